@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Draws the panel's pictures into a folder, as the PNG files that the program
+// bundles. Run by hand after changing a design:
+//   cmake --build build --target drawpictures
+//   QT_QPA_PLATFORM=offscreen build/drawpictures images
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStringDecoder>
+
+#include <cstdio>
+
+namespace {
+
+QImage blank(int width, int height, QColor ground = Qt::transparent) {
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(ground);
+    return image;
+}
+
+QList<QRgb> palette(std::initializer_list<QRgb> colours) {
+    return QList<QRgb>(colours);
+}
+
+bool save(const QImage &image, const QDir &folder, const QString &name) {
+    const QString path = folder.filePath(name);
+    if (!image.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+// One toy block seen slightly from above and from the right.
+void drawBlock(QPainter &p, QPointF at, qreal side, QColor colour, QChar letter) {
+    const qreal depth = side * 0.3;
+    QPolygonF top({at, at + QPointF(depth, -depth), at + QPointF(side + depth, -depth),
+                   at + QPointF(side, 0)});
+    QPolygonF right({at + QPointF(side, 0), at + QPointF(side + depth, -depth),
+                     at + QPointF(side + depth, side - depth), at + QPointF(side, side)});
+    p.setPen(QPen(colour.darker(250), 1));
+    p.setBrush(colour.lighter(140));
+    p.drawPolygon(top);
+    p.setBrush(colour.darker(140));
+    p.drawPolygon(right);
+    const QRectF front(at, QSizeF(side, side));
+    p.setBrush(QColor(255, 250, 225));
+    p.drawRect(front);
+    p.setPen(colour.darker(120));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(int(side * 0.8));
+    p.setFont(font);
+    p.drawText(front, Qt::AlignCenter, QString(letter));
+}
+
+QImage windowIcon() {
+    QImage image = blank(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(0.5, 0.5);
+    drawBlock(p, QPointF(1, 18), 12, QColor(200, 30, 30), QLatin1Char('A'));
+    drawBlock(p, QPointF(16, 18), 12, QColor(30, 70, 200), QLatin1Char('B'));
+    drawBlock(p, QPointF(8, 5), 12, QColor(30, 150, 40), QLatin1Char('C'));
+    p.end();
+    return image;
+}
+
+// A pale yellow eraser lying at a slant; ground is black for the panel and
+// transparent for the drag icon.
+QImage eraser(int size, QColor ground) {
+    QImage image = blank(size, size, ground);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(size / 2.0, size / 2.0);
+    p.rotate(-35);
+    const qreal length = size * 0.86;
+    const qreal width = size * 0.42;
+    const QRectF body(-length / 2, -width / 2, length, width);
+    p.setPen(QPen(QColor(120, 100, 40), size > 20 ? 1.2 : 1.0));
+    p.setBrush(QColor(250, 240, 150));
+    p.drawRoundedRect(body, 2, 2);
+    // The worn end, a shade darker, shows which side rubs out.
+    QRectF end = body;
+    end.setWidth(length * 0.3);
+    p.setBrush(QColor(230, 200, 90));
+    p.drawRoundedRect(end, 2, 2);
+    p.end();
+    return image;
+}
+
+QImage letterTile(QChar letter) {
+    QImage image = blank(30, 20, Qt::black);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF tab(0.5, 0.5, 27, 17);
+    // Soft shadow: a few widening, fading outlines below and right of the tab.
+    for (int i = 3; i >= 1; --i) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(110, 110, 90, 70 + 30 * (3 - i)));
+        p.drawRoundedRect(tab.translated(i * 0.7 + 0.6, i * 0.7 + 0.6), 4, 4);
+    }
+    QLinearGradient face(tab.topLeft(), tab.bottomLeft());
+    face.setColorAt(0, QColor(255, 255, 215));
+    face.setColorAt(1, QColor(245, 230, 150));
+    p.setBrush(face);
+    p.setPen(QPen(QColor(190, 170, 90), 1));
+    p.drawRoundedRect(tab, 4, 4);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(13);
+    p.setFont(font);
+    p.setPen(QColor(0, 0, 220));
+    p.drawText(tab, Qt::AlignCenter, QString(letter));
+    p.end();
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: drawpictures FOLDER\n");
+        return 2;
+    }
+    QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("letters")))
+        return 1;
+
+    bool ok = save(windowIcon().convertToFormat(QImage::Format_ARGB32), folder,
+                   QStringLiteral("window-icon.png"));
+    const auto eightColours =
+        palette({qRgb(0, 0, 0), qRgb(250, 240, 150), qRgb(230, 200, 90), qRgb(120, 100, 40),
+                 qRgb(185, 170, 95), qRgb(60, 50, 20), qRgb(255, 255, 255), qRgb(128, 128, 128)});
+    ok = save(eraser(24, Qt::black).convertToFormat(QImage::Format_Indexed8, eightColours), folder,
+              QStringLiteral("eraser.png")) &&
+         ok;
+    ok = save(eraser(16, Qt::transparent).convertToFormat(QImage::Format_ARGB32), folder,
+              QStringLiteral("drag-eraser.png")) &&
+         ok;
+
+    // Tiles are named by the letter's Windows-1251 code.
+    QStringDecoder cp1251("windows-1251");
+    for (int code = 192; code <= 223; ++code) {
+        if (code == 201 || code == 218 || code == 219 || code == 220)
+            continue;
+        const char byte = char(code);
+        const QString letter = cp1251.decode(QByteArrayView(&byte, 1));
+        const QImage tile =
+            letterTile(letter.at(0))
+                .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+        ok = save(tile, folder, QStringLiteral("letters/%1.png").arg(code)) && ok;
+    }
+    return ok ? 0 : 1;
+}

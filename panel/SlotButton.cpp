@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SlotButton.h"
+
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+SlotButton::SlotButton(int index, QWidget *parent)
+    : QAbstractButton(parent)
+    , m_index(index) {
+    setIconSize(QSize(PictureSize, PictureSize));
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void SlotButton::setBackColor(const QColor &colour) {
+    if (colour == m_backColor)
+        return;
+    m_backColor = colour;
+    update();
+}
+
+void SlotButton::paintEvent(QPaintEvent *) {
+    QStylePainter p(this);
+    const QRect face = rect();
+    p.fillRect(face, m_backColor);
+
+    // A raised bevel, sunken while pressed: light on the lit edges, dark on
+    // the shaded ones.
+    const bool sunken = isDown();
+    const QColor light = sunken ? QColor(0, 0, 0) : QColor(255, 255, 255);
+    const QColor dark = sunken ? QColor(255, 255, 255) : QColor(0, 0, 0);
+    const QColor shade(128, 128, 128);
+    const int r = face.right();
+    const int b = face.bottom();
+    p.setPen(light);
+    p.drawLine(0, 0, r - 1, 0);
+    p.drawLine(0, 0, 0, b - 1);
+    p.setPen(dark);
+    p.drawLine(0, b, r, b);
+    p.drawLine(r, 0, r, b);
+    p.setPen(shade);
+    if (sunken) {
+        p.drawLine(1, 1, r - 2, 1);
+        p.drawLine(1, 1, 1, b - 2);
+    } else {
+        p.drawLine(1, b - 1, r - 1, b - 1);
+        p.drawLine(r - 1, 1, r - 1, b - 1);
+    }
+
+    if (!icon().isNull()) {
+        const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
+        QRect target(QPoint(0, 0), iconSize());
+        target.moveCenter(face.center() + (sunken ? QPoint(1, 1) : QPoint(0, 0)));
+        icon().paint(&p, target, Qt::AlignCenter, mode);
+    }
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = face.adjusted(3, 3, -3, -3);
+        focus.backgroundColor = m_backColor;
+        p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "StoreResult.h"
+
+#include <QStringList>
+
+#include <functional>
+
+// The panel's whole memory: an ordered list of text entries backed by the store
+// file. Entry 0 is the header, entry k (1..12) the path of slot k, entry k + 12
+// its caption; "1" is the placeholder. Entries past 24 travel along unchanged.
+class SlotList {
+public:
+    static constexpr int SlotCount = 12;
+    static constexpr int EntryCount = 2 * SlotCount + 1;
+
+    using PathFunction = std::function<QString()>;
+
+    // storePath is asked each time the store is touched.
+    explicit SlotList(PathFunction storePath);
+
+    QString storePath() const { return m_storePath(); }
+
+    int count() const { return int(m_entries.size()); }
+    const QStringList &entries() const { return m_entries; }
+    // Entries a short store does not supply read as empty text.
+    QString entry(int index) const { return m_entries.value(index); }
+    QString pathEntry(int slot) const { return entry(slot); }
+    QString captionEntry(int slot) const { return entry(slot + SlotCount); }
+
+    // Creates the store with its 51 default bytes.
+    StoreResult WriteDefaultStore();
+    // Appends every line of the store to the list, in file order.
+    StoreResult LoadSlotList();
+    // Puts path at index k and caption at k + 12; a short list is first padded
+    // with empty entries so that every slot can be assigned.
+    void ReplaceSlotEntries(int k, const QString &path, const QString &caption);
+    // Rewrites the store from the list, then rebuilds the list from the store.
+    // If the write fails the list keeps its change; if the read-back fails the
+    // list keeps its entries, so that the next save cannot wipe the store.
+    StoreResult SaveAndReloadSlotList();
+
+private:
+    PathFunction m_storePath;
+    QStringList m_entries;
+    // Set while an existing store could not be read: overwriting it would lose
+    // slots the user may still recover.
+    bool m_unreadStore = false;
+};

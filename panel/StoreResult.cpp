@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "StoreResult.h"
+
+StoreResult StoreResult::failure(Step step, const QString &path, const QString &reason) {
+    StoreResult result;
+    result.m_step = step;
+    result.m_path = path;
+    result.m_reason = reason;
+    return result;
+}
+
+QString StoreResult::message() const {
+    switch (m_step) {
+    case Step::None:
+        return {};
+    case Step::Create:
+        return QStringLiteral("Не удалось создать файл кнопок «%1».\nПричина: %2")
+            .arg(m_path, m_reason);
+    case Step::Read:
+        return QStringLiteral("Не удалось прочитать файл кнопок «%1».\nПричина: %2")
+            .arg(m_path, m_reason);
+    case Step::Write:
+        return QStringLiteral("Не удалось сохранить файл кнопок «%1».\nПричина: %2\n"
+                              "Файл остался прежним.")
+            .arg(m_path, m_reason);
+    case Step::ReadBack:
+        return QStringLiteral("Файл кнопок «%1» сохранён, но не читается заново.\nПричина: %2")
+            .arg(m_path, m_reason);
+    case Step::Guard:
+        return QStringLiteral("Файл кнопок «%1» не был прочитан при запуске, поэтому он не "
+                              "перезаписан: так его содержимое не потеряется.\nПричина: %2")
+            .arg(m_path, m_reason);
+    }
+    return {};
+}

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A Wayland client can neither place its window nor keep it above others, so in
+// a Wayland session the panel runs on XWayland when there is one. Call before
+// the application object is made.
+namespace DisplayPlatform {
+void preferXWayland();
+// True when preferXWayland chose the platform; programs the panel starts must
+// then not inherit that choice.
+bool forcedByPanel();
+} // namespace DisplayPlatform
