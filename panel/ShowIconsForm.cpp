@@ -134,7 +134,10 @@ QLabel *ShowIconsForm::Picture1(int index) const {
 }
 
 void ShowIconsForm::Form_Load() {
+    // Changing flags re-creates the native window and forgets where the client
+    // area was placed, so place it again.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setGeometry(ClientArea);
 
     if (!StoreFile::exists(m_list1.storePath())) {
         const StoreResult created = m_list1.WriteDefaultStore();

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the Debian 12 packages Katalog needs to build and run; with --test,
+# also what its tests need. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config qt6-base-dev libglib2.0-dev libgl-dev
+          adwaita-icon-theme fonts-liberation fonts-dejavu-core)
+if [ "${1:-}" = "--test" ]; then
+    packages+=(xvfb openbox xdotool x11-utils imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update
+"${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
