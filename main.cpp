@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/ShowIconsForm.h"
 #include "panel/StoreLocation.h"
+#include "support/DesktopOpener.h"
 #include "support/DisplayPlatform.h"
 #include "support/FontFaces.h"
 #include "support/GioIconSource.h"
 #include "support/IconTheme.h"
 #include "support/MessageBoxMessages.h"
+#include "support/Pause.h"
 #include "support/SingleInstance.h"
 
 #include <QApplication>
+#include <QDir>
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     DisplayPlatform::preferXWayland();
     QApplication app(argc, argv);
     IconTheme::ensureFallback();
@@ -27,8 +31,14 @@ int main(int argc, char **argv) {
         return 1;
     }
 
+    // Programs the panel starts work in "/", and relative targets are taken
+    // from there.
+    QDir::setCurrent(QStringLiteral("/"));
+
     GioIconSource icons;
-    ShowIconsForm form(icons, messages, programStorePath);
+    DesktopOpener opener;
+    EventLoopPause pause;
+    ShowIconsForm form({icons, messages, opener, pause}, programStorePath);
     form.Form_Load();
     form.show();
     return app.exec();

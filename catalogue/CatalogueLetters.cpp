@@ -3,7 +3,8 @@
 
 namespace CatalogueLetters {
 
-QList<int> codes() {
+QList<int> codes()
+{
     QList<int> result;
     for (int code = FirstCode; code <= LastCode; ++code) {
         if (isCatalogueCode(code))

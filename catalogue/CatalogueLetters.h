@@ -14,7 +14,8 @@ constexpr int LastCode = 223;
 // A letter tile's index is its code less this.
 constexpr int TileIndexOffset = 191;
 
-constexpr bool isCatalogueCode(int code) {
+constexpr bool isCatalogueCode(int code)
+{
     return code >= FirstCode && code <= LastCode && code != 201 && code != 218 && code != 219 &&
            code != 220;
 }
@@ -23,7 +24,8 @@ constexpr bool isCatalogueCode(int code) {
 QList<int> codes();
 
 // In Windows-1251, codes 192 to 223 are U+0410 to U+042F in the same order.
-constexpr QChar letterForCode(int code) {
+constexpr QChar letterForCode(int code)
+{
     return QChar(char16_t(0x0410 + (code - FirstCode)));
 }
 

@@ -3,19 +3,23 @@
 
 namespace Pictures {
 
-QIcon windowIcon() {
+QIcon windowIcon()
+{
     return QIcon(QStringLiteral(":/images/window-icon.png"));
 }
 
-QPixmap eraser() {
+QPixmap eraser()
+{
     return QPixmap(QStringLiteral(":/images/eraser.png"));
 }
 
-QPixmap dragIcon() {
+QPixmap dragIcon()
+{
     return QPixmap(QStringLiteral(":/images/drag-eraser.png"));
 }
 
-QPixmap letterTile(int code) {
+QPixmap letterTile(int code)
+{
     return QPixmap(QStringLiteral(":/images/letters/%1.png").arg(code));
 }
 

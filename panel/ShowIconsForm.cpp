@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ShowIconsForm.h"
 
+#include "DroppedFiles.h"
+#include "EraserPicture.h"
 #include "SlotButton.h"
 #include "StoreFile.h"
 #include "catalogue/CatalogueLetters.h"
 #include "images/Pictures.h"
+#include "support/FolderExists.h"
 #include "support/IconSource.h"
+#include "support/Pause.h"
+#include "support/ShellOpener.h"
 #include "support/UserMessages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 
 namespace {
 
@@ -27,6 +33,9 @@ constexpr QRect Picture3Box(10, 498, 24, 24);
 constexpr QRect PicDocumentBox(28, 536, 16, 16);
 constexpr QRect Picture2Box(124, 428, 25, 15);
 constexpr QSize TileSize(30, 20);
+constexpr int LockMilliseconds = 1000;
+const QString Placeholder = QStringLiteral("1");
+const QChar FolderMark = QLatin1Char(' ');
 
 // Tile tops inside the letter row, in alphabetical order: a step of 16 px,
 // but К to Л is 14 and Л to М is 18.
@@ -34,7 +43,8 @@ constexpr std::array<int, 28> TileTops = {4,   20,  36,  52,  68,  84,  100, 116
                                           162, 180, 196, 212, 228, 244, 260, 276, 292, 308,
                                           324, 340, 356, 372, 388, 404, 420, 436};
 
-QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture) {
+QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
+{
     auto *label = new QLabel(parent);
     label->setGeometry(box);
     if (!picture.isNull())
@@ -44,13 +54,13 @@ QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture) {
 
 } // namespace
 
-ShowIconsForm::ShowIconsForm(IconSource &icons, UserMessages &messages,
-                             SlotList::PathFunction storePath, QWidget *parent)
+ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, SlotList::PathFunction storePath,
+                             QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , m_icons(icons)
-    , m_messages(messages)
-    , m_list1(std::move(storePath)) {
+    , m_desktop(desktop)
+    , m_list1(std::move(storePath))
+{
     setWindowTitle(Title);
     setWindowIcon(Pictures::windowIcon());
     setGeometry(ClientArea);
@@ -63,7 +73,8 @@ ShowIconsForm::ShowIconsForm(IconSource &icons, UserMessages &messages,
     setFocusOrder();
 }
 
-void ShowIconsForm::buildWidgets() {
+void ShowIconsForm::buildWidgets()
+{
     m_text1 = new QPlainTextEdit(this);
     m_text1->setGeometry(Text1Box);
     m_text1->setReadOnly(true);
@@ -86,6 +97,10 @@ void ShowIconsForm::buildWidgets() {
         slot->setGeometry(SlotLeft, FirstSlotTop + SlotStep * (k - 1), SlotSide, SlotSide);
         slot->setBackColor(k == 1 ? QColor::fromRgb(PlainColour) : tooltipGround);
         m_slots[k - 1] = slot;
+        connect(slot, &SlotButton::filesDropped, this, &ShowIconsForm::Command1_OLEDragDrop);
+        connect(slot, &SlotButton::eraserDraggedOver, this, &ShowIconsForm::Command1_DragOver);
+        connect(slot, &SlotButton::eraserDropped, this, &ShowIconsForm::Command1_DragDrop);
+        connect(slot, &SlotButton::clicked, this, [this, k] { Command1_Click(k); });
     }
 
     m_frame1 = new QWidget(this);
@@ -105,7 +120,9 @@ void ShowIconsForm::buildWidgets() {
     for (auto it = m_picture1.rbegin(); it != m_picture1.rend(); ++it)
         it->second->raise();
 
-    m_picture3 = pictureBox(this, Picture3Box, Pictures::eraser());
+    m_picture3 = new EraserPicture(this);
+    m_picture3->setGeometry(Picture3Box);
+    m_picture3->setPixmap(Pictures::eraser());
     m_picture3->setToolTip(QStringLiteral("Резинка (Перетащи и бось для очистки кнопки)"));
     m_picture3->raise(); // over the bottom row of slot 12
 
@@ -114,7 +131,8 @@ void ShowIconsForm::buildWidgets() {
     m_picture2->setToolTip(QStringLiteral("Резинка для очистки кнопки"));
 }
 
-void ShowIconsForm::setFocusOrder() {
+void ShowIconsForm::setFocusOrder()
+{
     QList<QWidget *> order;
     for (int k = 1; k <= 10; ++k)
         order.append(Command1(k));
@@ -128,29 +146,25 @@ void ShowIconsForm::setFocusOrder() {
     Command1(1)->setFocus();
 }
 
-QLabel *ShowIconsForm::Picture1(int index) const {
+QLabel *ShowIconsForm::Picture1(int index) const
+{
     const auto found = m_picture1.find(index);
     return found == m_picture1.end() ? nullptr : found->second;
 }
 
-void ShowIconsForm::Form_Load() {
+void ShowIconsForm::Form_Load()
+{
     // Changing flags re-creates the native window and forgets where the client
     // area was placed, so place it again.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setGeometry(ClientArea);
 
     if (!StoreFile::exists(m_list1.storePath())) {
-        const StoreResult created = m_list1.WriteDefaultStore();
-        if (!created.ok()) {
-            reportStoreFailure(created);
+        if (!storeSucceeded(m_list1.WriteDefaultStore()))
             return;
-        }
     }
-    const StoreResult loaded = m_list1.LoadSlotList();
-    if (!loaded.ok()) {
-        reportStoreFailure(loaded);
+    if (!storeSucceeded(m_list1.LoadSlotList()))
         return;
-    }
 
     for (int k = 1; k <= SlotList::SlotCount; ++k) {
         Command1(k)->setToolTip(m_list1.captionEntry(k));
@@ -160,21 +174,106 @@ void ShowIconsForm::Form_Load() {
         Command1(k)->setBackColor(QColor::fromRgb(PlainColour));
 }
 
-void ShowIconsForm::closeEvent(QCloseEvent *event) {
+void ShowIconsForm::closeEvent(QCloseEvent *event)
+{
     event->accept();
     Form_Unload();
 }
 
-void ShowIconsForm::Form_Unload() {
-    // The other windows go with the panel; nothing needs saving, the store
-    // already matches the slots.
-    QCoreApplication::quit();
+void ShowIconsForm::Form_Unload()
+{
+    // The other windows go with the panel, and every event loop ends, a
+    // running pause's too. Nothing needs saving: the store already matches
+    // the slots.
+    QCoreApplication::exit(0);
 }
 
-QIcon ShowIconsForm::GetFileIcon(const QString &path) {
-    return m_icons.iconFor(path);
+void ShowIconsForm::Command1_OLEDragDrop(int k, const QMimeData *data)
+{
+    const QStringList files = droppedFiles(data);
+    if (files.isEmpty())
+        return;
+    // Each file of the drop replaces the one before it: only the last stays.
+    const QString path = files.last();
+    if (!StoreFile::canHold(path)) {
+        m_desktop.messages.showWarning(
+            Title, QStringLiteral("«%1» нельзя поставить на кнопку: в имени есть знаки, "
+                                  "которые файл кнопок не может сохранить.\nКнопка не изменилась.")
+                       .arg(path));
+        return;
+    }
+    const QString caption = captionOf(path);
+    Command1(k)->setPicture(GetFileIcon(path));
+    Command1(k)->setToolTip(caption);
+    m_list1.ReplaceSlotEntries(k, path, caption);
+    storeSucceeded(m_list1.SaveAndReloadSlotList());
 }
 
-void ShowIconsForm::reportStoreFailure(const StoreResult &result) {
-    m_messages.showWarning(Title, result.message());
+void ShowIconsForm::Command1_DragOver(int, QObject *source)
+{
+    if (source == m_picture3)
+        m_picture3->setDragIcon(m_picDocument->pixmap());
+}
+
+void ShowIconsForm::Command1_DragDrop(int k, QObject *source)
+{
+    if (source == m_picture3) {
+        Command1(k)->setToolTip(QString(FolderMark));
+        m_list1.ReplaceSlotEntries(k, Placeholder, Placeholder);
+        if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
+            return;
+    }
+    Command1(k)->setPicture(QIcon(m_picture2->pixmap()));
+}
+
+void ShowIconsForm::Command1_Click(int index)
+{
+    m_frame1->hide();
+    for (int k = 1; k <= SlotList::SlotCount; ++k)
+        Command1(k)->setBackColor(QColor::fromRgb(PlainColour));
+    Command1(index)->setBackColor(QColor::fromRgb(MarkedColour));
+    m_currentPath = m_list1.pathEntry(index);
+
+    bool catalogue = false;
+    const QString caption = Command1(index)->toolTip();
+    if (caption.startsWith(FolderMark)) {
+        m_text1->setPlainText(caption);
+        const QString probe = m_currentPath + QLatin1Char('/') +
+                              CatalogueLetters::letterForCode(CatalogueLetters::FirstCode);
+        catalogue = FolderExists(probe);
+        if (catalogue)
+            m_frame1->show();
+    }
+    if (!catalogue)
+        m_desktop.opener.open(m_currentPath);
+
+    // Other handlers, this window's closing among them, may run during the
+    // lock; the button may be gone when it ends.
+    const QPointer<SlotButton> button = Command1(index);
+    button->setEnabled(false);
+    m_desktop.pause.wait(LockMilliseconds);
+    if (button)
+        button->setEnabled(true);
+}
+
+QIcon ShowIconsForm::GetFileIcon(const QString &path)
+{
+    return m_desktop.icons.iconFor(path);
+}
+
+// A file's caption is its name; a folder's is a space and its name, the space
+// marking it as a folder. Hidden entries are found by neither look-up.
+QString ShowIconsForm::captionOf(const QString &path) const
+{
+    const QString fileName = findEntryName(path, false);
+    if (!fileName.isEmpty())
+        return fileName;
+    return FolderMark + findEntryName(path, true);
+}
+
+bool ShowIconsForm::storeSucceeded(const StoreResult &result)
+{
+    if (!result.ok())
+        m_desktop.messages.showWarning(Title, result.message());
+    return result.ok();
 }

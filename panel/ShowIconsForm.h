@@ -2,22 +2,24 @@
 #pragma once
 
 #include "SlotList.h"
+#include "support/DesktopServices.h"
 
 #include <QWidget>
 
 #include <array>
 #include <map>
 
-class IconSource;
+class EraserPicture;
 class QLabel;
+class QMimeData;
 class QPlainTextEdit;
 class SlotButton;
-class UserMessages;
 
 // The panel: a narrow black column, always above other windows, with the hover
 // text, twelve slots, the hidden letter row and the eraser. Its handlers keep
 // the names the panel's design gives them.
-class ShowIconsForm : public QWidget {
+class ShowIconsForm : public QWidget
+{
     Q_OBJECT
 
 public:
@@ -25,7 +27,7 @@ public:
     static constexpr QRgb MarkedColour = 0xFFFF0000; // pure red
     static inline const QString Title = QStringLiteral("КаталогOrlanta");
 
-    ShowIconsForm(IconSource &icons, UserMessages &messages, SlotList::PathFunction storePath,
+    ShowIconsForm(const DesktopServices &desktop, SlotList::PathFunction storePath,
                   QWidget *parent = nullptr);
 
     // Runs once before the window is first shown: keeps the window on top,
@@ -34,12 +36,26 @@ public:
     // their initial state.
     void Form_Load();
 
+    // Data dropped from another program on slot k: its last local file is
+    // assigned to the slot. A name the store cannot hold is refused, and the
+    // user told.
+    void Command1_OLEDragDrop(int k, const QMimeData *data);
+    // A control of this window dragged over or dropped on slot k; only the
+    // eraser does anything.
+    void Command1_DragOver(int k, QObject *source);
+    void Command1_DragDrop(int k, QObject *source);
+    // Marks the slot, opens its target (or shows the letter row for a
+    // catalogue) and locks the button for a second while the window stays live.
+    void Command1_Click(int index);
+
+    QString CurrentPath() const { return m_currentPath; }
+
     SlotButton *Command1(int k) const { return m_slots.at(k - 1); }
     QWidget *Frame1() const { return m_frame1; }
     // Null for the indexes without a letter (10, 27, 28, 29).
     QLabel *Picture1(int index) const;
     QLabel *Picture2() const { return m_picture2; }
-    QLabel *Picture3() const { return m_picture3; }
+    EraserPicture *Picture3() const { return m_picture3; }
     QLabel *picDocument() const { return m_picDocument; }
     QPlainTextEdit *Text1() const { return m_text1; }
     SlotList &List1() { return m_list1; }
@@ -52,17 +68,19 @@ private:
     void setFocusOrder();
     void Form_Unload();
     QIcon GetFileIcon(const QString &path);
-    void reportStoreFailure(const StoreResult &result);
+    QString captionOf(const QString &path) const;
+    // False, after telling the user, when the store operation failed.
+    bool storeSucceeded(const StoreResult &result);
 
-    IconSource &m_icons;
-    UserMessages &m_messages;
+    DesktopServices m_desktop;
     SlotList m_list1;
+    QString m_currentPath;
 
     QPlainTextEdit *m_text1 = nullptr;
     std::array<SlotButton *, SlotList::SlotCount> m_slots{};
     QWidget *m_frame1 = nullptr;
     std::map<int, QLabel *> m_picture1;
-    QLabel *m_picture3 = nullptr;
+    EraserPicture *m_picture3 = nullptr;
     QLabel *m_picDocument = nullptr;
     QLabel *m_picture2 = nullptr;
 };

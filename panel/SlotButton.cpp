@@ -1,25 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SlotButton.h"
 
+#include "DroppedFiles.h"
+#include "EraserPicture.h"
+
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
 SlotButton::SlotButton(int index, QWidget *parent)
     : QAbstractButton(parent)
-    , m_index(index) {
+    , m_index(index)
+{
     setIconSize(QSize(PictureSize, PictureSize));
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
 }
 
-void SlotButton::setBackColor(const QColor &colour) {
+void SlotButton::setBackColor(const QColor &colour)
+{
     if (colour == m_backColor)
         return;
     m_backColor = colour;
     update();
 }
 
-void SlotButton::paintEvent(QPaintEvent *) {
+void SlotButton::paintEvent(QPaintEvent *)
+{
     QStylePainter p(this);
     const QRect face = rect();
     p.fillRect(face, m_backColor);
@@ -61,4 +70,49 @@ void SlotButton::paintEvent(QPaintEvent *) {
         focus.backgroundColor = m_backColor;
         p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+namespace {
+bool isEraserDrag(const QDropEvent *event)
+{
+    return event->mimeData()->hasFormat(EraserPicture::MimeType);
+}
+} // namespace
+
+bool SlotButton::acceptDrag(QDropEvent *event)
+{
+    if (isEraserDrag(event)) {
+        event->setDropAction(Qt::MoveAction);
+    } else if (!droppedFiles(event->mimeData()).isEmpty()) {
+        // Never a move: the file manager must not delete what was dropped.
+        event->setDropAction(event->possibleActions() & Qt::LinkAction ? Qt::LinkAction
+                                                                       : Qt::CopyAction);
+    } else {
+        event->ignore();
+        return false;
+    }
+    event->accept();
+    return true;
+}
+
+void SlotButton::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (acceptDrag(event) && isEraserDrag(event))
+        Q_EMIT eraserDraggedOver(m_index, event->source());
+}
+
+void SlotButton::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (acceptDrag(event) && isEraserDrag(event))
+        Q_EMIT eraserDraggedOver(m_index, event->source());
+}
+
+void SlotButton::dropEvent(QDropEvent *event)
+{
+    if (!acceptDrag(event))
+        return;
+    if (isEraserDrag(event))
+        Q_EMIT eraserDropped(m_index, event->source());
+    else
+        Q_EMIT filesDropped(m_index, event->mimeData());
 }

@@ -4,10 +4,13 @@
 #include <QAbstractButton>
 #include <QColor>
 
+#include <QMimeData>
+
 // A slot: a square push button in graphical style. Its face is painted in its
 // back colour with its picture in the middle; it shows no text (the slot's
 // caption is its tooltip).
-class SlotButton : public QAbstractButton {
+class SlotButton : public QAbstractButton
+{
     Q_OBJECT
 
 public:
@@ -24,10 +27,23 @@ public:
     QIcon picture() const { return icon(); }
     void setPicture(const QIcon &picture) { setIcon(picture); }
 
+Q_SIGNALS:
+    // Data from another program that offers local files was dropped here.
+    void filesDropped(int index, const QMimeData *data);
+    // The window's eraser is being dragged over, or was dropped on, this slot.
+    void eraserDraggedOver(int index, QObject *source);
+    void eraserDropped(int index, QObject *source);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    // Accepts or refuses the same way on entering, moving and dropping.
+    bool acceptDrag(QDropEvent *event);
+
     int m_index;
     QColor m_backColor;
 };

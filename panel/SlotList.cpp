@@ -4,13 +4,16 @@
 #include "StoreFile.h"
 
 SlotList::SlotList(PathFunction storePath)
-    : m_storePath(std::move(storePath)) {}
+    : m_storePath(std::move(storePath))
+{}
 
-StoreResult SlotList::WriteDefaultStore() {
+StoreResult SlotList::WriteDefaultStore()
+{
     return StoreFile::writeDefault(storePath());
 }
 
-StoreResult SlotList::LoadSlotList() {
+StoreResult SlotList::LoadSlotList()
+{
     const QString path = storePath();
     QStringList lines;
     const StoreResult result = StoreFile::read(path, &lines);
@@ -20,7 +23,8 @@ StoreResult SlotList::LoadSlotList() {
     return result;
 }
 
-void SlotList::ReplaceSlotEntries(int k, const QString &path, const QString &caption) {
+void SlotList::ReplaceSlotEntries(int k, const QString &path, const QString &caption)
+{
     while (m_entries.size() < EntryCount)
         m_entries.append(QString());
     m_entries.removeAt(k);
@@ -29,7 +33,8 @@ void SlotList::ReplaceSlotEntries(int k, const QString &path, const QString &cap
     m_entries.insert(k, path);
 }
 
-StoreResult SlotList::SaveAndReloadSlotList() {
+StoreResult SlotList::SaveAndReloadSlotList()
+{
     const QString path = storePath();
     if (m_unreadStore && StoreFile::exists(path)) {
         return StoreResult::failure(StoreResult::Step::Guard, path,

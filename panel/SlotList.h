@@ -10,7 +10,8 @@
 // The panel's whole memory: an ordered list of text entries backed by the store
 // file. Entry 0 is the header, entry k (1..12) the path of slot k, entry k + 12
 // its caption; "1" is the placeholder. Entries past 24 travel along unchanged.
-class SlotList {
+class SlotList
+{
 public:
     static constexpr int SlotCount = 12;
     static constexpr int EntryCount = 2 * SlotCount + 1;

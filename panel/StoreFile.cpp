@@ -13,7 +13,8 @@ constexpr char CR = '\r';
 constexpr char LF = '\n';
 constexpr const char *CodePage = "windows-1251";
 
-StoreResult writeAtomically(const QString &path, const QByteArray &bytes, StoreResult::Step step) {
+StoreResult writeAtomically(const QString &path, const QByteArray &bytes, StoreResult::Step step)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return StoreResult::failure(step, path, file.errorString());
@@ -31,7 +32,8 @@ StoreResult writeAtomically(const QString &path, const QByteArray &bytes, StoreR
 
 namespace StoreFile {
 
-QByteArray defaultContent() {
+QByteArray defaultContent()
+{
     QByteArray bytes;
     for (int i = 0; i < 24; ++i)
         bytes += "1\r";
@@ -39,7 +41,8 @@ QByteArray defaultContent() {
     return bytes;
 }
 
-QStringList parse(const QByteArray &bytes) {
+QStringList parse(const QByteArray &bytes)
+{
     QStringDecoder decoder(CodePage);
     QStringList entries;
     qsizetype start = 0;
@@ -58,30 +61,39 @@ QStringList parse(const QByteArray &bytes) {
     return entries;
 }
 
-StoreResult serialise(const QStringList &entries, QByteArray *bytes, const QString &path) {
+bool canHold(const QString &entry)
+{
+    QStringEncoder encoder(CodePage);
+    const QByteArray line = encoder.encode(entry);
+    return !encoder.hasError() && !line.contains(CR) && !line.contains(LF);
+}
+
+StoreResult serialise(const QStringList &entries, QByteArray *bytes, const QString &path)
+{
     QStringEncoder encoder(CodePage);
     QByteArray out;
     for (const QString &entry : entries) {
-        const QByteArray line = encoder.encode(entry);
-        if (encoder.hasError() || line.contains(CR) || line.contains(LF)) {
+        if (!canHold(entry)) {
             return StoreResult::failure(
                 StoreResult::Step::Write, path,
                 QStringLiteral("строку «%1» нельзя записать в кодировке Windows-1251 "
                                "одной строкой")
                     .arg(entry));
         }
-        out += line;
+        out += encoder.encode(entry);
         out += "\r\n";
     }
     *bytes = out;
     return StoreResult::success();
 }
 
-bool exists(const QString &path) {
+bool exists(const QString &path)
+{
     return QFileInfo::exists(path);
 }
 
-StoreResult read(const QString &path, QStringList *entries) {
+StoreResult read(const QString &path, QStringList *entries)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return StoreResult::failure(StoreResult::Step::Read, path, file.errorString());
@@ -92,11 +104,13 @@ StoreResult read(const QString &path, QStringList *entries) {
     return StoreResult::success();
 }
 
-StoreResult writeDefault(const QString &path) {
+StoreResult writeDefault(const QString &path)
+{
     return writeAtomically(path, defaultContent(), StoreResult::Step::Create);
 }
 
-StoreResult write(const QString &path, const QStringList &entries) {
+StoreResult write(const QString &path, const QStringList &entries)
+{
     QByteArray bytes;
     const StoreResult encoded = serialise(entries, &bytes, path);
     if (!encoded.ok())

@@ -22,6 +22,10 @@ QByteArray defaultContent();
 
 QStringList parse(const QByteArray &bytes);
 
+// Whether an entry can be written and read back unchanged: every character is
+// in Windows-1251, and there is no CR or LF.
+bool canHold(const QString &entry);
+
 // Fails, naming the entry, when an entry has a character Windows-1251 lacks
 // or holds CR or LF: written as it is, it would not read back the same.
 StoreResult serialise(const QStringList &entries, QByteArray *bytes, const QString &path);

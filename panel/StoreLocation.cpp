@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 
-QString programStorePath() {
+QString programStorePath()
+{
     return QCoreApplication::applicationDirPath() + QStringLiteral("/knw.dll");
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoreResult.h"
 
-StoreResult StoreResult::failure(Step step, const QString &path, const QString &reason) {
+StoreResult StoreResult::failure(Step step, const QString &path, const QString &reason)
+{
     StoreResult result;
     result.m_step = step;
     result.m_path = path;
@@ -9,7 +10,8 @@ StoreResult StoreResult::failure(Step step, const QString &path, const QString &
     return result;
 }
 
-QString StoreResult::message() const {
+QString StoreResult::message() const
+{
     switch (m_step) {
     case Step::None:
         return {};

@@ -6,7 +6,8 @@
 // The outcome of one operation on the store file: success, or the step that
 // failed, the file it failed on and the system's reason. Only the window turns
 // a failure into a message for the user.
-class StoreResult {
+class StoreResult
+{
 public:
     enum class Step { None, Create, Read, Write, ReadBack, Guard };
 

@@ -10,7 +10,8 @@ bool forced = false;
 
 namespace DisplayPlatform {
 
-void preferXWayland() {
+void preferXWayland()
+{
     const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
                          qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     if (wayland && qEnvironmentVariableIsSet("DISPLAY") &&
@@ -20,7 +21,8 @@ void preferXWayland() {
     }
 }
 
-bool forcedByPanel() {
+bool forcedByPanel()
+{
     return forced;
 }
 

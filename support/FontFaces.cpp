@@ -6,7 +6,8 @@
 
 namespace FontFaces {
 
-void mapWindowsFaces() {
+void mapWindowsFaces()
+{
     // Liberation Sans has Arial's metrics; Microsoft Sans Serif is close to
     // them too. DejaVu is the last resort Debian always has.
     const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};

@@ -11,12 +11,14 @@
 
 namespace {
 
-template <typename T> struct GObjectDeleter {
+template <typename T> struct GObjectDeleter
+{
     void operator()(T *object) const { g_object_unref(object); }
 };
 template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectDeleter<T>>;
 
-QIcon iconFromGIcon(GIcon *icon) {
+QIcon iconFromGIcon(GIcon *icon)
+{
     if (G_IS_THEMED_ICON(icon)) {
         const gchar *const *names = g_themed_icon_get_names(G_THEMED_ICON(icon));
         for (; names && *names; ++names) {
@@ -38,7 +40,8 @@ QIcon iconFromGIcon(GIcon *icon) {
     return {};
 }
 
-QIcon desktopApplicationIcon(const QByteArray &localPath) {
+QIcon desktopApplicationIcon(const QByteArray &localPath)
+{
     GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new_from_filename(localPath.constData()));
     if (!app)
         return {};
@@ -48,7 +51,8 @@ QIcon desktopApplicationIcon(const QByteArray &localPath) {
 
 } // namespace
 
-QIcon GioIconSource::iconFor(const QString &path) {
+QIcon GioIconSource::iconFor(const QString &path)
+{
     if (path.isEmpty() || !QFileInfo::exists(path))
         return {};
     const QByteArray localPath = QFile::encodeName(path);

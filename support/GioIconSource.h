@@ -6,7 +6,8 @@
 // Icons as GIO reports them: the file's own theme icon names in order (special
 // folders, MIME type, generic fall-backs), the first the theme has; for a
 // .desktop application its Icon key.
-class GioIconSource : public IconSource {
+class GioIconSource : public IconSource
+{
 public:
     QIcon iconFor(const QString &path) override;
 };

@@ -5,7 +5,8 @@
 
 // Gives the icon the desktop's file manager shows for a path, or a null icon
 // when the path names nothing.
-class IconSource {
+class IconSource
+{
 public:
     virtual ~IconSource() = default;
     virtual QIcon iconFor(const QString &path) = 0;

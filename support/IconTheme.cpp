@@ -6,7 +6,8 @@
 
 namespace IconTheme {
 
-void ensureFallback() {
+void ensureFallback()
+{
     const QString installed = QStringLiteral("Adwaita");
     QIcon::setFallbackThemeName(installed);
     if (!QIcon::themeSearchPaths().contains(QStringLiteral("/usr/share/icons")))

@@ -3,6 +3,7 @@
 
 #include <QMessageBox>
 
-void MessageBoxMessages::showWarning(const QString &title, const QString &text) {
+void MessageBoxMessages::showWarning(const QString &title, const QString &text)
+{
     QMessageBox::warning(nullptr, title, text);
 }

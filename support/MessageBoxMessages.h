@@ -4,7 +4,8 @@
 #include "UserMessages.h"
 
 // Messages as modal message boxes.
-class MessageBoxMessages : public UserMessages {
+class MessageBoxMessages : public UserMessages
+{
 public:
     void showWarning(const QString &title, const QString &text) override;
 };

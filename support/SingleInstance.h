@@ -7,7 +7,8 @@
 // from its own list and undo the other's changes. The lock is a file beside
 // the store, held until this object goes; a lock left by a process that died
 // is taken over.
-class SingleInstance {
+class SingleInstance
+{
 public:
     enum class Outcome {
         Acquired,

@@ -5,7 +5,8 @@
 
 // Tells the user about something they must know, and waits until they have
 // read it.
-class UserMessages {
+class UserMessages
+{
 public:
     virtual ~UserMessages() = default;
     virtual void showWarning(const QString &title, const QString &text) = 0;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "helpers/RecordingMessages.h"
+#include "helpers/FakeDesktop.h"
 #include "helpers/TestFiles.h"
 #include "helpers/Unprivileged.h"
+#include "panel/EraserPicture.h"
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
 #include "panel/StoreFile.h"
@@ -15,7 +16,8 @@
 
 #include <memory>
 
-class TestShowIconsForm : public QObject {
+class TestShowIconsForm : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -37,31 +39,39 @@ private:
     QString m_store;
     GioIconSource m_icons;
     RecordingMessages m_messages;
+    RecordingOpener m_opener;
+    ScriptedPause m_pause;
 };
 
-void TestShowIconsForm::initTestCase() {
+void TestShowIconsForm::initTestCase()
+{
     IconTheme::ensureFallback();
 }
 
-void TestShowIconsForm::init() {
+void TestShowIconsForm::init()
+{
     m_store = m_dir.filePath(QStringLiteral("knw.dll"));
     QFile::remove(m_store);
     m_messages = RecordingMessages();
 }
 
-std::unique_ptr<ShowIconsForm> TestShowIconsForm::startPanel() {
-    auto form = std::make_unique<ShowIconsForm>(m_icons, m_messages, [this] { return m_store; });
+std::unique_ptr<ShowIconsForm> TestShowIconsForm::startPanel()
+{
+    auto form = std::make_unique<ShowIconsForm>(
+        DesktopServices{m_icons, m_messages, m_opener, m_pause}, [this] { return m_store; });
     form->Form_Load();
     return form;
 }
 
-void TestShowIconsForm::writeStore(const QStringList &entries) {
+void TestShowIconsForm::writeStore(const QStringList &entries)
+{
     QByteArray bytes;
     QVERIFY(StoreFile::serialise(entries, &bytes, m_store).ok());
     QVERIFY(writeBytes(m_store, bytes));
 }
 
-void TestShowIconsForm::firstStartCreatesTheStoreAndPlainSlots() {
+void TestShowIconsForm::firstStartCreatesTheStoreAndPlainSlots()
+{
     const auto form = startPanel();
     QCOMPARE(readBytes(m_store), StoreFile::defaultContent());
     QCOMPARE(form->List1().entries(), QStringList(25, QStringLiteral("1")));
@@ -75,7 +85,8 @@ void TestShowIconsForm::firstStartCreatesTheStoreAndPlainSlots() {
     QVERIFY(m_messages.texts.isEmpty());
 }
 
-void TestShowIconsForm::windowAndWidgetsAreLaidOut() {
+void TestShowIconsForm::windowAndWidgetsAreLaidOut()
+{
     const auto form = startPanel();
     // The client area's place; where a window manager puts it is checked
     // under a real X server.
@@ -100,7 +111,8 @@ void TestShowIconsForm::windowAndWidgetsAreLaidOut() {
     QCOMPARE(form->Command1(1), QApplication::focusWidget());
 }
 
-void TestShowIconsForm::letterTilesOverlapSmallerIndexOnTop() {
+void TestShowIconsForm::letterTilesOverlapSmallerIndexOnTop()
+{
     const auto form = startPanel();
     for (int missing : {10, 27, 28, 29})
         QVERIFY(!form->Picture1(missing));
@@ -114,7 +126,8 @@ void TestShowIconsForm::letterTilesOverlapSmallerIndexOnTop() {
     QVERIFY(!form->Picture1(1)->pixmap().isNull());
 }
 
-void TestShowIconsForm::slotsShowTheDesktopIconOfExistingTargets() {
+void TestShowIconsForm::slotsShowTheDesktopIconOfExistingTargets()
+{
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Games")));
     const QString folder = m_dir.filePath(QStringLiteral("Games"));
     const QString deleted = m_dir.filePath(QStringLiteral("deleted.txt"));
@@ -133,7 +146,8 @@ void TestShowIconsForm::slotsShowTheDesktopIconOfExistingTargets() {
     QCOMPARE(form->Command1(4)->toolTip(), QStringLiteral("deleted.txt"));
 }
 
-void TestShowIconsForm::slotsUseOnlyTheFirst24Entries() {
+void TestShowIconsForm::slotsUseOnlyTheFirst24Entries()
+{
     QStringList entries(30, QStringLiteral("1"));
     for (int i = 13; i < 30; ++i)
         entries[i] = QStringLiteral("caption %1").arg(i);
@@ -145,7 +159,8 @@ void TestShowIconsForm::slotsUseOnlyTheFirst24Entries() {
     QCOMPARE(form->Command1(12)->toolTip(), QStringLiteral("caption 24"));
 }
 
-void TestShowIconsForm::shortStoreLeavesMissingSlotsEmpty() {
+void TestShowIconsForm::shortStoreLeavesMissingSlotsEmpty()
+{
     QVERIFY(writeBytes(m_store, "1\r\n" + QFile::encodeName(m_dir.path()) + "\r\n"));
     const auto form = startPanel();
     QVERIFY(!form->Command1(1)->picture().isNull());
@@ -155,7 +170,8 @@ void TestShowIconsForm::shortStoreLeavesMissingSlotsEmpty() {
     QCOMPARE(form->Command1(12)->backColor().rgb(), 0xFFFFFFC0u);
 }
 
-void TestShowIconsForm::storeThatCannotBeCreatedIsReported() {
+void TestShowIconsForm::storeThatCannotBeCreatedIsReported()
+{
     QTemporaryDir readOnly;
     QVERIFY(makeReadOnly(readOnly.path()));
     m_store = readOnly.filePath(QStringLiteral("knw.dll"));

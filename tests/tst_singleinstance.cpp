@@ -11,7 +11,8 @@
 
 using Outcome = SingleInstance::Outcome;
 
-class TestSingleInstance : public QObject {
+class TestSingleInstance : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -20,7 +21,8 @@ private Q_SLOTS:
     void readOnlyFolderDoesNotStopThePanel();
 };
 
-void TestSingleInstance::secondPanelOnTheSameStoreIsRefused() {
+void TestSingleInstance::secondPanelOnTheSameStoreIsRefused()
+{
     QTemporaryDir dir;
     const QString store = dir.filePath(QStringLiteral("knw.dll"));
     auto first = std::make_unique<SingleInstance>(store);
@@ -39,7 +41,8 @@ void TestSingleInstance::secondPanelOnTheSameStoreIsRefused() {
     QCOMPARE(third.acquire(), Outcome::Acquired);
 }
 
-void TestSingleInstance::lockOfADeadPanelIsTakenOver() {
+void TestSingleInstance::lockOfADeadPanelIsTakenOver()
+{
     QTemporaryDir dir;
     const QString store = dir.filePath(QStringLiteral("knw.dll"));
     // What QLockFile writes: pid, application name, host name. No process
@@ -50,7 +53,8 @@ void TestSingleInstance::lockOfADeadPanelIsTakenOver() {
     QCOMPARE(instance.acquire(), Outcome::Acquired);
 }
 
-void TestSingleInstance::readOnlyFolderDoesNotStopThePanel() {
+void TestSingleInstance::readOnlyFolderDoesNotStopThePanel()
+{
     QTemporaryDir dir;
     QVERIFY(makeReadOnly(dir.path()));
     Outcome outcome;

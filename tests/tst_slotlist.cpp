@@ -9,14 +9,16 @@
 
 namespace {
 
-QStringList numbered(int count) {
+QStringList numbered(int count)
+{
     QStringList entries;
     for (int i = 0; i < count; ++i)
         entries.append(QStringLiteral("e%1").arg(i));
     return entries;
 }
 
-QByteArray crlfLines(const QStringList &entries) {
+QByteArray crlfLines(const QStringList &entries)
+{
     QByteArray bytes;
     for (const QString &entry : entries)
         bytes += entry.toLatin1() + "\r\n";
@@ -25,7 +27,8 @@ QByteArray crlfLines(const QStringList &entries) {
 
 } // namespace
 
-class TestSlotList : public QObject {
+class TestSlotList : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -43,13 +46,15 @@ private:
     QString m_path;
 };
 
-void TestSlotList::init() {
+void TestSlotList::init()
+{
     QVERIFY(m_dir.isValid());
     m_path = m_dir.filePath(QStringLiteral("knw.dll"));
     QFile::remove(m_path);
 }
 
-void TestSlotList::replaceSlotEntries_data() {
+void TestSlotList::replaceSlotEntries_data()
+{
     QTest::addColumn<int>("entriesBefore");
     QTest::addColumn<int>("slot");
 
@@ -60,7 +65,8 @@ void TestSlotList::replaceSlotEntries_data() {
     QTest::newRow("slot 12 of an empty store") << 0 << 12;
 }
 
-void TestSlotList::replaceSlotEntries() {
+void TestSlotList::replaceSlotEntries()
+{
     QFETCH(int, entriesBefore);
     QFETCH(int, slot);
     const QStringList before = numbered(entriesBefore);
@@ -80,7 +86,8 @@ void TestSlotList::replaceSlotEntries() {
     }
 }
 
-void TestSlotList::firstSaveRewritesDefaultStoreWithCrLf() {
+void TestSlotList::firstSaveRewritesDefaultStoreWithCrLf()
+{
     SlotList list([this] { return m_path; });
     QVERIFY(list.WriteDefaultStore().ok());
     QVERIFY(list.LoadSlotList().ok());
@@ -96,7 +103,8 @@ void TestSlotList::firstSaveRewritesDefaultStoreWithCrLf() {
     QCOMPARE(readBytes(m_path), crlfLines(expected));
 }
 
-void TestSlotList::saveKeepsEntriesBeyondTheSlots() {
+void TestSlotList::saveKeepsEntriesBeyondTheSlots()
+{
     const QStringList thirty = numbered(30);
     QVERIFY(writeBytes(m_path, crlfLines(thirty).replace("\r\n", "\r")));
     SlotList list([this] { return m_path; });
@@ -111,7 +119,8 @@ void TestSlotList::saveKeepsEntriesBeyondTheSlots() {
     QCOMPARE(readBytes(m_path), crlfLines(expected));
 }
 
-void TestSlotList::failedSaveKeepsTheChangeAndTheOldFile() {
+void TestSlotList::failedSaveKeepsTheChangeAndTheOldFile()
+{
     const QByteArray old = StoreFile::defaultContent();
     QVERIFY(writeBytes(m_path, old));
     SlotList list([this] { return m_path; });
@@ -131,7 +140,8 @@ void TestSlotList::failedSaveKeepsTheChangeAndTheOldFile() {
     QCOMPARE(list.pathEntry(5), QStringLiteral("/x"));
 }
 
-void TestSlotList::failedReadBackKeepsTheEntries() {
+void TestSlotList::failedReadBackKeepsTheEntries()
+{
     QVERIFY(writeBytes(m_path, StoreFile::defaultContent()));
     int asked = 0;
     // The store is found where it was saved, then gone when read back.
@@ -146,7 +156,8 @@ void TestSlotList::failedReadBackKeepsTheEntries() {
     QCOMPARE(list.captionEntry(1), QStringLiteral("a"));
 }
 
-void TestSlotList::storeThatCouldNotBeReadIsNotOverwritten() {
+void TestSlotList::storeThatCouldNotBeReadIsNotOverwritten()
+{
     const QByteArray precious = "1\r\n/my/precious\r\n";
     QVERIFY(writeBytes(m_path, precious));
     QVERIFY(QFile::setPermissions(m_path, QFileDevice::WriteOwner));

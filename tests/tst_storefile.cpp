@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestStoreFile : public QObject {
+class TestStoreFile : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -20,7 +21,8 @@ private Q_SLOTS:
     void failedWriteLeavesOldStoreWhole();
 };
 
-void TestStoreFile::defaultStoreIs51BytesOf25Placeholders() {
+void TestStoreFile::defaultStoreIs51BytesOf25Placeholders()
+{
     const QByteArray bytes = StoreFile::defaultContent();
     QCOMPARE(bytes.size(), 51);
     QVERIFY(bytes.startsWith("1\r1\r"));
@@ -29,7 +31,8 @@ void TestStoreFile::defaultStoreIs51BytesOf25Placeholders() {
     QCOMPARE(StoreFile::parse(bytes), QStringList(25, QStringLiteral("1")));
 }
 
-void TestStoreFile::lineRule_data() {
+void TestStoreFile::lineRule_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("entries");
 
@@ -50,13 +53,15 @@ void TestStoreFile::lineRule_data() {
         << QStringList{QStringLiteral("C:\\Игры"), QStringLiteral(" Игры")};
 }
 
-void TestStoreFile::lineRule() {
+void TestStoreFile::lineRule()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, entries);
     QCOMPARE(StoreFile::parse(bytes), entries);
 }
 
-void TestStoreFile::everyByteButCrLfSurvivesReadAndWrite() {
+void TestStoreFile::everyByteButCrLfSurvivesReadAndWrite()
+{
     QByteArray entry;
     for (int b = 0; b < 256; ++b) {
         if (b != '\r' && b != '\n')
@@ -72,14 +77,16 @@ void TestStoreFile::everyByteButCrLfSurvivesReadAndWrite() {
     QCOMPARE(written, file);
 }
 
-void TestStoreFile::unwritableEntriesAreRefused_data() {
+void TestStoreFile::unwritableEntriesAreRefused_data()
+{
     QTest::addColumn<QString>("entry");
     QTest::newRow("character outside the code page") << QStringLiteral("/home/u/日本.txt");
     QTest::newRow("LF inside") << QStringLiteral("a\nb");
     QTest::newRow("CR inside") << QStringLiteral("a\rb");
 }
 
-void TestStoreFile::unwritableEntriesAreRefused() {
+void TestStoreFile::unwritableEntriesAreRefused()
+{
     QFETCH(QString, entry);
     QByteArray written = "untouched";
     const StoreResult result =
@@ -89,7 +96,8 @@ void TestStoreFile::unwritableEntriesAreRefused() {
     QVERIFY(result.message().contains(QStringLiteral("/p/knw.dll")));
 }
 
-void TestStoreFile::writeEndsEveryEntryWithCrLf() {
+void TestStoreFile::writeEndsEveryEntryWithCrLf()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("knw.dll"));
     QVERIFY(StoreFile::writeDefault(path).ok());
@@ -105,7 +113,8 @@ void TestStoreFile::writeEndsEveryEntryWithCrLf() {
     QVERIFY(bytes.contains("/home/u/\xc4\xee\xea\xf3\xec\xe5\xed\xf2\xfb\r\n"));
 }
 
-void TestStoreFile::failedWriteLeavesOldStoreWhole() {
+void TestStoreFile::failedWriteLeavesOldStoreWhole()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("knw.dll"));
     const QByteArray old = "1\r\nold\r\n";

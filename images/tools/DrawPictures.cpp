@@ -16,17 +16,20 @@
 
 namespace {
 
-QImage blank(int width, int height, QColor ground = Qt::transparent) {
+QImage blank(int width, int height, QColor ground = Qt::transparent)
+{
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(ground);
     return image;
 }
 
-QList<QRgb> palette(std::initializer_list<QRgb> colours) {
+QList<QRgb> palette(std::initializer_list<QRgb> colours)
+{
     return QList<QRgb>(colours);
 }
 
-bool save(const QImage &image, const QDir &folder, const QString &name) {
+bool save(const QImage &image, const QDir &folder, const QString &name)
+{
     const QString path = folder.filePath(name);
     if (!image.save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -36,7 +39,8 @@ bool save(const QImage &image, const QDir &folder, const QString &name) {
 }
 
 // One toy block seen slightly from above and from the right.
-void drawBlock(QPainter &p, QPointF at, qreal side, QColor colour, QChar letter) {
+void drawBlock(QPainter &p, QPointF at, qreal side, QColor colour, QChar letter)
+{
     const qreal depth = side * 0.3;
     QPolygonF top({at, at + QPointF(depth, -depth), at + QPointF(side + depth, -depth),
                    at + QPointF(side, 0)});
@@ -58,7 +62,8 @@ void drawBlock(QPainter &p, QPointF at, qreal side, QColor colour, QChar letter)
     p.drawText(front, Qt::AlignCenter, QString(letter));
 }
 
-QImage windowIcon() {
+QImage windowIcon()
+{
     QImage image = blank(32, 32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -72,7 +77,8 @@ QImage windowIcon() {
 
 // A pale yellow eraser lying at a slant; ground is black for the panel and
 // transparent for the drag icon.
-QImage eraser(int size, QColor ground) {
+QImage eraser(int size, QColor ground)
+{
     QImage image = blank(size, size, ground);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -93,7 +99,8 @@ QImage eraser(int size, QColor ground) {
     return image;
 }
 
-QImage letterTile(QChar letter) {
+QImage letterTile(QChar letter)
+{
     QImage image = blank(30, 20, Qt::black);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -122,7 +129,8 @@ QImage letterTile(QChar letter) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: drawpictures FOLDER\n");

@@ -6,16 +6,19 @@
 // File permissions do not hold for root, and CI runs as root: inside this
 // scope the process acts as the unprivileged user "nobody", as a user's panel
 // would, so a read-only folder really is read-only.
-class Unprivileged {
+class Unprivileged
+{
 public:
     Unprivileged()
-        : m_wasRoot(geteuid() == 0) {
+        : m_wasRoot(geteuid() == 0)
+    {
         if (m_wasRoot) {
             (void)setegid(65534);
             (void)seteuid(65534);
         }
     }
-    ~Unprivileged() {
+    ~Unprivileged()
+    {
         if (m_wasRoot) {
             (void)seteuid(0);
             (void)setegid(0);

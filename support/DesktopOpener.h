@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ShellOpener.h"
+
+// Opens targets through GIO, as the file managers do:
+// - a web address: the default application for its scheme;
+// - a .desktop application: launched from its Exec line (Path=, Terminal=
+//   honoured); a link entry opens its URL;
+// - an executable program: started directly, with no shell;
+// - a folder or document: the default application for its type.
+// A relative target is taken relative to "/", the programs' working folder.
+// Targets travel as URIs or as the program path itself, never through a
+// shell and never where they could be read as an option.
+class DesktopOpener : public ShellOpener
+{
+public:
+    void open(const QString &target) override;
+};

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// Whether the entry that path names exists: a folder or a plain file counts,
+// a hidden one (its name begins with ".") does not. Only that exact entry is
+// looked up, never a folder's contents.
+bool FolderExists(const QString &path);
+
+// The name of the entry that path names, as stored on disk, or empty text
+// when there is none. Hidden entries are never found; folders only when
+// withFolders is set.
+QString findEntryName(const QString &path, bool withFolders);

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// Hands a target to the desktop to be opened the way a double-click in the
+// file manager opens it. Returns at once and reports nothing: a target that
+// names nothing, or that nothing can open, simply opens nothing.
+class ShellOpener
+{
+public:
+    virtual ~ShellOpener() = default;
+    virtual void open(const QString &target) = 0;
+};

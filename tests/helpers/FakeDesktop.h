@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "support/DesktopServices.h"
+#include "support/IconSource.h"
+#include "support/Pause.h"
+#include "support/ShellOpener.h"
+#include "support/UserMessages.h"
+
+#include <QFileInfo>
+#include <QPixmap>
+#include <QStringList>
+
+#include <functional>
+
+// Keeps what the panel told the user instead of showing it.
+class RecordingMessages : public UserMessages
+{
+public:
+    void showWarning(const QString &title, const QString &text) override
+    {
+        titles.append(title);
+        texts.append(text);
+    }
+
+    QStringList titles;
+    QStringList texts;
+};
+
+// Records what the panel asked the desktop to open.
+class RecordingOpener : public ShellOpener
+{
+public:
+    void open(const QString &target) override { opened.append(target); }
+
+    QStringList opened;
+};
+
+// A pause that returns at once, after running what the test wants to happen
+// while it waits.
+class ScriptedPause : public Pause
+{
+public:
+    void wait(int milliseconds) override
+    {
+        waits.append(milliseconds);
+        if (meanwhile) {
+            auto now = std::move(meanwhile);
+            meanwhile = nullptr;
+            now();
+        }
+    }
+
+    QList<int> waits;
+    std::function<void()> meanwhile;
+};
+
+// An icon for anything that exists, none for anything else.
+class ExistingPathIcons : public IconSource
+{
+public:
+    QIcon iconFor(const QString &path) override
+    {
+        if (!QFileInfo::exists(path))
+            return {};
+        QPixmap square(32, 32);
+        square.fill(Qt::blue);
+        return QIcon(square);
+    }
+};
+
+// The desktop a test gives the panel.
+struct FakeDesktop
+{
+    ExistingPathIcons icons;
+    RecordingMessages messages;
+    RecordingOpener opener;
+    ScriptedPause pause;
+
+    DesktopServices services() { return {icons, messages, opener, pause}; }
+};
