@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libglib2.0-dev libgl-dev
-          adwaita-icon-theme fonts-liberation fonts-dejavu-core)
+          shared-mime-info adwaita-icon-theme fonts-liberation fonts-dejavu-core)
 if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb openbox xdotool x11-utils imagemagick)
 fi
