@@ -68,3 +68,37 @@ screenshot() {
     import -window root "$E2E_TMP/shot.png"
     [ -z "${E2E_KEEP_SHOT:-}" ] || cp "$E2E_TMP/shot.png" "$E2E_KEEP_SHOT"
 }
+
+# drag X1 Y1 X2 Y2: a left-button drag with real X input, in the small steps
+# toolkits need to see a drag start and a target entered.
+drag() {
+    local x1=$1 y1=$2 x2=$3 y2=$4 i
+    xdotool mousemove "$x1" "$y1"; sleep 0.2
+    xdotool mousedown 1; sleep 0.2
+    for i in 1 2 3 4; do xdotool mousemove "$((x1 + 5 * i))" "$((y1 + 5 * i))"; sleep 0.05; done
+    for i in $(seq 1 20); do
+        xdotool mousemove "$((x1 + 20 + (x2 - x1 - 20) * i / 20))" "$((y1 + 20 + (y2 - y1 - 20) * i / 20))"
+        sleep 0.03
+    done
+    xdotool mousemove "$((x2 + 2))" "$((y2 + 1))"; sleep 0.1
+    xdotool mousemove "$x2" "$y2"; sleep 0.2
+    xdotool mouseup 1; sleep 0.3
+}
+
+# A desktop whose default application for folders, text and web addresses is
+# a recorder that appends what it was asked to open to $E2E_TMP/opened.
+recording_desktop() {
+    mkdir -p "$E2E_TMP/config" "$E2E_TMP/data/applications"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> %s/opened\n' "$E2E_TMP" >"$E2E_TMP/record.sh"
+    chmod +x "$E2E_TMP/record.sh"
+    printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%F\nMimeType=inode/directory;text/plain;\n' \
+        "$E2E_TMP/record.sh" >"$E2E_TMP/data/applications/recorder.desktop"
+    printf '[Default Applications]\ninode/directory=recorder.desktop\ntext/plain=recorder.desktop\n' \
+        >"$E2E_TMP/config/mimeapps.list"
+    export XDG_CONFIG_HOME="$E2E_TMP/config" XDG_DATA_HOME="$E2E_TMP/data"
+}
+
+# opened_count: how many open requests reached the recorder.
+opened_count() {
+    [ -f "$E2E_TMP/opened" ] && wc -l <"$E2E_TMP/opened" || echo 0
+}
