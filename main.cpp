@@ -8,6 +8,7 @@
 #include "support/IconTheme.h"
 #include "support/MessageBoxMessages.h"
 #include "support/Pause.h"
+#include "support/SaveDialog.h"
 #include "support/SingleInstance.h"
 
 #include <QApplication>
@@ -38,7 +39,8 @@ int main(int argc, char **argv)
     GioIconSource icons;
     DesktopOpener opener;
     EventLoopPause pause;
-    ShowIconsForm form({icons, messages, opener, pause}, programStorePath);
+    FileSaveDialog saveDialog;
+    ShowIconsForm form({icons, messages, opener, pause, saveDialog}, programStorePath);
     form.Form_Load();
     form.show();
     return app.exec();

@@ -18,6 +18,11 @@ QPixmap dragIcon()
     return QPixmap(QStringLiteral(":/images/drag-eraser.png"));
 }
 
+QPixmap helpPicture()
+{
+    return QPixmap(QStringLiteral(":/images/help.jpg"));
+}
+
 QPixmap letterTile(int code)
 {
     return QPixmap(QStringLiteral(":/images/letters/%1.png").arg(code));

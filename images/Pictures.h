@@ -9,6 +9,8 @@ namespace Pictures {
 QIcon windowIcon();
 QPixmap eraser();
 QPixmap dragIcon();
+// A finished catalogue as a file manager shows it, for the Help window.
+QPixmap helpPicture();
 // The tile of the catalogue letter with this Windows-1251 code.
 QPixmap letterTile(int code);
 } // namespace Pictures

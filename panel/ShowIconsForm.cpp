@@ -5,17 +5,25 @@
 #include "EraserPicture.h"
 #include "SlotButton.h"
 #include "StoreFile.h"
+#include "catalogue/CatalogueFolders.h"
 #include "catalogue/CatalogueLetters.h"
 #include "images/Pictures.h"
+#include "support/ClickableLabel.h"
 #include "support/FolderExists.h"
 #include "support/IconSource.h"
 #include "support/Pause.h"
+#include "support/SaveDialog.h"
 #include "support/ShellOpener.h"
 #include "support/UserMessages.h"
+#include "windows/AboutWindow.h"
+#include "windows/HelpWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 
@@ -43,9 +51,10 @@ constexpr std::array<int, 28> TileTops = {4,   20,  36,  52,  68,  84,  100, 116
                                           162, 180, 196, 212, 228, 244, 260, 276, 292, 308,
                                           324, 340, 356, 372, 388, 404, 420, 436};
 
-QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
+template <typename Label = QLabel>
+Label *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new Label(parent);
     label->setGeometry(box);
     if (!picture.isNull())
         label->setPixmap(picture);
@@ -69,9 +78,13 @@ ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, SlotList::PathFunct
     ground.setColor(QPalette::Window, Qt::black);
     setPalette(ground);
     setAutoFillBackground(true);
+    setMouseTracking(true);
     buildWidgets();
+    buildMenu();
     setFocusOrder();
 }
+
+ShowIconsForm::~ShowIconsForm() = default;
 
 void ShowIconsForm::buildWidgets()
 {
@@ -101,6 +114,8 @@ void ShowIconsForm::buildWidgets()
         connect(slot, &SlotButton::eraserDraggedOver, this, &ShowIconsForm::Command1_DragOver);
         connect(slot, &SlotButton::eraserDropped, this, &ShowIconsForm::Command1_DragDrop);
         connect(slot, &SlotButton::clicked, this, [this, k] { Command1_Click(k); });
+        connect(slot, &SlotButton::mouseMoved, this, &ShowIconsForm::Command1_MouseMove);
+        connect(slot, &SlotButton::mousePressed, this, &ShowIconsForm::Command1_MouseDown);
     }
 
     m_frame1 = new QWidget(this);
@@ -111,10 +126,11 @@ void ShowIconsForm::buildWidgets()
     for (qsizetype n = 0; n < codes.size(); ++n) {
         const int code = codes.at(n);
         const int index = code - CatalogueLetters::TileIndexOffset;
-        QLabel *tile = pictureBox(m_frame1, QRect(QPoint(0, TileTops.at(n)), TileSize),
+        auto *tile = pictureBox<ClickableLabel>(m_frame1, QRect(QPoint(0, TileTops.at(n)), TileSize),
                                   Pictures::letterTile(code));
         tile->setAccessibleName(QString(CatalogueLetters::letterForCode(code)));
         m_picture1[index] = tile;
+        connect(tile, &ClickableLabel::clicked, this, [this, index] { Picture1_Click(index); });
     }
     // Where tiles overlap, the smaller index lies on top.
     for (auto it = m_picture1.rbegin(); it != m_picture1.rend(); ++it)
@@ -146,7 +162,17 @@ void ShowIconsForm::setFocusOrder()
     Command1(1)->setFocus();
 }
 
-QLabel *ShowIconsForm::Picture1(int index) const
+void ShowIconsForm::buildMenu()
+{
+    // Never a menu bar: the window's one menu serves as its context menu.
+    m_direkt = new QMenu(QStringLiteral("PopupMenu"), this);
+    m_direkt->addAction(QStringLiteral("Создать каталог папок"), this,
+                        &ShowIconsForm::sozdat_Click);
+    m_direkt->addAction(QStringLiteral("Справка"), this, &ShowIconsForm::spr_Click);
+    m_direkt->addAction(QStringLiteral("О программе"), this, &ShowIconsForm::prog_Click);
+}
+
+ClickableLabel *ShowIconsForm::Picture1(int index) const
 {
     const auto found = m_picture1.find(index);
     return found == m_picture1.end() ? nullptr : found->second;
@@ -172,6 +198,20 @@ void ShowIconsForm::Form_Load()
     }
     for (int k = 1; k <= SlotList::SlotCount; ++k)
         Command1(k)->setBackColor(QColor::fromRgb(PlainColour));
+}
+
+void ShowIconsForm::mouseMoveEvent(QMouseEvent *event)
+{
+    // Moves over child widgets that do not take them arrive here too; only the
+    // bare surface counts.
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove(int(event->buttons()));
+}
+
+void ShowIconsForm::mousePressEvent(QMouseEvent *event)
+{
+    if (!childAt(event->position().toPoint()))
+        Form_MouseDown(int(event->button()));
 }
 
 void ShowIconsForm::closeEvent(QCloseEvent *event)
@@ -254,6 +294,79 @@ void ShowIconsForm::Command1_Click(int index)
     m_desktop.pause.wait(LockMilliseconds);
     if (button)
         button->setEnabled(true);
+}
+
+void ShowIconsForm::Picture1_Click(int index)
+{
+    const QChar letter = CatalogueLetters::letterForCode(index + CatalogueLetters::TileIndexOffset);
+    m_desktop.opener.open(m_currentPath + QLatin1Char('/') + letter);
+}
+
+void ShowIconsForm::Command1_MouseMove(int index, int)
+{
+    m_text1->setPlainText(Command1(index)->toolTip());
+}
+
+void ShowIconsForm::Form_MouseMove(int)
+{
+    m_text1->setPlainText(QString());
+}
+
+void ShowIconsForm::Command1_MouseDown(int, int button)
+{
+    if (button & Qt::RightButton)
+        PopupMenu();
+}
+
+void ShowIconsForm::Form_MouseDown(int button)
+{
+    if (button & Qt::RightButton)
+        PopupMenu();
+}
+
+void ShowIconsForm::PopupMenu()
+{
+    m_direkt->exec(QCursor::pos());
+}
+
+void ShowIconsForm::sozdat_Click()
+{
+    const std::optional<QString> path = m_desktop.saveDialog.askPath(
+        aboutWindow(), QStringLiteral("Создание и сохранение каталога"),
+        QStringLiteral("Введите название папки(Каталога) (*)"));
+    if (!path)
+        return;
+    if (const auto failure = CatalogueFolders::create(*path)) {
+        QString text = QStringLiteral("Не удалось создать папку «%1».\nПричина: %2")
+                           .arg(failure->path, failure->reason);
+        if (failure->path != *path)
+            text += QStringLiteral("\nПапки, созданные до неё, остались на месте.");
+        m_desktop.messages.showWarning(Title, text);
+        return;
+    }
+    m_desktop.messages.showInformation(QStringLiteral("Все исполненно"),
+                                       CatalogueFolders::completionText(*path));
+}
+
+void ShowIconsForm::spr_Click()
+{
+    if (!m_help)
+        m_help = std::make_unique<HelpWindow>();
+    m_help->show();
+    m_help->raise();
+}
+
+void ShowIconsForm::prog_Click()
+{
+    aboutWindow()->show();
+    m_form1->raise();
+}
+
+AboutWindow *ShowIconsForm::aboutWindow()
+{
+    if (!m_form1)
+        m_form1 = std::make_unique<AboutWindow>(m_desktop.opener);
+    return m_form1.get();
 }
 
 QIcon ShowIconsForm::GetFileIcon(const QString &path)

@@ -8,9 +8,14 @@
 
 #include <array>
 #include <map>
+#include <memory>
 
+class AboutWindow;
+class ClickableLabel;
 class EraserPicture;
+class HelpWindow;
 class QLabel;
+class QMenu;
 class QMimeData;
 class QPlainTextEdit;
 class SlotButton;
@@ -48,23 +53,52 @@ public:
     // catalogue) and locks the button for a second while the window stays live.
     void Command1_Click(int index);
 
+    // Opens the letter's subfolder of the catalogue clicked last.
+    void Picture1_Click(int index);
+
+    // The hover text follows the pointer: a slot's caption over a slot, empty
+    // over the bare window surface. Button is the set of buttons held
+    // (1 left, 2 right, 4 middle).
+    void Command1_MouseMove(int index, int button);
+    void Form_MouseMove(int button);
+    // A right-button press on a slot or on the bare surface opens the menu.
+    void Command1_MouseDown(int index, int button);
+    void Form_MouseDown(int button);
+
+    // The menu's items: create a catalogue, show Help, show About.
+    void sozdat_Click();
+    void spr_Click();
+    void prog_Click();
+
     QString CurrentPath() const { return m_currentPath; }
+    QMenu *direkt() const { return m_direkt; }
+    // Null until first needed.
+    AboutWindow *Form1() const { return m_form1.get(); }
+    HelpWindow *help() const { return m_help.get(); }
 
     SlotButton *Command1(int k) const { return m_slots.at(k - 1); }
     QWidget *Frame1() const { return m_frame1; }
     // Null for the indexes without a letter (10, 27, 28, 29).
-    QLabel *Picture1(int index) const;
+    ClickableLabel *Picture1(int index) const;
     QLabel *Picture2() const { return m_picture2; }
     EraserPicture *Picture3() const { return m_picture3; }
     QLabel *picDocument() const { return m_picDocument; }
     QPlainTextEdit *Text1() const { return m_text1; }
     SlotList &List1() { return m_list1; }
 
+    ~ShowIconsForm() override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void buildWidgets();
+    void buildMenu();
+    void PopupMenu();
+    // The About window, made unseen if it does not exist yet.
+    AboutWindow *aboutWindow();
     void setFocusOrder();
     void Form_Unload();
     QIcon GetFileIcon(const QString &path);
@@ -79,8 +113,11 @@ private:
     QPlainTextEdit *m_text1 = nullptr;
     std::array<SlotButton *, SlotList::SlotCount> m_slots{};
     QWidget *m_frame1 = nullptr;
-    std::map<int, QLabel *> m_picture1;
+    std::map<int, ClickableLabel *> m_picture1;
     EraserPicture *m_picture3 = nullptr;
     QLabel *m_picDocument = nullptr;
     QLabel *m_picture2 = nullptr;
+    QMenu *m_direkt = nullptr;
+    std::unique_ptr<AboutWindow> m_form1;
+    std::unique_ptr<HelpWindow> m_help;
 };

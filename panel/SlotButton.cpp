@@ -6,6 +6,7 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -17,6 +18,21 @@ SlotButton::SlotButton(int index, QWidget *parent)
     setIconSize(QSize(PictureSize, PictureSize));
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
+    setMouseTracking(true);
+}
+
+void SlotButton::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT mouseMoved(m_index, int(event->buttons()));
+    QAbstractButton::mouseMoveEvent(event);
+}
+
+void SlotButton::mousePressEvent(QMouseEvent *event)
+{
+    Q_EMIT mousePressed(m_index, int(event->button()));
+    // Only the left button clicks; the right one opens the menu instead.
+    if (event->button() == Qt::LeftButton)
+        QAbstractButton::mousePressEvent(event);
 }
 
 void SlotButton::setBackColor(const QColor &colour)

@@ -33,12 +33,18 @@ Q_SIGNALS:
     // The window's eraser is being dragged over, or was dropped on, this slot.
     void eraserDraggedOver(int index, QObject *source);
     void eraserDropped(int index, QObject *source);
+    // The pointer moved over this slot with these buttons held (1 left,
+    // 2 right, 4 middle); a button was pressed on it.
+    void mouseMoved(int index, int buttons);
+    void mousePressed(int index, int button);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     // Accepts or refuses the same way on entering, moving and dropping.

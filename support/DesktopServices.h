@@ -3,6 +3,7 @@
 
 class IconSource;
 class Pause;
+class SaveDialog;
 class ShellOpener;
 class UserMessages;
 
@@ -14,4 +15,5 @@ struct DesktopServices
     UserMessages &messages;
     ShellOpener &opener;
     Pause &pause;
+    SaveDialog &saveDialog;
 };

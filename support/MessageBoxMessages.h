@@ -8,4 +8,5 @@ class MessageBoxMessages : public UserMessages
 {
 public:
     void showWarning(const QString &title, const QString &text) override;
+    void showInformation(const QString &title, const QString &text) override;
 };

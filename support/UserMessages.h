@@ -3,11 +3,13 @@
 
 #include <QString>
 
-// Tells the user about something they must know, and waits until they have
-// read it.
+// Tells the user something they must know in a modal message box, and waits
+// until they have read it.
 class UserMessages
 {
 public:
     virtual ~UserMessages() = default;
     virtual void showWarning(const QString &title, const QString &text) = 0;
+    // An information icon and one OK button; text may break lines with CR LF.
+    virtual void showInformation(const QString &title, const QString &text) = 0;
 };

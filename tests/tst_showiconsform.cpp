@@ -6,6 +6,7 @@
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
 #include "panel/StoreFile.h"
+#include "support/ClickableLabel.h"
 #include "support/GioIconSource.h"
 #include "support/IconTheme.h"
 
@@ -137,12 +138,13 @@ private:
     RecordingMessages m_messages;
     RecordingOpener m_opener;
     ScriptedPause m_pause;
+    ScriptedSaveDialog m_saveDialog;
 };
 
 std::unique_ptr<ShowIconsForm> TestShowIconsForm::startPanel()
 {
     auto form = std::make_unique<ShowIconsForm>(
-        DesktopServices{m_icons, m_messages, m_opener, m_pause}, [this] { return m_store; });
+        DesktopServices{m_icons, m_messages, m_opener, m_pause, m_saveDialog}, [this] { return m_store; });
     form->Form_Load();
     return form;
 }

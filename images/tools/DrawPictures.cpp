@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -127,6 +128,56 @@ QImage letterTile(QChar letter)
     return image;
 }
 
+// A file manager's view of a catalogue: 28 yellow folders in four rows of
+// seven, each named by its letter, on grey.
+QImage helpPicture(const QList<QChar> &letters)
+{
+    QImage image = blank(291, 175, QColor(212, 208, 200));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(128, 128, 128));
+    p.setBrush(QColor(192, 192, 192));
+    p.drawRect(QRectF(2.5, 2.5, 285, 169));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(10);
+    p.setFont(font);
+    for (int n = 0; n < letters.size(); ++n) {
+        const int column = n % 7;
+        const int row = n / 7;
+        const QPointF at(10 + column * 40.5, 8 + row * 41);
+        QPainterPath folder;
+        folder.moveTo(at + QPointF(0, 4));
+        folder.lineTo(at + QPointF(9, 4));
+        folder.lineTo(at + QPointF(12, 7));
+        folder.lineTo(at + QPointF(26, 7));
+        folder.lineTo(at + QPointF(26, 24));
+        folder.lineTo(at + QPointF(0, 24));
+        folder.closeSubpath();
+        p.setPen(QPen(QColor(170, 130, 20), 1));
+        p.setBrush(QColor(250, 215, 90));
+        p.drawPath(folder);
+        p.setBrush(QColor(255, 230, 120));
+        p.drawRect(QRectF(at + QPointF(0, 10), QSizeF(26, 14)));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(at + QPointF(-6, 25), QSizeF(38, 12)), Qt::AlignCenter,
+                   QString(letters.at(n)));
+    }
+    p.end();
+    return image;
+}
+
+bool saveProgressiveJpeg(const QImage &image, const QDir &folder, const QString &name)
+{
+    QImageWriter writer(folder.filePath(name), "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(true);
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -154,15 +205,18 @@ int main(int argc, char **argv)
 
     // Tiles are named by the letter's Windows-1251 code.
     QStringDecoder cp1251("windows-1251");
+    QList<QChar> letters;
     for (int code = 192; code <= 223; ++code) {
         if (code == 201 || code == 218 || code == 219 || code == 220)
             continue;
         const char byte = char(code);
         const QString letter = cp1251.decode(QByteArrayView(&byte, 1));
+        letters.append(letter.at(0));
         const QImage tile =
             letterTile(letter.at(0))
                 .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
         ok = save(tile, folder, QStringLiteral("letters/%1.png").arg(code)) && ok;
     }
+    ok = saveProgressiveJpeg(helpPicture(letters), folder, QStringLiteral("help.jpg")) && ok;
     return ok ? 0 : 1;
 }

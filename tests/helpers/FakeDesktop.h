@@ -4,6 +4,7 @@
 #include "support/DesktopServices.h"
 #include "support/IconSource.h"
 #include "support/Pause.h"
+#include "support/SaveDialog.h"
 #include "support/ShellOpener.h"
 #include "support/UserMessages.h"
 
@@ -18,6 +19,11 @@ class RecordingMessages : public UserMessages
 {
 public:
     void showWarning(const QString &title, const QString &text) override
+    {
+        titles.append(title);
+        texts.append(text);
+    }
+    void showInformation(const QString &title, const QString &text) override
     {
         titles.append(title);
         texts.append(text);
@@ -55,6 +61,25 @@ public:
     std::function<void()> meanwhile;
 };
 
+// Answers the save dialog as the test says, and records how it was asked.
+class ScriptedSaveDialog : public SaveDialog
+{
+public:
+    std::optional<QString> askPath(QWidget *owner, const QString &title,
+                                   const QString &filter) override
+    {
+        owners.append(owner);
+        titles.append(title);
+        filters.append(filter);
+        return answer;
+    }
+
+    std::optional<QString> answer;
+    QList<QWidget *> owners;
+    QStringList titles;
+    QStringList filters;
+};
+
 // An icon for anything that exists, none for anything else.
 class ExistingPathIcons : public IconSource
 {
@@ -76,6 +101,7 @@ struct FakeDesktop
     RecordingMessages messages;
     RecordingOpener opener;
     ScriptedPause pause;
+    ScriptedSaveDialog saveDialog;
 
-    DesktopServices services() { return {icons, messages, opener, pause}; }
+    DesktopServices services() { return {icons, messages, opener, pause, saveDialog}; }
 };

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AboutWindow.h"
+
+#include "images/Pictures.h"
+#include "support/ClickableLabel.h"
+#include "support/ShellOpener.h"
+
+namespace {
+
+QFont arial(const QString &family, qreal points, bool bold, bool italic)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(ShellOpener &opener)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_opener(opener)
+    , m_label1(new QLabel(this))
+    , m_label2(new QLabel(this))
+    , m_label3(new ClickableLabel(this))
+{
+    setWindowTitle(QStringLiteral("О проге"));
+    setWindowIcon(Pictures::windowIcon());
+    const QRect clientArea(242, 334, 312, 141);
+    setGeometry(clientArea);
+    setFixedSize(clientArea.size());
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(grey);
+    setAutoFillBackground(true);
+
+    m_label1->setGeometry(4, 8, 303, 65);
+    m_label1->setWordWrap(true);
+    m_label1->setFont(arial(QStringLiteral("Arial"), 14.25, true, true));
+    m_label1->setText(QStringLiteral("Программа написана ") + QStringLiteral("командой Katalog")
+                      + QStringLiteral(" для ВАС."));
+
+    m_label2->move(12, 80);
+    m_label2->setFont(arial(QStringLiteral("Arial"), 9, false, false));
+    m_label2->setText(QStringLiteral("Сайт программы"));
+    m_label2->adjustSize();
+
+    m_label3->setGeometry(126, 80, 183, 19);
+    m_label3->setFont(arial(QStringLiteral("Arial Black"), 9, false, false));
+    QPalette blue = m_label3->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    m_label3->setPalette(blue);
+    m_label3->setText(Address);
+    m_label3->setCursor(Qt::SizeAllCursor);
+    connect(m_label3, &ClickableLabel::clicked, this, &AboutWindow::Label3_Click);
+
+    for (QLabel *label : {m_label1, m_label2, static_cast<QLabel *>(m_label3)})
+        label->setFocusPolicy(Qt::NoFocus);
+}
+
+void AboutWindow::Label3_Click()
+{
+    m_opener.open(m_label3->text());
+}

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "HelpWindow.h"
+
+#include "images/Pictures.h"
+
+#include <QLabel>
+
+const QString HelpWindow::Text = QStringLiteral(
+    "При выборе пункта меню (Создать каталог папок)\r\n"
+    "Введите вначале название каталога, например (Мои книги).\r\n"
+    "При этом в этой папке (Мои книги), будут созданы папки\r\n"
+    "по русскому алфавиту см. рисунок. Где вы и расположите свои\r\n"
+    "файлы. \r\n"
+    "Что бы назначить кнопке определенный каталог или файл\r\n"
+    "просто перетащите его значок на кнопку. Нажав на кнопку\r\n"
+    "вы указываете алфавитному ряду, в каком каталоге искать\r\n"
+    "папку на \"букву\". При отсутствии каталога будут\r\n"
+    "открываться сами папки или запускаться \r\n"
+    "назначенные программы.\r\n");
+
+HelpWindow::HelpWindow()
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint)
+    , m_image1(new QLabel(this))
+    , m_label1(new QLabel(this))
+{
+    setWindowTitle(QStringLiteral("Справка"));
+    setWindowIcon(Pictures::windowIcon());
+    const QRect clientArea(495, 161, 381, 355);
+    setGeometry(clientArea);
+    setFixedSize(clientArea.size());
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    m_image1->move(38, 6);
+    m_image1->setPixmap(Pictures::helpPicture());
+    m_image1->adjustSize();
+
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    m_label1->setFont(font);
+    QPalette blue = m_label1->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    m_label1->setPalette(blue);
+    m_label1->move(4, 186);
+    m_label1->setTextFormat(Qt::PlainText);
+    m_label1->setWordWrap(false);
+    // A label breaks lines at LF; the final line break leaves the empty
+    // twelfth line below the text.
+    QString shown = Text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_label1->setText(shown);
+    m_label1->adjustSize();
+}

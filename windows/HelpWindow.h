@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// A picture of a finished catalogue and eleven lines on how to use the panel.
+// It only shows; it has no taskbar entry.
+class HelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The eleven lines, each ended by CR LF; lines 5 and 10 end in a blank.
+    static const QString Text;
+
+    HelpWindow();
+
+    QLabel *Image1() const { return m_image1; }
+    QLabel *Label1() const { return m_label1; }
+
+private:
+    QLabel *m_image1;
+    QLabel *m_label1;
+};
