@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "helpers/FakeDesktop.h"
+#include "helpers/Mouse.h"
+#include "panel/EraserPicture.h"
+#include "panel/ShowIconsForm.h"
+#include "panel/SlotButton.h"
+#include "support/ClickableLabel.h"
+#include "windows/AboutWindow.h"
+#include "windows/HelpWindow.h"
+
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+class TestMenuAndWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_desktop = std::make_unique<FakeDesktop>();
+        m_form = std::make_unique<ShowIconsForm>(
+            m_desktop->services(), [this] { return m_dir.filePath(QStringLiteral("knw.dll")); });
+        m_form->Form_Load();
+        m_form->show();
+        for (int k = 1; k <= 12; ++k)
+            m_form->Command1(k)->setToolTip(QStringLiteral("caption %1").arg(k));
+    }
+
+    void hoverTextFollowsThePointer()
+    {
+        QPlainTextEdit *text = m_form->Text1();
+        moveOver(m_form->Command1(3));
+        QCOMPARE(text->toPlainText(), QStringLiteral("caption 3"));
+        moveOver(m_form->Command1(4));
+        QCOMPARE(text->toPlainText(), QStringLiteral("caption 4"));
+        moveOver(m_form.get(), QPoint(2, 300));
+        QCOMPARE(text->toPlainText(), QString());
+
+        moveOver(m_form->Command1(5));
+        m_form->Frame1()->show();
+        moveOver(m_form->Picture1(11));
+        moveOver(m_form->Picture3());
+        moveOver(text);
+        QCOMPARE(text->toPlainText(), QStringLiteral("caption 5"));
+    }
+
+    void buttonPresses_data()
+    {
+        QTest::addColumn<bool>("onSlot");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("menu");
+
+        QTest::newRow("right button on a slot") << true << int(Qt::RightButton) << true;
+        QTest::newRow("right button on the surface") << false << int(Qt::RightButton) << true;
+        QTest::newRow("middle button on a slot") << true << int(Qt::MiddleButton) << false;
+        QTest::newRow("middle button on the surface") << false << int(Qt::MiddleButton) << false;
+    }
+
+    void buttonPresses()
+    {
+        QFETCH(bool, onSlot);
+        QFETCH(int, button);
+        QFETCH(bool, menu);
+        QStringList shown;
+        QTimer::singleShot(0, this, [&] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                for (QAction *action : popup->actions())
+                    shown.append(action->text());
+                popup->close();
+            }
+        });
+        QWidget *target = onSlot ? static_cast<QWidget *>(m_form->Command1(2)) : m_form.get();
+        press(target, Qt::MouseButton(button), onSlot ? QPoint(5, 5) : QPoint(2, 300));
+        QTest::qWait(50);
+
+        const QStringList items = {"Создать каталог папок", "Справка", "О программе"};
+        QCOMPARE(shown, menu ? items : QStringList());
+        QVERIFY(m_desktop->opener.opened.isEmpty());
+        QVERIFY(m_desktop->pause.waits.isEmpty());
+    }
+
+    void windowsExistOnceEach()
+    {
+        QVERIFY(!m_form->Form1() && !m_form->help());
+        m_form->prog_Click();
+        AboutWindow *about = m_form->Form1();
+        m_form->prog_Click();
+        QCOMPARE(m_form->Form1(), about);
+        QVERIFY(about->isVisible());
+        QCOMPARE(about->windowTitle(), QStringLiteral("О проге"));
+
+        m_form->spr_Click();
+        HelpWindow *help = m_form->help();
+        help->close();
+        m_form->spr_Click();
+        QCOMPARE(m_form->help(), help);
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->windowTitle(), QStringLiteral("Справка"));
+        QVERIFY(help->windowFlags() & Qt::Tool); // no taskbar entry
+    }
+
+    void aboutLinkOpensExactlyItsText()
+    {
+        m_form->prog_Click();
+        AboutWindow *about = m_form->Form1();
+        press(about->Label1(), Qt::LeftButton);
+        press(about->Label2(), Qt::LeftButton);
+        press(about, Qt::LeftButton, QPoint(2, 130));
+        QVERIFY(m_desktop->opener.opened.isEmpty());
+        press(about->Label3(), Qt::LeftButton);
+        press(about->Label3(), Qt::LeftButton);
+        QCOMPARE(m_desktop->opener.opened, QStringList(2, about->Label3()->text()));
+        QVERIFY(about->Label3()->text().startsWith(QStringLiteral("http://")));
+        QCOMPARE(about->Label3()->cursor().shape(), Qt::SizeAllCursor);
+    }
+
+    void helpTextKeepsItsElevenLines()
+    {
+        const QStringList lines = HelpWindow::Text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 12); // the last line break leaves an empty twelfth
+        QVERIFY(lines.last().isEmpty());
+        QCOMPARE(lines.at(4), QStringLiteral("файлы. "));
+        QCOMPARE(lines.at(8), QStringLiteral("папку на \"букву\". При отсутствии каталога будут"));
+        QCOMPARE(lines.at(9), QStringLiteral("открываться сами папки или запускаться "));
+
+        m_form->spr_Click();
+        QLabel *label = m_form->help()->Label1();
+        QVERIFY(!label->wordWrap());
+        const int lineHeight = label->fontMetrics().lineSpacing();
+        QVERIFY(label->height() >= 11 * lineHeight && label->height() < 13 * lineHeight + 4);
+        QCOMPARE(m_form->help()->Image1()->size(), QSize(291, 175));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<FakeDesktop> m_desktop;
+    std::unique_ptr<ShowIconsForm> m_form;
+};
+
+QTEST_MAIN(TestMenuAndWindows)
+#include "tst_menuandwindows.moc"
