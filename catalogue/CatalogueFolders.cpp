@@ -29,7 +29,8 @@ std::optional<Failure> create(const QString &path)
     if (auto failure = makeFolder(path))
         return failure;
     for (int code : CatalogueLetters::codes()) {
-        if (auto failure = makeFolder(path + QLatin1Char('/') + CatalogueLetters::letterForCode(code)))
+        if (auto failure =
+                makeFolder(path + QLatin1Char('/') + CatalogueLetters::letterForCode(code)))
             return failure;
     }
     return std::nullopt;
@@ -38,11 +39,11 @@ std::optional<Failure> create(const QString &path)
 QString completionText(const QString &path)
 {
     const QString lineEnd = QStringLiteral("\r\n");
-    return QStringLiteral("Вами был создан каталог по адресу") + lineEnd + path + lineEnd
-           + QStringLiteral("Теперь перетащите папку какталога на") + lineEnd
-           + QStringLiteral("свободную кнопку программы. При клике") + lineEnd
-           + QStringLiteral("вам откроется алфавитный ряд для быстрого доступа") + lineEnd
-           + QStringLiteral("к подпапкам какталога.  ") + lineEnd;
+    return QStringLiteral("Вами был создан каталог по адресу") + lineEnd + path + lineEnd +
+           QStringLiteral("Теперь перетащите папку какталога на") + lineEnd +
+           QStringLiteral("свободную кнопку программы. При клике") + lineEnd +
+           QStringLiteral("вам откроется алфавитный ряд для быстрого доступа") + lineEnd +
+           QStringLiteral("к подпапкам какталога.  ") + lineEnd;
 }
 
 } // namespace CatalogueFolders

@@ -9,7 +9,8 @@
 // letter.
 namespace CatalogueFolders {
 
-struct Failure {
+struct Failure
+{
     QString path;   // the folder that could not be made
     QString reason; // the system's reason
 };

@@ -126,8 +126,8 @@ void ShowIconsForm::buildWidgets()
     for (qsizetype n = 0; n < codes.size(); ++n) {
         const int code = codes.at(n);
         const int index = code - CatalogueLetters::TileIndexOffset;
-        auto *tile = pictureBox<ClickableLabel>(m_frame1, QRect(QPoint(0, TileTops.at(n)), TileSize),
-                                  Pictures::letterTile(code));
+        auto *tile = pictureBox<ClickableLabel>(
+            m_frame1, QRect(QPoint(0, TileTops.at(n)), TileSize), Pictures::letterTile(code));
         tile->setAccessibleName(QString(CatalogueLetters::letterForCode(code)));
         m_picture1[index] = tile;
         connect(tile, &ClickableLabel::clicked, this, [this, index] { Picture1_Click(index); });

@@ -81,11 +81,11 @@ private Q_SLOTS:
             QVERIFY2(catalogue.exists(QString(letter)), qPrintable(QString(letter)));
         QCOMPARE(m_desktop->messages.titles, QStringList{"Все исполненно"});
         QCOMPARE(m_desktop->messages.texts.first(),
-                 QStringLiteral("Вами был создан каталог по адресу\r\n") + path
-                     + QStringLiteral("\r\nТеперь перетащите папку какталога на\r\n"
-                                      "свободную кнопку программы. При клике\r\n"
-                                      "вам откроется алфавитный ряд для быстрого доступа\r\n"
-                                      "к подпапкам какталога.  \r\n"));
+                 QStringLiteral("Вами был создан каталог по адресу\r\n") + path +
+                     QStringLiteral("\r\nТеперь перетащите папку какталога на\r\n"
+                                    "свободную кнопку программы. При клике\r\n"
+                                    "вам откроется алфавитный ряд для быстрого доступа\r\n"
+                                    "к подпапкам какталога.  \r\n"));
     }
 
     void nameThatCannotBeMadeIsReported_data()

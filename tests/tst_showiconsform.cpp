@@ -144,7 +144,8 @@ private:
 std::unique_ptr<ShowIconsForm> TestShowIconsForm::startPanel()
 {
     auto form = std::make_unique<ShowIconsForm>(
-        DesktopServices{m_icons, m_messages, m_opener, m_pause, m_saveDialog}, [this] { return m_store; });
+        DesktopServices{m_icons, m_messages, m_opener, m_pause, m_saveDialog},
+        [this] { return m_store; });
     form->Form_Load();
     return form;
 }

@@ -19,8 +19,8 @@ QFont arial(const QString &family, qreal points, bool bold, bool italic)
 } // namespace
 
 AboutWindow::AboutWindow(ShellOpener &opener)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_opener(opener)
     , m_label1(new QLabel(this))
     , m_label2(new QLabel(this))
@@ -39,8 +39,8 @@ AboutWindow::AboutWindow(ShellOpener &opener)
     m_label1->setGeometry(4, 8, 303, 65);
     m_label1->setWordWrap(true);
     m_label1->setFont(arial(QStringLiteral("Arial"), 14.25, true, true));
-    m_label1->setText(QStringLiteral("Программа написана ") + QStringLiteral("командой Katalog")
-                      + QStringLiteral(" для ВАС."));
+    m_label1->setText(QStringLiteral("Программа написана ") + QStringLiteral("командой Katalog") +
+                      QStringLiteral(" для ВАС."));
 
     m_label2->move(12, 80);
     m_label2->setFont(arial(QStringLiteral("Arial"), 9, false, false));
@@ -48,7 +48,11 @@ AboutWindow::AboutWindow(ShellOpener &opener)
     m_label2->adjustSize();
 
     m_label3->setGeometry(126, 80, 183, 19);
-    m_label3->setFont(arial(QStringLiteral("Arial Black"), 9, false, false));
+    QFont heavy = arial(QStringLiteral("Arial Black"), 9, false, false);
+    // Arial Black is heavy by design; the face that stands in for it needs
+    // the weight said.
+    heavy.setWeight(QFont::Black);
+    m_label3->setFont(heavy);
     QPalette blue = m_label3->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     m_label3->setPalette(blue);

@@ -2,25 +2,26 @@
 #include "HelpWindow.h"
 
 #include "images/Pictures.h"
+#include "support/TaskbarEntry.h"
 
 #include <QLabel>
 
-const QString HelpWindow::Text = QStringLiteral(
-    "При выборе пункта меню (Создать каталог папок)\r\n"
-    "Введите вначале название каталога, например (Мои книги).\r\n"
-    "При этом в этой папке (Мои книги), будут созданы папки\r\n"
-    "по русскому алфавиту см. рисунок. Где вы и расположите свои\r\n"
-    "файлы. \r\n"
-    "Что бы назначить кнопке определенный каталог или файл\r\n"
-    "просто перетащите его значок на кнопку. Нажав на кнопку\r\n"
-    "вы указываете алфавитному ряду, в каком каталоге искать\r\n"
-    "папку на \"букву\". При отсутствии каталога будут\r\n"
-    "открываться сами папки или запускаться \r\n"
-    "назначенные программы.\r\n");
+const QString HelpWindow::Text =
+    QStringLiteral("При выборе пункта меню (Создать каталог папок)\r\n"
+                   "Введите вначале название каталога, например (Мои книги).\r\n"
+                   "При этом в этой папке (Мои книги), будут созданы папки\r\n"
+                   "по русскому алфавиту см. рисунок. Где вы и расположите свои\r\n"
+                   "файлы. \r\n"
+                   "Что бы назначить кнопке определенный каталог или файл\r\n"
+                   "просто перетащите его значок на кнопку. Нажав на кнопку\r\n"
+                   "вы указываете алфавитному ряду, в каком каталоге искать\r\n"
+                   "папку на \"букву\". При отсутствии каталога будут\r\n"
+                   "открываться сами папки или запускаться \r\n"
+                   "назначенные программы.\r\n");
 
 HelpWindow::HelpWindow()
-    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_image1(new QLabel(this))
     , m_label1(new QLabel(this))
 {
@@ -53,4 +54,6 @@ HelpWindow::HelpWindow()
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     m_label1->setText(shown);
     m_label1->adjustSize();
+
+    hideTaskbarEntry(this);
 }

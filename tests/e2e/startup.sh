@@ -80,6 +80,21 @@ wait_for 10 sh -c "! kill -0 $second" || fail "second panel still running"
 kill -0 "$panel" || fail "first panel died"
 pass "second panel refused"
 
+# Help and About from the menu on the bare surface.
+for item in "Down Down" "Down Down Down"; do
+    xdotool mousemove $((x + 3)) $((y + 300)) click 3
+    sleep 0.4
+    xdotool key $item Return
+    sleep 0.4
+done
+wait_for 5 xdotool search --name '^Справка$' || fail "no Help window"
+wait_for 5 xdotool search --name '^О проге$' || fail "no About window"
+help=$(xdotool search --name '^Справка$' | head -n1)
+xprop -id "$help" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "Help in the taskbar"
+about=$(xdotool search --name '^О проге$' | head -n1)
+! xprop -id "$about" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "About not in the taskbar"
+pass "Help (no taskbar entry) and About (taskbar entry) open from the menu"
+
 xdotool windowactivate --sync "$W" key alt+F4
 wait_for 10 sh -c "! kill -0 $panel" || fail "closing did not end the program"
-pass "closing the window ends the program"
+pass "closing the window ends the program, Help and About with it"
