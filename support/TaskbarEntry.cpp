@@ -24,9 +24,9 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 void hideTaskbarEntry(QWidget *window)
 {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    xcb_connection_t *connection = x11->connection();
     // An unmapped window states its wishes in its own _NET_WM_STATE; Qt keeps
     // the states it does not manage itself.
     const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
