@@ -16,6 +16,7 @@
 #include "support/ShellOpener.h"
 #include "support/UserMessages.h"
 #include "windows/AboutWindow.h"
+#include "windows/FixedWindow.h"
 #include "windows/HelpWindow.h"
 
 #include <QApplication>
@@ -70,14 +71,7 @@ ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, SlotList::PathFunct
     , m_desktop(desktop)
     , m_list1(std::move(storePath))
 {
-    setWindowTitle(Title);
-    setWindowIcon(Pictures::windowIcon());
-    setGeometry(ClientArea);
-    setFixedSize(ClientArea.size());
-    QPalette ground = palette();
-    ground.setColor(QPalette::Window, Qt::black);
-    setPalette(ground);
-    setAutoFillBackground(true);
+    setUpFixedWindow(this, Title, ClientArea, Qt::black);
     setMouseTracking(true);
     buildWidgets();
     buildMenu();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutWindow.h"
 
-#include "images/Pictures.h"
+#include "FixedWindow.h"
 #include "support/ClickableLabel.h"
 #include "support/ShellOpener.h"
 
@@ -26,15 +26,8 @@ AboutWindow::AboutWindow(ShellOpener &opener)
     , m_label2(new QLabel(this))
     , m_label3(new ClickableLabel(this))
 {
-    setWindowTitle(QStringLiteral("О проге"));
-    setWindowIcon(Pictures::windowIcon());
-    const QRect clientArea(242, 334, 312, 141);
-    setGeometry(clientArea);
-    setFixedSize(clientArea.size());
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    setUpFixedWindow(this, QStringLiteral("О проге"), QRect(242, 334, 312, 141),
+                     QColor(192, 192, 192));
 
     m_label1->setGeometry(4, 8, 303, 65);
     m_label1->setWordWrap(true);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "HelpWindow.h"
 
+#include "FixedWindow.h"
+
 #include "images/Pictures.h"
 #include "support/TaskbarEntry.h"
 
@@ -25,15 +27,7 @@ HelpWindow::HelpWindow()
     , m_image1(new QLabel(this))
     , m_label1(new QLabel(this))
 {
-    setWindowTitle(QStringLiteral("Справка"));
-    setWindowIcon(Pictures::windowIcon());
-    const QRect clientArea(495, 161, 381, 355);
-    setGeometry(clientArea);
-    setFixedSize(clientArea.size());
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
+    setUpFixedWindow(this, QStringLiteral("Справка"), QRect(495, 161, 381, 355), Qt::white);
 
     m_image1->move(38, 6);
     m_image1->setPixmap(Pictures::helpPicture());
