@@ -16,7 +16,10 @@ constexpr const char *CodePage = "windows-1251";
 StoreResult writeAtomically(const QString &path, const QByteArray &bytes, StoreResult::Step step)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a failing write (a full disk) is seen here and the
+    // temporary file is dropped: with Qt's write buffer the failure would come
+    // at commit(), whose flush errors do not stop the rename.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return StoreResult::failure(step, path, file.errorString());
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();

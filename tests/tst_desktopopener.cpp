@@ -57,7 +57,8 @@ private Q_SLOTS:
     {
         const QByteArray recorder = QFile::encodeName(m_home.filePath(QStringLiteral("record.sh")));
         QVERIFY(m_home.mkpath(QStringLiteral("files/Папка с книгами")));
-        for (const char *name : {"заметка.txt", "-n", "$(touch pwned).txt", "a;b 'c'.txt"})
+        for (const char *name : {"заметка.txt", "-n", "$(touch pwned).txt", "a;b 'c'.txt",
+                                 ";rm -rf x", "back\\slash \"quoted\".txt"})
             QVERIFY(writeBytes(file(QString::fromUtf8(name)), "text\n"));
         QVERIFY(writeExecutable(file(QStringLiteral("program")),
                                 "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\"\n"));
@@ -88,6 +89,10 @@ private Q_SLOTS:
         QTest::newRow("name like an option") << file("-n") << opened(file("-n"));
         QTest::newRow("name like a command")
             << file("$(touch pwned).txt") << opened(file("$(touch pwned).txt"));
+        QTest::newRow("a command after a semicolon")
+            << file(";rm -rf x") << opened(file(";rm -rf x"));
+        QTest::newRow("backslash and double quotes")
+            << file("back\\slash \"quoted\".txt") << opened(file("back\\slash \"quoted\".txt"));
         QTest::newRow("quotes and a semicolon")
             << file("a;b 'c'.txt") << opened(file("a;b 'c'.txt"));
     }
