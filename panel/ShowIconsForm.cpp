@@ -7,6 +7,7 @@
 #include "StoreFile.h"
 #include "catalogue/CatalogueFolders.h"
 #include "catalogue/CatalogueLetters.h"
+#include "catalogue/LetterRow.h"
 #include "images/Pictures.h"
 #include "support/ClickableLabel.h"
 #include "support/FolderExists.h"
@@ -41,21 +42,13 @@ constexpr QRect Frame1Box(45, 42, 37, 475);
 constexpr QRect Picture3Box(10, 498, 24, 24);
 constexpr QRect PicDocumentBox(28, 536, 16, 16);
 constexpr QRect Picture2Box(124, 428, 25, 15);
-constexpr QSize TileSize(30, 20);
 constexpr int LockMilliseconds = 1000;
 const QString Placeholder = QStringLiteral("1");
 const QChar FolderMark = QLatin1Char(' ');
 
-// Tile tops inside the letter row, in alphabetical order: a step of 16 px,
-// but К to Л is 14 and Л to М is 18.
-constexpr std::array<int, 28> TileTops = {4,   20,  36,  52,  68,  84,  100, 116, 132, 148,
-                                          162, 180, 196, 212, 228, 244, 260, 276, 292, 308,
-                                          324, 340, 356, 372, 388, 404, 420, 436};
-
-template <typename Label = QLabel>
-Label *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
+QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
 {
-    auto *label = new Label(parent);
+    auto *label = new QLabel(parent);
     label->setGeometry(box);
     if (!picture.isNull())
         label->setPixmap(picture);
@@ -112,23 +105,10 @@ void ShowIconsForm::buildWidgets()
         connect(slot, &SlotButton::mousePressed, this, &ShowIconsForm::Command1_MouseDown);
     }
 
-    m_frame1 = new QWidget(this);
+    m_frame1 = new LetterRow(this);
     m_frame1->setGeometry(Frame1Box);
-    m_frame1->setAutoFillBackground(true);
     m_frame1->hide();
-    const QList<int> codes = CatalogueLetters::codes();
-    for (qsizetype n = 0; n < codes.size(); ++n) {
-        const int code = codes.at(n);
-        const int index = code - CatalogueLetters::TileIndexOffset;
-        auto *tile = pictureBox<ClickableLabel>(
-            m_frame1, QRect(QPoint(0, TileTops.at(n)), TileSize), Pictures::letterTile(code));
-        tile->setAccessibleName(QString(CatalogueLetters::letterForCode(code)));
-        m_picture1[index] = tile;
-        connect(tile, &ClickableLabel::clicked, this, [this, index] { Picture1_Click(index); });
-    }
-    // Where tiles overlap, the smaller index lies on top.
-    for (auto it = m_picture1.rbegin(); it != m_picture1.rend(); ++it)
-        it->second->raise();
+    connect(m_frame1, &LetterRow::tileClicked, this, &ShowIconsForm::Picture1_Click);
 
     m_picture3 = new EraserPicture(this);
     m_picture3->setGeometry(Picture3Box);
@@ -146,7 +126,7 @@ void ShowIconsForm::setFocusOrder()
     QList<QWidget *> order;
     for (int k = 1; k <= 10; ++k)
         order.append(Command1(k));
-    for (const auto &[index, tile] : m_picture1)
+    for (ClickableLabel *tile : m_frame1->tiles())
         order.append(tile);
     order.append(Command1(11));
     order.append(Command1(12));
@@ -154,6 +134,11 @@ void ShowIconsForm::setFocusOrder()
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
     Command1(1)->setFocus();
+}
+
+ClickableLabel *ShowIconsForm::Picture1(int index) const
+{
+    return m_frame1->tile(index);
 }
 
 void ShowIconsForm::buildMenu()
@@ -164,12 +149,6 @@ void ShowIconsForm::buildMenu()
                         &ShowIconsForm::sozdat_Click);
     m_direkt->addAction(QStringLiteral("Справка"), this, &ShowIconsForm::spr_Click);
     m_direkt->addAction(QStringLiteral("О программе"), this, &ShowIconsForm::prog_Click);
-}
-
-ClickableLabel *ShowIconsForm::Picture1(int index) const
-{
-    const auto found = m_picture1.find(index);
-    return found == m_picture1.end() ? nullptr : found->second;
 }
 
 void ShowIconsForm::Form_Load()

@@ -7,13 +7,13 @@
 #include <QWidget>
 
 #include <array>
-#include <map>
 #include <memory>
 
 class AboutWindow;
 class ClickableLabel;
 class EraserPicture;
 class HelpWindow;
+class LetterRow;
 class QLabel;
 class QMenu;
 class QMimeData;
@@ -77,7 +77,7 @@ public:
     HelpWindow *help() const { return m_help.get(); }
 
     SlotButton *Command1(int k) const { return m_slots.at(k - 1); }
-    QWidget *Frame1() const { return m_frame1; }
+    LetterRow *Frame1() const { return m_frame1; }
     // Null for the indexes without a letter (10, 27, 28, 29).
     ClickableLabel *Picture1(int index) const;
     QLabel *Picture2() const { return m_picture2; }
@@ -112,8 +112,7 @@ private:
 
     QPlainTextEdit *m_text1 = nullptr;
     std::array<SlotButton *, SlotList::SlotCount> m_slots{};
-    QWidget *m_frame1 = nullptr;
-    std::map<int, ClickableLabel *> m_picture1;
+    LetterRow *m_frame1 = nullptr;
     EraserPicture *m_picture3 = nullptr;
     QLabel *m_picDocument = nullptr;
     QLabel *m_picture2 = nullptr;

@@ -49,7 +49,30 @@ QIcon desktopApplicationIcon(const QByteArray &localPath)
     return icon ? iconFromGIcon(icon) : QIcon();
 }
 
+// Loads what every later look-up needs: the file system layer, the MIME
+// globs, magic and icon tables. GIO guards them with its own locks.
+void warmUp()
+{
+    (void)g_vfs_get_default();
+    gchar *type = g_content_type_guess("warm-up.txt", reinterpret_cast<const guchar *>("text"), 4,
+                                       nullptr);
+    if (type) {
+        GObjectPtr<GIcon> icon(g_content_type_get_icon(type));
+        g_free(type);
+    }
+}
+
 } // namespace
+
+GioIconSource::GioIconSource()
+    : m_warmUp(warmUp)
+{
+}
+
+GioIconSource::~GioIconSource()
+{
+    m_warmUp.join();
+}
 
 QIcon GioIconSource::iconFor(const QString &path)
 {

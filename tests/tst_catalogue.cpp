@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/CatalogueFolders.h"
 #include "catalogue/CatalogueLetters.h"
+#include "catalogue/LetterRow.h"
 #include "helpers/FakeDesktop.h"
 #include "helpers/Mouse.h"
 #include "helpers/TestFiles.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "catalogue/LetterRow.h"
 #include "helpers/FakeDesktop.h"
 #include "helpers/Mouse.h"
 #include "panel/EraserPicture.h"

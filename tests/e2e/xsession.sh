@@ -72,6 +72,12 @@ screenshot() {
 # drag X1 Y1 X2 Y2: a left-button drag with real X input, in the small steps
 # toolkits need to see a drag start and a target entered.
 drag() {
+    drag_over "$@"
+    xdotool mouseup 1; sleep 0.3
+}
+
+# drag_over X1 Y1 X2 Y2: the same drag, held over its target.
+drag_over() {
     local x1=$1 y1=$2 x2=$3 y2=$4 i
     xdotool mousemove "$x1" "$y1"; sleep 0.2
     xdotool mousedown 1; sleep 0.2
@@ -82,7 +88,6 @@ drag() {
     done
     xdotool mousemove "$((x2 + 2))" "$((y2 + 1))"; sleep 0.1
     xdotool mousemove "$x2" "$y2"; sleep 0.2
-    xdotool mouseup 1; sleep 0.3
 }
 
 # A desktop whose default application for folders, text and web addresses is

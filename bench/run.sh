@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Measures the built panel, and a minimal Qt window of the same shape built
+# from the same tree as the floor, under Xvfb and openbox, from outside the
+# processes (/proc, xprop, xdotool, inotifywait). Prints one line a figure:
+# median, min and max over the runs.
+# Usage: bench/run.sh [RUNS]   (default 7)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-7}
+bash "$here/scripts/install-deps.sh" --test >/dev/null
+bash "$here/scripts/build.sh" >/dev/null
+cmake --build "$here/build" --target bench_floor e2e_dragsource >/dev/null
+panel_bin="$here/build/katalog"
+floor_bin="$here/build/bench/bench_floor"
+source "$here/tests/e2e/xsession.sh"
+start_x
+recording_desktop
+
+# stats NAME UNIT TARGET VALUES...: median, min and max of the values.
+stats() {
+    local name=$1 unit=$2 target=$3; shift 3
+    printf '%s\n' "$@" | sort -g | awk -v name="$name" -v unit="$unit" -v target="$target" '
+        { v[NR] = $1 }
+        END { printf "%-34s median %9.2f %s  min %9.2f  max %9.2f  (%d runs)%s\n",
+              name, v[int((NR + 1) / 2)], unit, v[1], v[NR], NR, target == "" ? "" : "  target: " target }'
+}
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { print s }'; }
+switches() { cat /proc/"$1"/task/*/status | awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s }'; }
+rollup_kib() { awk -v key="$2:" '$1 == key { print $2 }' /proc/"$1"/smaps_rollup; }
+
+# launch BINARY: starts it and waits until the window manager manages its
+# window; sets LAUNCHED (pid) and MAP_MS (start to mapped, in ms).
+launch() {
+    coproc SPY { exec stdbuf -oL xprop -root -spy _NET_CLIENT_LIST; }
+    local t0 t1 line
+    read -r line <&"${SPY[0]}"
+    t0=$(date +%s%N)
+    "$1" >/dev/null 2>&1 &
+    LAUNCHED=$!
+    read -r line <&"${SPY[0]}"
+    t1=$(date +%s%N)
+    kill "$SPY_PID"; wait "$SPY_PID" 2>/dev/null || true
+    MAP_MS=$(awk -v d=$((t1 - t0)) 'BEGIN { printf "%.2f", d / 1e6 }')
+}
+
+stop() { kill "$1"; wait "$1" 2>/dev/null || true; sleep 0.3; }
+
+# measure LABEL BINARY: start-up, memory and idle figures over the runs.
+measure() {
+    local label=$1 bin=$2 run maps=() rss=() pss=() idle_cpu=() idle_sw=() c0 s0
+    for run in $(seq 1 "$runs"); do
+        launch "$bin"
+        maps+=("$MAP_MS")
+        sleep 2
+        rss+=("$(awk -v k="$(rollup_kib "$LAUNCHED" Rss)" 'BEGIN { printf "%.1f", k / 1024 }')")
+        pss+=("$(awk -v k="$(rollup_kib "$LAUNCHED" Pss)" 'BEGIN { printf "%.1f", k / 1024 }')")
+        c0=$(cpu_ns "$LAUNCHED"); s0=$(switches "$LAUNCHED")
+        sleep 10
+        idle_cpu+=("$(awk -v d=$(($(cpu_ns "$LAUNCHED") - c0)) 'BEGIN { printf "%.3f", d / 1e6 }')")
+        idle_sw+=($(($(switches "$LAUNCHED") - s0)))
+        stop "$LAUNCHED"
+    done
+    RESULT_MAP=$(median "${maps[@]}"); RESULT_RSS=$(median "${rss[@]}")
+    stats "$label start-up to mapped" ms "${3:-}" "${maps[@]}"
+    stats "$label RSS 2 s after mapping" MiB "${4:-}" "${rss[@]}"
+    stats "$label PSS 2 s after mapping" MiB "" "${pss[@]}"
+    stats "$label idle CPU over 10 s" ms "${5:-}" "${idle_cpu[@]}"
+    stats "$label idle wake-ups over 10 s" "" "${5:+0}" "${idle_sw[@]}"
+}
+
+echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(. /etc/os-release; echo "$PRETTY_NAME"), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo 6)"
+
+measure "floor" "$floor_bin"
+floor_map=$RESULT_MAP; floor_rss=$RESULT_RSS
+
+empty=$(install_panel "$panel_bin")
+measure "panel, empty store" "$empty/katalog" \
+    "<= $(awk -v f="$floor_map" 'BEGIN { printf "%.1f", 1.2 * f }') ms (1.2 x floor)" \
+    "<= $(awk -v f="$floor_rss" 'BEGIN { printf "%.1f", f + 6 }') MiB (floor + 6)" "0"
+
+full=$(install_panel "$panel_bin")
+mkdir -p "$E2E_TMP/targets/Папка" && echo text >"$E2E_TMP/targets/заметка.txt"
+{
+    printf '1\r\n'
+    printf '%s\r\n' "$HOME" /usr/share/doc /usr/share/icons "$E2E_TMP/targets/Папка" \
+        /etc/hostname "$E2E_TMP/targets/заметка.txt" /usr/share/common-licenses/GPL-3 \
+        /usr/share/applications/openbox.desktop /usr/bin/cmake /usr/bin/xdotool /etc/os-release /tmp
+    printf '%s\r\n' " root" " doc" " icons" " Папка" hostname заметка.txt GPL-3 openbox.desktop \
+        cmake xdotool os-release " tmp"
+} | iconv -f UTF-8 -t CP1251 >"$full/knw.dll"
+measure "panel, 12 targets" "$full/katalog" \
+    "<= $(awk -v f="$floor_map" 'BEGIN { printf "%.1f", 1.2 * f }') ms (1.2 x floor)" \
+    "<= $(awk -v f="$floor_rss" 'BEGIN { printf "%.1f", f + 6 }') MiB (floor + 6)" "0"
+
+# One click, its one-second lock included, on slots that open nothing.
+launch "$empty/katalog"
+panel=$LAUNCHED
+sleep 1
+clicks=()
+for run in $(seq 1 "$runs"); do
+    xdotool mousemove $((683 + 26)) $((127 + 44 + 18 + 38 * (run % 12)))
+    sleep 0.3
+    c0=$(cpu_ns "$panel")
+    xdotool click 1
+    sleep 1.2
+    clicks+=("$(awk -v d=$(($(cpu_ns "$panel") - c0)) 'BEGIN { printf "%.3f", d / 1e6 }')")
+done
+stats "panel one click and its lock, CPU" ms "< 5 ms" "${clicks[@]}"
+
+# One drop: from releasing the button over a slot to the store renamed into
+# place (includes starting xdotool for the release).
+mkdir -p "$E2E_TMP/dropped"
+"$here/build/tests/e2e_dragsource" "$E2E_TMP/dropped" >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+wait_for 10 xdotool search --name '^drag source$'
+sleep 0.5
+coproc WATCH { exec inotifywait -m -q -e moved_to --format %f "$empty"; }
+sleep 0.3
+drops=()
+for run in $(seq 1 "$runs"); do
+    slot_y=$((127 + 44 + 18 + 38 * (run % 12)))
+    drag_over 200 175 $((683 + 26)) "$slot_y"
+    t0=$(date +%s%N)
+    xdotool mouseup 1
+    while read -r name <&"${WATCH[0]}"; do [ "$name" = knw.dll ] && break; done
+    t1=$(date +%s%N)
+    drops+=("$(awk -v d=$((t1 - t0)) 'BEGIN { printf "%.2f", d / 1e6 }')")
+    sleep 0.5
+done
+kill "$WATCH_PID" 2>/dev/null || true
+stats "panel one drop to store in place" ms "< 5 ms" "${drops[@]}"
+stop "$panel"
