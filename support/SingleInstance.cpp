@@ -1,18 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SingleInstance.h"
 
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 SingleInstance::SingleInstance(const QString &storePath)
     : m_path(storePath + QStringLiteral(".lock"))
-    , m_lock(m_path)
 {
-    // Never age out a lock whose owner still runs, however long it has.
-    m_lock.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 SingleInstance::Outcome SingleInstance::acquire()
 {
-    if (m_lock.tryLock(0))
+    if (m_fd < 0)
+        m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (m_fd < 0)
+        return Outcome::Unavailable;
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
         return Outcome::Acquired;
-    return m_lock.error() == QLockFile::LockFailedError ? Outcome::AlreadyRunning
-                                                        : Outcome::Unavailable;
+    return errno == EWOULDBLOCK ? Outcome::AlreadyRunning : Outcome::Unavailable;
 }

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLockFile>
+#include <QString>
 
 // Keeps a second panel from running on the same store: each would rewrite it
-// from its own list and undo the other's changes. The lock is a file beside
-// the store, held until this object goes; a lock left by a process that died
-// is taken over.
+// from its own list and undo the other's changes. The lock is an advisory
+// lock on a file beside the store, held while this object lives; the system
+// drops it when the process ends, however it ends, so a panel that died
+// leaves nothing to clear up.
 class SingleInstance
 {
 public:
@@ -19,11 +20,14 @@ public:
     };
 
     explicit SingleInstance(const QString &storePath);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance &) = delete;
+    SingleInstance &operator=(const SingleInstance &) = delete;
 
     Outcome acquire();
     QString lockPath() const { return m_path; }
 
 private:
     QString m_path;
-    QLockFile m_lock;
+    int m_fd = -1;
 };

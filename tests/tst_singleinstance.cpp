@@ -3,7 +3,7 @@
 #include "helpers/Unprivileged.h"
 #include "support/SingleInstance.h"
 
-#include <QSysInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,14 +36,28 @@ private Q_SLOTS:
         QCOMPARE(third.acquire(), Outcome::Acquired);
     }
 
+    void programsStartedByThePanelDoNotHoldItsLock()
+    {
+        QTemporaryDir dir;
+        const QString store = dir.filePath(QStringLiteral("knw.dll"));
+        auto panel = std::make_unique<SingleInstance>(store);
+        QCOMPARE(panel->acquire(), Outcome::Acquired);
+        QProcess launched;
+        launched.start(QStringLiteral("sleep"), {QStringLiteral("5")});
+        QVERIFY(launched.waitForStarted());
+        panel.reset();
+        SingleInstance next(store);
+        QCOMPARE(next.acquire(), Outcome::Acquired);
+        launched.kill();
+        launched.waitForFinished();
+    }
+
     void lockOfADeadPanelIsTakenOver()
     {
         QTemporaryDir dir;
         const QString store = dir.filePath(QStringLiteral("knw.dll"));
-        // What QLockFile writes: pid, application name, host name. No process
-        // has pid 2^22 + 1, above Linux's largest.
-        QVERIFY(writeBytes(store + QStringLiteral(".lock"),
-                           "4194305\nkatalog\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+        // A panel that was killed leaves its lock file behind, unlocked.
+        QVERIFY(writeBytes(store + QStringLiteral(".lock"), QByteArray()));
         SingleInstance instance(store);
         QCOMPARE(instance.acquire(), Outcome::Acquired);
     }
