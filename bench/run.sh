@@ -22,7 +22,7 @@ stats() {
     local name=$1 unit=$2 target=$3; shift 3
     printf '%s\n' "$@" | sort -g | awk -v name="$name" -v unit="$unit" -v target="$target" '
         { v[NR] = $1 }
-        END { printf "%-34s median %9.2f %s  min %9.2f  max %9.2f  (%d runs)%s\n",
+        END { printf "%-42s median %9.2f %s  min %9.2f  max %9.2f  (%d runs)%s\n",
               name, v[int((NR + 1) / 2)], unit, v[1], v[NR], NR, target == "" ? "" : "  target: " target }'
 }
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -48,39 +48,38 @@ launch() {
 
 stop() { kill "$1"; wait "$1" 2>/dev/null || true; sleep 0.3; }
 
-# measure LABEL BINARY: start-up, memory and idle figures over the runs.
-measure() {
-    local label=$1 bin=$2 run maps=() rss=() pss=() idle_cpu=() idle_sw=() c0 s0
-    for run in $(seq 1 "$runs"); do
-        launch "$bin"
-        maps+=("$MAP_MS")
-        sleep 2
-        rss+=("$(awk -v k="$(rollup_kib "$LAUNCHED" Rss)" 'BEGIN { printf "%.1f", k / 1024 }')")
-        pss+=("$(awk -v k="$(rollup_kib "$LAUNCHED" Pss)" 'BEGIN { printf "%.1f", k / 1024 }')")
-        c0=$(cpu_ns "$LAUNCHED"); s0=$(switches "$LAUNCHED")
-        sleep 10
-        idle_cpu+=("$(awk -v d=$(($(cpu_ns "$LAUNCHED") - c0)) 'BEGIN { printf "%.3f", d / 1e6 }')")
-        idle_sw+=($(($(switches "$LAUNCHED") - s0)))
-        stop "$LAUNCHED"
-    done
-    RESULT_MAP=$(median "${maps[@]}"); RESULT_RSS=$(median "${rss[@]}")
-    stats "$label start-up to mapped" ms "${3:-}" "${maps[@]}"
-    stats "$label RSS 2 s after mapping" MiB "${4:-}" "${rss[@]}"
-    stats "$label PSS 2 s after mapping" MiB "" "${pss[@]}"
-    stats "$label idle CPU over 10 s" ms "${5:-}" "${idle_cpu[@]}"
-    stats "$label idle wake-ups over 10 s" "" "${5:+0}" "${idle_sw[@]}"
+# sample SUBJECT BINARY: one run: start-up, memory two seconds after mapping,
+# then CPU time and wake-ups over ten seconds of idling.
+declare -A MAP RSS PSS IDLE_CPU IDLE_WAKE
+sample() {
+    local subject=$1 c0 s0
+    launch "$2"
+    MAP[$subject]+="$MAP_MS "
+    sleep 2
+    RSS[$subject]+="$(awk -v k="$(rollup_kib "$LAUNCHED" Rss)" 'BEGIN { printf "%.1f", k / 1024 }') "
+    PSS[$subject]+="$(awk -v k="$(rollup_kib "$LAUNCHED" Pss)" 'BEGIN { printf "%.1f", k / 1024 }') "
+    c0=$(cpu_ns "$LAUNCHED"); s0=$(switches "$LAUNCHED")
+    sleep 10
+    IDLE_CPU[$subject]+="$(awk -v d=$(($(cpu_ns "$LAUNCHED") - c0)) 'BEGIN { printf "%.3f", d / 1e6 }') "
+    IDLE_WAKE[$subject]+="$(($(switches "$LAUNCHED") - s0)) "
+    stop "$LAUNCHED"
+}
+
+report() {
+    local subject=$1 map_target=${2:-} rss_target=${3:-} idle_target=${4:-}
+    # shellcheck disable=SC2086
+    {
+        stats "$subject: start-up to mapped" ms "$map_target" ${MAP[$subject]}
+        stats "$subject: RSS 2 s after mapping" MiB "$rss_target" ${RSS[$subject]}
+        stats "$subject: PSS 2 s after mapping" MiB "" ${PSS[$subject]}
+        stats "$subject: idle CPU over 10 s" ms "$idle_target" ${IDLE_CPU[$subject]}
+        stats "$subject: idle wake-ups over 10 s" "" "$idle_target" ${IDLE_WAKE[$subject]}
+    }
 }
 
 echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(. /etc/os-release; echo "$PRETTY_NAME"), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo 6)"
 
-measure "floor" "$floor_bin"
-floor_map=$RESULT_MAP; floor_rss=$RESULT_RSS
-
 empty=$(install_panel "$panel_bin")
-measure "panel, empty store" "$empty/katalog" \
-    "<= $(awk -v f="$floor_map" 'BEGIN { printf "%.1f", 1.2 * f }') ms (1.2 x floor)" \
-    "<= $(awk -v f="$floor_rss" 'BEGIN { printf "%.1f", f + 6 }') MiB (floor + 6)" "0"
-
 full=$(install_panel "$panel_bin")
 mkdir -p "$E2E_TMP/targets/Папка" && echo text >"$E2E_TMP/targets/заметка.txt"
 {
@@ -91,9 +90,20 @@ mkdir -p "$E2E_TMP/targets/Папка" && echo text >"$E2E_TMP/targets/заме�
     printf '%s\r\n' " root" " doc" " icons" " Папка" hostname заметка.txt GPL-3 openbox.desktop \
         cmake xdotool os-release " tmp"
 } | iconv -f UTF-8 -t CP1251 >"$full/knw.dll"
-measure "panel, 12 targets" "$full/katalog" \
-    "<= $(awk -v f="$floor_map" 'BEGIN { printf "%.1f", 1.2 * f }') ms (1.2 x floor)" \
-    "<= $(awk -v f="$floor_rss" 'BEGIN { printf "%.1f", f + 6 }') MiB (floor + 6)" "0"
+
+# Interleaved, so that whatever else the machine does weighs on all alike.
+for run in $(seq 1 "$runs"); do
+    sample floor "$floor_bin"
+    sample "panel, empty store" "$empty/katalog"
+    sample "panel, 12 targets" "$full/katalog"
+done
+# shellcheck disable=SC2086
+floor_map=$(median ${MAP[floor]}); floor_rss=$(median ${RSS[floor]})
+map_target="<= $(awk -v f="$floor_map" 'BEGIN { printf "%.1f", 1.2 * f }') ms (1.2 x floor)"
+rss_target="<= $(awk -v f="$floor_rss" 'BEGIN { printf "%.1f", f + 6 }') MiB (floor + 6)"
+report floor
+report "panel, empty store" "$map_target" "$rss_target" 0
+report "panel, 12 targets" "$map_target" "$rss_target" 0
 
 # One click, its one-second lock included, on slots that open nothing.
 launch "$empty/katalog"

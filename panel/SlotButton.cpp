@@ -99,7 +99,7 @@ bool SlotButton::acceptDrag(QDropEvent *event)
 {
     if (isEraserDrag(event)) {
         event->setDropAction(Qt::MoveAction);
-    } else if (!droppedFiles(event->mimeData()).isEmpty()) {
+    } else if (m_dragHasFiles) {
         // Never a move: the file manager must not delete what was dropped.
         event->setDropAction(event->possibleActions() & Qt::LinkAction ? Qt::LinkAction
                                                                        : Qt::CopyAction);
@@ -113,6 +113,9 @@ bool SlotButton::acceptDrag(QDropEvent *event)
 
 void SlotButton::dragEnterEvent(QDragEnterEvent *event)
 {
+    // Reading another program's data is a round trip to it: done once as the
+    // drag enters, not on every move.
+    m_dragHasFiles = !isEraserDrag(event) && !droppedFiles(event->mimeData()).isEmpty();
     if (acceptDrag(event) && isEraserDrag(event))
         Q_EMIT eraserDraggedOver(m_index, event->source());
 }

@@ -52,4 +52,6 @@ private:
 
     int m_index;
     QColor m_backColor;
+    // Whether the drag now over this slot brings local files.
+    bool m_dragHasFiles = false;
 };

@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QIconEngine>
+#include <QPainter>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -17,16 +19,69 @@ template <typename T> struct GObjectDeleter
 };
 template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectDeleter<T>>;
 
+// The first of several theme names that the icon theme has, looked up when
+// the icon is first drawn: like QIcon::fromTheme, it costs nothing until then,
+// so the theme's tables load after the window is on screen.
+class FirstThemeIconEngine : public QIconEngine
+{
+public:
+    explicit FirstThemeIconEngine(QStringList names)
+        : m_names(std::move(names))
+    {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        resolved().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return resolved().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return resolved().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return resolved().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return resolved().availableSizes(mode, state);
+    }
+    QString iconName() override { return resolved().name(); }
+    QString key() const override { return QStringLiteral("katalog-first-theme-icon"); }
+    QIconEngine *clone() const override { return new FirstThemeIconEngine(*this); }
+
+private:
+    const QIcon &resolved()
+    {
+        if (!m_resolved) {
+            for (const QString &name : std::as_const(m_names)) {
+                if (QIcon::hasThemeIcon(name)) {
+                    m_icon = QIcon::fromTheme(name);
+                    break;
+                }
+            }
+            m_resolved = true;
+        }
+        return m_icon;
+    }
+
+    QStringList m_names;
+    QIcon m_icon;
+    bool m_resolved = false;
+};
+
 QIcon iconFromGIcon(GIcon *icon)
 {
     if (G_IS_THEMED_ICON(icon)) {
-        const gchar *const *names = g_themed_icon_get_names(G_THEMED_ICON(icon));
-        for (; names && *names; ++names) {
-            const QString name = QString::fromUtf8(*names);
-            if (QIcon::hasThemeIcon(name))
-                return QIcon::fromTheme(name);
-        }
-        return {};
+        QStringList names;
+        const gchar *const *name = g_themed_icon_get_names(G_THEMED_ICON(icon));
+        for (; name && *name; ++name)
+            names.append(QString::fromUtf8(*name));
+        return names.isEmpty() ? QIcon() : QIcon(new FirstThemeIconEngine(names));
     }
     if (G_IS_FILE_ICON(icon)) {
         GFile *file = g_file_icon_get_file(G_FILE_ICON(icon));
@@ -54,8 +109,8 @@ QIcon desktopApplicationIcon(const QByteArray &localPath)
 void warmUp()
 {
     (void)g_vfs_get_default();
-    gchar *type = g_content_type_guess("warm-up.txt", reinterpret_cast<const guchar *>("text"), 4,
-                                       nullptr);
+    gchar *type =
+        g_content_type_guess("warm-up.txt", reinterpret_cast<const guchar *>("text"), 4, nullptr);
     if (type) {
         GObjectPtr<GIcon> icon(g_content_type_get_icon(type));
         g_free(type);
@@ -66,8 +121,7 @@ void warmUp()
 
 GioIconSource::GioIconSource()
     : m_warmUp(warmUp)
-{
-}
+{}
 
 GioIconSource::~GioIconSource()
 {

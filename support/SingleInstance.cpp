@@ -10,8 +10,7 @@
 
 SingleInstance::SingleInstance(const QString &storePath)
     : m_path(storePath + QStringLiteral(".lock"))
-{
-}
+{}
 
 SingleInstance::~SingleInstance()
 {
