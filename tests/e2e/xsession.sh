@@ -9,7 +9,8 @@ E2E_PIDS=()
 
 e2e_cleanup() {
     local pid
-    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # Pipelines started in the background leave their members behind.
+    for pid in "${E2E_PIDS[@]}"; do pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$E2E_TMP"
 }
