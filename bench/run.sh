@@ -4,10 +4,10 @@
 # from the same tree as the floor, under Xvfb and openbox, from outside the
 # processes (/proc, xprop, xdotool, inotifywait). Prints one line a figure:
 # median, min and max over the runs.
-# Usage: bench/run.sh [RUNS]   (default 7)
+# Usage: bench/run.sh [RUNS]   (default 9)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-7}
+runs=${1:-9}
 bash "$here/scripts/install-deps.sh" --test >/dev/null
 bash "$here/scripts/build.sh" >/dev/null
 cmake --build "$here/build" --target bench_floor e2e_dragsource >/dev/null
@@ -47,20 +47,22 @@ launch() {
     "$1" >/dev/null 2>&1 &
     LAUNCHED=$!
     read -r t1 line <&"${SPY[0]}"
+    MAP_CPU_MS=$(awk -v d="$(cpu_ns "$LAUNCHED")" 'BEGIN { printf "%.2f", d / 1e6 }')
     pkill -P "$spy" 2>/dev/null; wait "$spy" 2>/dev/null || true
     MAP_MS=$(awk -v d=$((t1 - t0)) 'BEGIN { printf "%.2f", d / 1e3 }')
 }
 
 # Lets the X server and the window manager settle before the next start.
-stop() { kill "$1"; wait "$1" 2>/dev/null || true; sleep 1; }
+stop() { { kill "$1" && wait "$1"; } 2>/dev/null || true; sleep 1; }
 
 # sample SUBJECT BINARY: one run: start-up, memory two seconds after mapping,
 # then CPU time and wake-ups over ten seconds of idling.
-declare -A MAP RSS PSS IDLE_CPU IDLE_WAKE
+declare -A MAP MAP_CPU RSS PSS IDLE_CPU IDLE_WAKE
 sample() {
     local subject=$1 c0 s0
     launch "$2"
     MAP[$subject]+="$MAP_MS "
+    MAP_CPU[$subject]+="$MAP_CPU_MS "
     sleep 2
     RSS[$subject]+="$(awk -v k="$(rollup_kib "$LAUNCHED" Rss)" 'BEGIN { printf "%.1f", k / 1024 }') "
     PSS[$subject]+="$(awk -v k="$(rollup_kib "$LAUNCHED" Pss)" 'BEGIN { printf "%.1f", k / 1024 }') "
@@ -76,6 +78,7 @@ report() {
     # shellcheck disable=SC2086
     {
         stats "$subject: start-up to mapped" ms "$map_target" ${MAP[$subject]}
+        stats "$subject: CPU time until mapped" ms "" ${MAP_CPU[$subject]}
         stats "$subject: RSS 2 s after mapping" MiB "$rss_target" ${RSS[$subject]}
         stats "$subject: PSS 2 s after mapping" MiB "" ${PSS[$subject]}
         stats "$subject: idle CPU over 10 s" ms "$idle_target" ${IDLE_CPU[$subject]}
@@ -97,11 +100,16 @@ mkdir -p "$E2E_TMP/targets/Папка" && echo text >"$E2E_TMP/targets/заме�
         cmake xdotool os-release " tmp"
 } | iconv -f UTF-8 -t CP1251 >"$full/knw.dll"
 
-# Interleaved, so that whatever else the machine does weighs on all alike.
+# Interleaved, each run in another order, so that whatever else the machine
+# does weighs on all alike.
+subjects=(floor "panel, empty store" "panel, 12 targets")
+declare -A binary=([floor]="$floor_bin" ["panel, empty store"]="$empty/katalog"
+                   ["panel, 12 targets"]="$full/katalog")
 for run in $(seq 1 "$runs"); do
-    sample floor "$floor_bin"
-    sample "panel, empty store" "$empty/katalog"
-    sample "panel, 12 targets" "$full/katalog"
+    for i in 0 1 2; do
+        subject=${subjects[$(((run + i) % 3))]}
+        sample "$subject" "${binary[$subject]}"
+    done
 done
 # shellcheck disable=SC2086
 floor_map=$(median ${MAP[floor]}); floor_rss=$(median ${RSS[floor]})

@@ -2,8 +2,8 @@
 #include "LetterRow.h"
 
 #include "CatalogueLetters.h"
+#include "LetterTile.h"
 #include "images/Pictures.h"
-#include "support/ClickableLabel.h"
 
 #include <array>
 
@@ -27,25 +27,24 @@ LetterRow::LetterRow(QWidget *parent)
     for (qsizetype n = 0; n < codes.size(); ++n) {
         const int code = codes.at(n);
         const int index = code - CatalogueLetters::TileIndexOffset;
-        auto *tile = new ClickableLabel(this);
+        auto *tile = new LetterTile(CatalogueLetters::letterForCode(code), this);
         tile->setGeometry(QRect(QPoint(0, TileTops.at(n)), TileSize));
-        tile->setAccessibleName(QString(CatalogueLetters::letterForCode(code)));
-        connect(tile, &ClickableLabel::clicked, this, [this, index] { Q_EMIT tileClicked(index); });
+        connect(tile, &LetterTile::clicked, this, [this, index] { Q_EMIT tileClicked(index); });
         m_tiles[index] = tile;
     }
     for (auto it = m_tiles.rbegin(); it != m_tiles.rend(); ++it)
         it->second->raise();
 }
 
-ClickableLabel *LetterRow::tile(int index) const
+LetterTile *LetterRow::tile(int index) const
 {
     const auto found = m_tiles.find(index);
     return found == m_tiles.end() ? nullptr : found->second;
 }
 
-QList<ClickableLabel *> LetterRow::tiles() const
+QList<LetterTile *> LetterRow::tiles() const
 {
-    QList<ClickableLabel *> result;
+    QList<LetterTile *> result;
     for (const auto &[index, tile] : m_tiles)
         result.append(tile);
     return result;
@@ -55,7 +54,7 @@ void LetterRow::showEvent(QShowEvent *event)
 {
     if (!m_drawn) {
         for (const auto &[index, tile] : m_tiles)
-            tile->setPixmap(Pictures::letterTile(index + CatalogueLetters::TileIndexOffset));
+            tile->setPicture(Pictures::letterTile(index + CatalogueLetters::TileIndexOffset));
         m_drawn = true;
     }
     QWidget::showEvent(event);

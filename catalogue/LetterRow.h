@@ -5,7 +5,7 @@
 
 #include <map>
 
-class ClickableLabel;
+class LetterTile;
 
 // The letter row: a black column of 28 overlapping letter tiles, the smaller
 // index on top. Tile i stands for the letter with Windows-1251 code i + 191;
@@ -20,9 +20,9 @@ public:
     explicit LetterRow(QWidget *parent);
 
     // Null for an index without a tile.
-    ClickableLabel *tile(int index) const;
+    LetterTile *tile(int index) const;
     // The tiles in index order.
-    QList<ClickableLabel *> tiles() const;
+    QList<LetterTile *> tiles() const;
 
 Q_SIGNALS:
     void tileClicked(int index);
@@ -31,6 +31,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    std::map<int, ClickableLabel *> m_tiles;
+    std::map<int, LetterTile *> m_tiles;
     bool m_drawn = false;
 };

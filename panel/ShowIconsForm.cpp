@@ -8,8 +8,8 @@
 #include "catalogue/CatalogueFolders.h"
 #include "catalogue/CatalogueLetters.h"
 #include "catalogue/LetterRow.h"
+#include "catalogue/LetterTile.h"
 #include "images/Pictures.h"
-#include "support/ClickableLabel.h"
 #include "support/FolderExists.h"
 #include "support/IconSource.h"
 #include "support/Pause.h"
@@ -114,6 +114,7 @@ void ShowIconsForm::buildWidgets()
     m_picture3->setGeometry(Picture3Box);
     m_picture3->setPixmap(Pictures::eraser());
     m_picture3->setToolTip(QStringLiteral("Резинка (Перетащи и бось для очистки кнопки)"));
+    m_picture3->setAccessibleName(m_picture3->toolTip());
     m_picture3->raise(); // over the bottom row of slot 12
 
     m_picDocument = pictureBox(this, PicDocumentBox, Pictures::dragIcon());
@@ -126,7 +127,7 @@ void ShowIconsForm::setFocusOrder()
     QList<QWidget *> order;
     for (int k = 1; k <= 10; ++k)
         order.append(Command1(k));
-    for (ClickableLabel *tile : m_frame1->tiles())
+    for (LetterTile *tile : m_frame1->tiles())
         order.append(tile);
     order.append(Command1(11));
     order.append(Command1(12));
@@ -136,7 +137,7 @@ void ShowIconsForm::setFocusOrder()
     Command1(1)->setFocus();
 }
 
-ClickableLabel *ShowIconsForm::Picture1(int index) const
+LetterTile *ShowIconsForm::Picture1(int index) const
 {
     return m_frame1->tile(index);
 }

@@ -10,10 +10,10 @@
 #include <memory>
 
 class AboutWindow;
-class ClickableLabel;
 class EraserPicture;
 class HelpWindow;
 class LetterRow;
+class LetterTile;
 class QLabel;
 class QMenu;
 class QMimeData;
@@ -79,7 +79,7 @@ public:
     SlotButton *Command1(int k) const { return m_slots.at(k - 1); }
     LetterRow *Frame1() const { return m_frame1; }
     // Null for the indexes without a letter (10, 27, 28, 29).
-    ClickableLabel *Picture1(int index) const;
+    LetterTile *Picture1(int index) const;
     QLabel *Picture2() const { return m_picture2; }
     EraserPicture *Picture3() const { return m_picture3; }
     QLabel *picDocument() const { return m_picDocument; }

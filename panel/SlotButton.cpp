@@ -35,6 +35,14 @@ void SlotButton::mousePressEvent(QMouseEvent *event)
         QAbstractButton::mousePressEvent(event);
 }
 
+bool SlotButton::event(QEvent *event)
+{
+    // A screen reader names the slot by its caption, as the tooltip shows it.
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleName(toolTip());
+    return QAbstractButton::event(event);
+}
+
 void SlotButton::setBackColor(const QColor &colour)
 {
     if (colour == m_backColor)

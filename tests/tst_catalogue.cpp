@@ -2,13 +2,13 @@
 #include "catalogue/CatalogueFolders.h"
 #include "catalogue/CatalogueLetters.h"
 #include "catalogue/LetterRow.h"
+#include "catalogue/LetterTile.h"
 #include "helpers/FakeDesktop.h"
 #include "helpers/Mouse.h"
 #include "helpers/TestFiles.h"
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
 #include "panel/StoreFile.h"
-#include "support/ClickableLabel.h"
 #include "windows/AboutWindow.h"
 
 #include <QTemporaryDir>

@@ -5,6 +5,7 @@
 #include "panel/EraserPicture.h"
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
+#include "catalogue/LetterTile.h"
 #include "support/ClickableLabel.h"
 #include "windows/AboutWindow.h"
 #include "windows/HelpWindow.h"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/LetterRow.h"
+#include "catalogue/LetterTile.h"
 #include "helpers/FakeDesktop.h"
 #include "helpers/TestFiles.h"
 #include "helpers/Unprivileged.h"
@@ -7,7 +8,6 @@
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
 #include "panel/StoreFile.h"
-#include "support/ClickableLabel.h"
 #include "support/GioIconSource.h"
 #include "support/IconTheme.h"
 
@@ -59,10 +59,10 @@ private Q_SLOTS:
         // Row 21 of the frame lies in tile 1 (4..23) and tile 2 (20..39).
         QCOMPARE(form->Frame1()->childAt(10, 21), form->Picture1(1));
         QCOMPARE(form->Frame1()->childAt(10, 161), form->Picture1(11));
-        QVERIFY(form->Picture1(1)->pixmap().isNull()); // drawn when first shown
+        QVERIFY(form->Picture1(1)->picture().isNull()); // drawn when first shown
         form->show();
         form->Frame1()->show();
-        QVERIFY(!form->Picture1(1)->pixmap().isNull());
+        QVERIFY(!form->Picture1(1)->picture().isNull());
         // The eraser covers the bottom row of slot 12.
         QCOMPARE(form->childAt(20, 498), form->Picture3());
     }

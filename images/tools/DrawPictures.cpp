@@ -63,11 +63,13 @@ void drawBlock(QPainter &p, QPointF at, qreal side, QColor colour, QChar letter)
     p.drawText(front, Qt::AlignCenter, QString(letter));
 }
 
-QImage windowIcon()
+// Designed at 32 px; larger sizes are the same drawing scaled.
+QImage windowIcon(int size = 32)
 {
-    QImage image = blank(32, 32);
+    QImage image = blank(size, size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
     p.translate(0.5, 0.5);
     drawBlock(p, QPointF(1, 18), 12, QColor(200, 30, 30), QLatin1Char('A'));
     drawBlock(p, QPointF(16, 18), 12, QColor(30, 70, 200), QLatin1Char('B'));
@@ -193,6 +195,13 @@ int main(int argc, char **argv)
 
     bool ok = save(windowIcon().convertToFormat(QImage::Format_ARGB32), folder,
                    QStringLiteral("window-icon.png"));
+    // The installed application icon, for the hicolor theme.
+    folder.mkpath(QStringLiteral("app"));
+    for (int size : {32, 48, 64, 128}) {
+        ok = save(windowIcon(size).convertToFormat(QImage::Format_ARGB32), folder,
+                  QStringLiteral("app/katalog-%1.png").arg(size))
+             && ok;
+    }
     const auto eightColours =
         palette({qRgb(0, 0, 0), qRgb(250, 240, 150), qRgb(230, 200, 90), qRgb(120, 100, 40),
                  qRgb(185, 170, 95), qRgb(60, 50, 20), qRgb(255, 255, 255), qRgb(128, 128, 128)});

@@ -10,7 +10,10 @@ E2E_PIDS=()
 e2e_cleanup() {
     local pid
     # Pipelines started in the background leave their members behind.
-    for pid in "${E2E_PIDS[@]}"; do pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null || true; done
+    for pid in "${E2E_PIDS[@]}"; do
+        pkill -P "$pid" 2>/dev/null || true
+        kill "$pid" 2>/dev/null || true
+    done
     wait 2>/dev/null || true
     rm -rf "$E2E_TMP"
 }

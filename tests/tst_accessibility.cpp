@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a keyboard user and a screen reader get: names and roles as the mouse
+// user's tooltips and pictures say, the focus order of the layout, and keys
+// that click.
+#include "catalogue/LetterRow.h"
+#include "catalogue/LetterTile.h"
+#include "helpers/FakeDesktop.h"
+#include "panel/EraserPicture.h"
+#include "panel/ShowIconsForm.h"
+#include "panel/SlotButton.h"
+
+#include <QAccessible>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_desktop = std::make_unique<FakeDesktop>();
+        m_form = std::make_unique<ShowIconsForm>(
+            m_desktop->services(), [this] { return m_dir.filePath(QStringLiteral("knw.dll")); });
+        m_form->Form_Load();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
+
+    void namesAndRoles_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+
+        QTest::newRow("slot") << "slot" << int(QAccessible::Button) << " Игры";
+        QTest::newRow("letter tile") << "tile" << int(QAccessible::Button) << "К";
+        QTest::newRow("eraser") << "eraser" << int(QAccessible::Graphic)
+                                << "Резинка (Перетащи и бось для очистки кнопки)";
+    }
+
+    void namesAndRoles()
+    {
+        QFETCH(QString, what);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        m_form->Command1(3)->setToolTip(QStringLiteral(" Игры"));
+        QWidget *widget = what == "slot"   ? static_cast<QWidget *>(m_form->Command1(3))
+                          : what == "tile" ? static_cast<QWidget *>(m_form->Picture1(11))
+                                           : static_cast<QWidget *>(m_form->Picture3());
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(accessible);
+        QCOMPARE(int(accessible->role()), role);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+    }
+
+    void tabFollowsTheLayoutsOrder()
+    {
+        m_form->Frame1()->show();
+        QList<QWidget *> expected;
+        for (int k = 1; k <= 10; ++k)
+            expected.append(m_form->Command1(k));
+        for (LetterTile *tile : m_form->Frame1()->tiles())
+            expected.append(tile);
+        expected.append(m_form->Command1(11));
+        expected.append(m_form->Command1(12));
+
+        m_form->Command1(1)->setFocus();
+        QList<QWidget *> visited{QApplication::focusWidget()};
+        while (visited.size() < expected.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited.append(QApplication::focusWidget());
+        }
+        QCOMPARE(visited, expected);
+
+        // A hidden row is passed over.
+        m_form->Frame1()->hide();
+        m_form->Command1(10)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), m_form->Command1(11));
+    }
+
+    void keysClick_data()
+    {
+        QTest::addColumn<bool>("onTile");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Space on a slot") << false << int(Qt::Key_Space);
+        QTest::newRow("Space on a tile") << true << int(Qt::Key_Space);
+        QTest::newRow("Enter on a tile") << true << int(Qt::Key_Return);
+    }
+
+    void keysClick()
+    {
+        QFETCH(bool, onTile);
+        QFETCH(int, key);
+        m_form->Frame1()->show();
+        QWidget *target = onTile ? static_cast<QWidget *>(m_form->Picture1(32))
+                                 : static_cast<QWidget *>(m_form->Command1(2));
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        const QString expected = onTile ? QStringLiteral("/Я") : QStringLiteral("1");
+        QCOMPARE(m_desktop->opener.opened, QStringList{expected});
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<FakeDesktop> m_desktop;
+    std::unique_ptr<ShowIconsForm> m_form;
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
