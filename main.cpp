@@ -16,8 +16,6 @@
 
 int main(int argc, char **argv)
 {
-    // First, so that its start-up work overlaps the window's.
-    GioIconSource icons;
     DisplayPlatform::preferXWayland();
     QApplication app(argc, argv);
     IconTheme::ensureFallback();
@@ -38,6 +36,7 @@ int main(int argc, char **argv)
     // from there.
     QDir::setCurrent(QStringLiteral("/"));
 
+    GioIconSource icons;
     DesktopOpener opener;
     EventLoopPause pause;
     FileSaveDialog saveDialog;

@@ -9,6 +9,7 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -19,14 +20,12 @@ template <typename T> struct GObjectDeleter
 };
 template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectDeleter<T>>;
 
-// The first of several theme names that the icon theme has, looked up when
-// the icon is first drawn: like QIcon::fromTheme, it costs nothing until then,
-// so the theme's tables load after the window is on screen.
-class FirstThemeIconEngine : public QIconEngine
+// An icon looked up when it is first drawn, then kept.
+class LazyIconEngine : public QIconEngine
 {
 public:
-    explicit FirstThemeIconEngine(QStringList names)
-        : m_names(std::move(names))
+    explicit LazyIconEngine(std::function<QIcon()> lookUp)
+        : m_lookUp(std::move(lookUp))
     {}
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
@@ -51,37 +50,33 @@ public:
         return resolved().availableSizes(mode, state);
     }
     QString iconName() override { return resolved().name(); }
-    QString key() const override { return QStringLiteral("katalog-first-theme-icon"); }
-    QIconEngine *clone() const override { return new FirstThemeIconEngine(*this); }
+    QString key() const override { return QStringLiteral("katalog-lazy-icon"); }
+    QIconEngine *clone() const override { return new LazyIconEngine(*this); }
 
 private:
     const QIcon &resolved()
     {
-        if (!m_resolved) {
-            for (const QString &name : std::as_const(m_names)) {
-                if (QIcon::hasThemeIcon(name)) {
-                    m_icon = QIcon::fromTheme(name);
-                    break;
-                }
-            }
-            m_resolved = true;
+        if (m_lookUp) {
+            m_icon = m_lookUp();
+            m_lookUp = nullptr;
         }
         return m_icon;
     }
 
-    QStringList m_names;
+    std::function<QIcon()> m_lookUp;
     QIcon m_icon;
-    bool m_resolved = false;
 };
 
 QIcon iconFromGIcon(GIcon *icon)
 {
     if (G_IS_THEMED_ICON(icon)) {
-        QStringList names;
-        const gchar *const *name = g_themed_icon_get_names(G_THEMED_ICON(icon));
-        for (; name && *name; ++name)
-            names.append(QString::fromUtf8(*name));
-        return names.isEmpty() ? QIcon() : QIcon(new FirstThemeIconEngine(names));
+        const gchar *const *names = g_themed_icon_get_names(G_THEMED_ICON(icon));
+        for (; names && *names; ++names) {
+            const QString name = QString::fromUtf8(*names);
+            if (QIcon::hasThemeIcon(name))
+                return QIcon::fromTheme(name);
+        }
+        return {};
     }
     if (G_IS_FILE_ICON(icon)) {
         GFile *file = g_file_icon_get_file(G_FILE_ICON(icon));
@@ -104,34 +99,8 @@ QIcon desktopApplicationIcon(const QByteArray &localPath)
     return icon ? iconFromGIcon(icon) : QIcon();
 }
 
-// Loads what every later look-up needs: the file system layer, the MIME
-// globs, magic and icon tables. GIO guards them with its own locks.
-void warmUp()
+QIcon lookUp(const QString &path)
 {
-    (void)g_vfs_get_default();
-    gchar *type =
-        g_content_type_guess("warm-up.txt", reinterpret_cast<const guchar *>("text"), 4, nullptr);
-    if (type) {
-        GObjectPtr<GIcon> icon(g_content_type_get_icon(type));
-        g_free(type);
-    }
-}
-
-} // namespace
-
-GioIconSource::GioIconSource()
-    : m_warmUp(warmUp)
-{}
-
-GioIconSource::~GioIconSource()
-{
-    m_warmUp.join();
-}
-
-QIcon GioIconSource::iconFor(const QString &path)
-{
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return {};
     const QByteArray localPath = QFile::encodeName(path);
 
     if (path.endsWith(QLatin1String(".desktop")) && QFileInfo(path).isFile()) {
@@ -147,4 +116,13 @@ QIcon GioIconSource::iconFor(const QString &path)
         return {};
     GIcon *icon = g_file_info_get_icon(info.get());
     return icon ? iconFromGIcon(icon) : QIcon();
+}
+
+} // namespace
+
+QIcon GioIconSource::iconFor(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return {};
+    return QIcon(new LazyIconEngine([path] { return lookUp(path); }));
 }
