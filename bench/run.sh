@@ -5,6 +5,7 @@
 # processes (/proc, xprop, xdotool, inotifywait). Prints one line a figure:
 # median, min and max over the runs.
 # Usage: bench/run.sh [RUNS]   (default 9)
+#        BENCH_ONLY=events bench/run.sh [RUNS]   (only the click and the drop)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-9}
@@ -100,6 +101,7 @@ mkdir -p "$E2E_TMP/targets/Папка" && echo text >"$E2E_TMP/targets/заме�
         cmake xdotool os-release " tmp"
 } | iconv -f UTF-8 -t CP1251 >"$full/knw.dll"
 
+if [ "${BENCH_ONLY:-}" != events ]; then
 # Interleaved, each run in another order, so that whatever else the machine
 # does weighs on all alike.
 subjects=(floor "panel, empty store" "panel, 12 targets")
@@ -118,6 +120,7 @@ rss_target="<= $(awk -v f="$floor_rss" 'BEGIN { printf "%.1f", f + 6 }') MiB (fl
 report floor
 report "panel, empty store" "$map_target" "$rss_target" 0
 report "panel, 12 targets" "$map_target" "$rss_target" 0
+fi
 
 # One click, its one-second lock included, on slots that open nothing.
 launch "$empty/katalog"

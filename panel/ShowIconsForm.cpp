@@ -97,7 +97,8 @@ void ShowIconsForm::buildWidgets()
         slot->setGeometry(SlotLeft, FirstSlotTop + SlotStep * (k - 1), SlotSide, SlotSide);
         slot->setBackColor(k == 1 ? QColor::fromRgb(PlainColour) : tooltipGround);
         m_slots[k - 1] = slot;
-        connect(slot, &SlotButton::filesDropped, this, &ShowIconsForm::Command1_OLEDragDrop);
+        connect(slot, &SlotButton::filesDropped, this,
+                qOverload<int, const QStringList &>(&ShowIconsForm::Command1_OLEDragDrop));
         connect(slot, &SlotButton::eraserDraggedOver, this, &ShowIconsForm::Command1_DragOver);
         connect(slot, &SlotButton::eraserDropped, this, &ShowIconsForm::Command1_DragDrop);
         connect(slot, &SlotButton::clicked, this, [this, k] { Command1_Click(k); });
@@ -204,7 +205,11 @@ void ShowIconsForm::Form_Unload()
 
 void ShowIconsForm::Command1_OLEDragDrop(int k, const QMimeData *data)
 {
-    const QStringList files = droppedFiles(data);
+    Command1_OLEDragDrop(k, droppedFiles(data));
+}
+
+void ShowIconsForm::Command1_OLEDragDrop(int k, const QStringList &files)
+{
     if (files.isEmpty())
         return;
     // Each file of the drop replaces the one before it: only the last stays.

@@ -45,6 +45,8 @@ public:
     // assigned to the slot. A name the store cannot hold is refused, and the
     // user told.
     void Command1_OLEDragDrop(int k, const QMimeData *data);
+    // The same, for the file list a slot already read from the drop.
+    void Command1_OLEDragDrop(int k, const QStringList &files);
     // A control of this window dragged over or dropped on slot k; only the
     // eraser does anything.
     void Command1_DragOver(int k, QObject *source);

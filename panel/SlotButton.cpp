@@ -107,7 +107,7 @@ bool SlotButton::acceptDrag(QDropEvent *event)
 {
     if (isEraserDrag(event)) {
         event->setDropAction(Qt::MoveAction);
-    } else if (m_dragHasFiles) {
+    } else if (!m_dragFiles.isEmpty()) {
         // Never a move: the file manager must not delete what was dropped.
         event->setDropAction(event->possibleActions() & Qt::LinkAction ? Qt::LinkAction
                                                                        : Qt::CopyAction);
@@ -122,8 +122,8 @@ bool SlotButton::acceptDrag(QDropEvent *event)
 void SlotButton::dragEnterEvent(QDragEnterEvent *event)
 {
     // Reading another program's data is a round trip to it: done once as the
-    // drag enters, not on every move.
-    m_dragHasFiles = !isEraserDrag(event) && !droppedFiles(event->mimeData()).isEmpty();
+    // drag enters, not on every move nor again at the drop.
+    m_dragFiles = isEraserDrag(event) ? QStringList() : droppedFiles(event->mimeData());
     if (acceptDrag(event) && isEraserDrag(event))
         Q_EMIT eraserDraggedOver(m_index, event->source());
 }
@@ -141,5 +141,5 @@ void SlotButton::dropEvent(QDropEvent *event)
     if (isEraserDrag(event))
         Q_EMIT eraserDropped(m_index, event->source());
     else
-        Q_EMIT filesDropped(m_index, event->mimeData());
+        Q_EMIT filesDropped(m_index, m_dragFiles);
 }

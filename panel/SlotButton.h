@@ -28,8 +28,8 @@ public:
     void setPicture(const QIcon &picture) { setIcon(picture); }
 
 Q_SIGNALS:
-    // Data from another program that offers local files was dropped here.
-    void filesDropped(int index, const QMimeData *data);
+    // Another program's local files were dropped here, in the drop's order.
+    void filesDropped(int index, const QStringList &files);
     // The window's eraser is being dragged over, or was dropped on, this slot.
     void eraserDraggedOver(int index, QObject *source);
     void eraserDropped(int index, QObject *source);
@@ -53,6 +53,6 @@ private:
 
     int m_index;
     QColor m_backColor;
-    // Whether the drag now over this slot brings local files.
-    bool m_dragHasFiles = false;
+    // The local files of the drag now over this slot, read as it entered.
+    QStringList m_dragFiles;
 };
