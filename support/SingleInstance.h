@@ -25,7 +25,6 @@ public:
     SingleInstance &operator=(const SingleInstance &) = delete;
 
     Outcome acquire();
-    QString lockPath() const { return m_path; }
 
 private:
     QString m_path;

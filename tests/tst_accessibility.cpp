@@ -4,7 +4,7 @@
 // that click.
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
-#include "helpers/FakeDesktop.h"
+#include "helpers/PanelFixture.h"
 #include "panel/EraserPicture.h"
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
@@ -15,17 +15,14 @@
 
 #include <memory>
 
-class TestAccessibility : public QObject
+class TestAccessibility : public QObject, private PanelFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
-        m_desktop = std::make_unique<FakeDesktop>();
-        m_form = std::make_unique<ShowIconsForm>(
-            m_desktop->services(), [this] { return m_dir.filePath(QStringLiteral("knw.dll")); });
-        m_form->Form_Load();
+        startPanel();
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
@@ -104,11 +101,6 @@ private Q_SLOTS:
         const QString expected = onTile ? QStringLiteral("/Я") : QStringLiteral("1");
         QCOMPARE(m_desktop->opener.opened, QStringList{expected});
     }
-
-private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<FakeDesktop> m_desktop;
-    std::unique_ptr<ShowIconsForm> m_form;
 };
 
 QTEST_MAIN(TestAccessibility)

@@ -3,8 +3,8 @@
 #include "catalogue/CatalogueLetters.h"
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
-#include "helpers/FakeDesktop.h"
 #include "helpers/Mouse.h"
+#include "helpers/PanelFixture.h"
 #include "helpers/TestFiles.h"
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
@@ -22,7 +22,7 @@ const QString Letters = QStringLiteral("АБВГДЕЖЗИКЛМНОПРСТУФ
 
 } // namespace
 
-class TestCatalogue : public QObject
+class TestCatalogue : public QObject, private PanelFixture
 {
     Q_OBJECT
 
@@ -30,10 +30,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        m_desktop = std::make_unique<FakeDesktop>();
-        m_form = std::make_unique<ShowIconsForm>(
-            m_desktop->services(), [this] { return m_dir.filePath(QStringLiteral("knw.dll")); });
-        m_form->Form_Load();
+        startPanel();
     }
 
     void lettersAreTheTwentyEightCapitals()
@@ -122,8 +119,8 @@ private Q_SLOTS:
         entries[14] = QStringLiteral(" Other");
         QByteArray bytes;
         QVERIFY(StoreFile::serialise(entries, &bytes, QString()).ok());
-        QVERIFY(writeBytes(m_dir.filePath(QStringLiteral("knw.dll")), bytes));
-        init();
+        QVERIFY(writeBytes(storePath(), bytes));
+        startPanel();
 
         m_form->Command1(1)->click();
         QVERIFY(!m_form->Frame1()->isHidden());
@@ -147,11 +144,6 @@ private Q_SLOTS:
         m_form->Picture1_Click(11);
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + QStringLiteral("/К"));
     }
-
-private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<FakeDesktop> m_desktop;
-    std::unique_ptr<ShowIconsForm> m_form;
 };
 
 QTEST_MAIN(TestCatalogue)

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/LetterRow.h"
-#include "helpers/FakeDesktop.h"
+#include "catalogue/LetterTile.h"
 #include "helpers/Mouse.h"
+#include "helpers/PanelFixture.h"
 #include "panel/EraserPicture.h"
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
-#include "catalogue/LetterTile.h"
 #include "support/ClickableLabel.h"
 #include "windows/AboutWindow.h"
 #include "windows/HelpWindow.h"
@@ -18,17 +18,14 @@
 
 #include <memory>
 
-class TestMenuAndWindows : public QObject
+class TestMenuAndWindows : public QObject, private PanelFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
-        m_desktop = std::make_unique<FakeDesktop>();
-        m_form = std::make_unique<ShowIconsForm>(
-            m_desktop->services(), [this] { return m_dir.filePath(QStringLiteral("knw.dll")); });
-        m_form->Form_Load();
+        startPanel();
         m_form->show();
         for (int k = 1; k <= 12; ++k)
             m_form->Command1(k)->setToolTip(QStringLiteral("caption %1").arg(k));
@@ -138,11 +135,6 @@ private Q_SLOTS:
         QVERIFY(label->height() >= 11 * lineHeight && label->height() < 13 * lineHeight + 4);
         QCOMPARE(m_form->help()->Image1()->size(), QSize(291, 175));
     }
-
-private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<FakeDesktop> m_desktop;
-    std::unique_ptr<ShowIconsForm> m_form;
 };
 
 QTEST_MAIN(TestMenuAndWindows)

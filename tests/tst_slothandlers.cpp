@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/LetterRow.h"
-#include "helpers/FakeDesktop.h"
+#include "helpers/PanelFixture.h"
 #include "helpers/TestFiles.h"
 #include "panel/EraserPicture.h"
 #include "panel/ShowIconsForm.h"
@@ -35,7 +35,7 @@ std::unique_ptr<QMimeData> filesData(const QStringList &paths)
 
 } // namespace
 
-class TestSlotHandlers : public QObject
+class TestSlotHandlers : public QObject, private PanelFixture
 {
     Q_OBJECT
 
@@ -48,8 +48,8 @@ private Q_SLOTS:
         QVERIFY(writeBytes(path(QStringLiteral("report.doc")), "x"));
         QVERIFY(writeBytes(path(QStringLiteral("a.txt")), "x"));
         QVERIFY(writeBytes(path(QStringLiteral(".profile")), "x"));
-        m_store = path(QStringLiteral("knw.dll"));
-        startPanel(emptyStore());
+        m_store = storePath();
+        startPanelOn(emptyStore());
     }
 
     void dropAssignsTheLastFile_data()
@@ -249,7 +249,7 @@ private Q_SLOTS:
         QStringList entries = emptyStore();
         entries[3] = targetPath;
         entries[15] = caption;
-        startPanel(entries);
+        startPanelOn(entries);
 
         bool lockedMeanwhile = false;
         m_desktop->pause.meanwhile = [&] { lockedMeanwhile = !m_form->Command1(3)->isEnabled(); };
@@ -273,7 +273,7 @@ private Q_SLOTS:
         QStringList entries = emptyStore();
         entries[1] = path(QStringLiteral("Arch"));
         entries[13] = QStringLiteral(" Arch");
-        startPanel(entries);
+        startPanelOn(entries);
         m_form->show();
         m_form->Command1(1)->click();
         QVERIFY(m_form->Frame1()->isVisible());
@@ -294,7 +294,7 @@ private Q_SLOTS:
         QStringList entries = emptyStore();
         entries[3] = path(QStringLiteral("report.doc"));
         entries[5] = path(QStringLiteral("a.txt"));
-        startPanel(entries);
+        startPanelOn(entries);
         bool outerLockedDuringInner = false;
         m_desktop->pause.meanwhile = [&] {
             m_desktop->pause.meanwhile = [&] {
@@ -314,24 +314,20 @@ private Q_SLOTS:
     }
 
 private:
-    void startPanel(const QStringList &entries);
+    // A new panel on a store of these entries.
+    void startPanelOn(const QStringList &entries);
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
 
-    QTemporaryDir m_dir;
     QString m_store;
-    std::unique_ptr<FakeDesktop> m_desktop;
-    std::unique_ptr<ShowIconsForm> m_form;
 };
 
-void TestSlotHandlers::startPanel(const QStringList &entries)
+void TestSlotHandlers::startPanelOn(const QStringList &entries)
 {
     m_form.reset();
     QByteArray bytes;
     QVERIFY(StoreFile::serialise(entries, &bytes, m_store).ok());
     QVERIFY(writeBytes(m_store, bytes));
-    m_desktop = std::make_unique<FakeDesktop>();
-    m_form = std::make_unique<ShowIconsForm>(m_desktop->services(), [this] { return m_store; });
-    m_form->Form_Load();
+    startPanel();
 }
 
 QTEST_MAIN(TestSlotHandlers)
