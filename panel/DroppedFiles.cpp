@@ -2,17 +2,27 @@
 #include "DroppedFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 
-QStringList droppedFiles(const QMimeData *data)
+QList<DroppedFile> droppedFiles(const QMimeData *data)
 {
-    QStringList files;
+    QList<DroppedFile> files;
     if (!data || !data->hasUrls())
         return files;
     for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
-            files.append(QDir::cleanPath(url.toLocalFile()));
+        const QString host = url.host();
+        if (!url.isLocalFile() || !(host.isEmpty() || host == QLatin1String("localhost")))
+            continue;
+        // Qt takes a host as part of a UNC-style path; the path alone is ours.
+        const QString path = QDir::cleanPath(url.path(QUrl::FullyDecoded));
+        if (path.isEmpty() || !path.startsWith(QLatin1Char('/')))
+            continue;
+        // The name's own bytes, against what its text would name.
+        const QByteArray bytes =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        files.append({path, QFile::encodeName(url.path(QUrl::FullyDecoded)) == bytes});
     }
     return files;
 }

@@ -1,11 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QStringList>
+#include <QList>
+#include <QString>
 
 class QMimeData;
 
-// The file list of data dropped from another program: its local files, in
-// the drop's order. Data without a local file (plain text, web links only)
-// gives an empty list.
-QStringList droppedFiles(const QMimeData *data);
+// One local file of a drop. A Linux name may be any bytes; one that is not
+// UTF-8 has no exact text, and path then names another file.
+struct DroppedFile
+{
+    QString path;
+    bool exact = true;
+
+    bool operator==(const DroppedFile &) const = default;
+};
+
+// The file list of data dropped from another program: its files on this
+// machine (no host, or "localhost"), in the drop's order. Data without one
+// (plain text, web links, files on other hosts) gives an empty list.
+QList<DroppedFile> droppedFiles(const QMimeData *data);

@@ -98,7 +98,7 @@ void ShowIconsForm::buildWidgets()
         slot->setBackColor(k == 1 ? QColor::fromRgb(PlainColour) : tooltipGround);
         m_slots[k - 1] = slot;
         connect(slot, &SlotButton::filesDropped, this,
-                qOverload<int, const QStringList &>(&ShowIconsForm::Command1_OLEDragDrop));
+                qOverload<int, const QList<DroppedFile> &>(&ShowIconsForm::Command1_OLEDragDrop));
         connect(slot, &SlotButton::eraserDraggedOver, this, &ShowIconsForm::Command1_DragOver);
         connect(slot, &SlotButton::eraserDropped, this, &ShowIconsForm::Command1_DragDrop);
         connect(slot, &SlotButton::clicked, this, [this, k] { Command1_Click(k); });
@@ -168,7 +168,7 @@ void ShowIconsForm::Form_Load()
         return;
 
     for (int k = 1; k <= SlotList::SlotCount; ++k) {
-        Command1(k)->setToolTip(m_list1.captionEntry(k));
+        Command1(k)->setCaption(m_list1.captionEntry(k));
         Command1(k)->setPicture(GetFileIcon(m_list1.pathEntry(k)));
     }
     for (int k = 1; k <= SlotList::SlotCount; ++k)
@@ -208,13 +208,14 @@ void ShowIconsForm::Command1_OLEDragDrop(int k, const QMimeData *data)
     Command1_OLEDragDrop(k, droppedFiles(data));
 }
 
-void ShowIconsForm::Command1_OLEDragDrop(int k, const QStringList &files)
+void ShowIconsForm::Command1_OLEDragDrop(int k, const QList<DroppedFile> &files)
 {
     if (files.isEmpty())
         return;
     // Each file of the drop replaces the one before it: only the last stays.
-    const QString path = files.last();
-    if (!StoreFile::canHold(path)) {
+    const DroppedFile &dropped = files.last();
+    const QString path = dropped.path;
+    if (!dropped.exact || !StoreFile::canHold(path)) {
         m_desktop.messages.showWarning(
             Title, QStringLiteral("«%1» нельзя поставить на кнопку: в имени есть знаки, "
                                   "которые файл кнопок не может сохранить.\nКнопка не изменилась.")
@@ -222,10 +223,12 @@ void ShowIconsForm::Command1_OLEDragDrop(int k, const QStringList &files)
         return;
     }
     const QString caption = captionOf(path);
-    Command1(k)->setPicture(GetFileIcon(path));
-    Command1(k)->setToolTip(caption);
     m_list1.ReplaceSlotEntries(k, path, caption);
-    storeSucceeded(m_list1.SaveAndReloadSlotList());
+    // A slot shows only what the store holds.
+    if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
+        return;
+    Command1(k)->setPicture(GetFileIcon(path));
+    Command1(k)->setCaption(caption);
 }
 
 void ShowIconsForm::Command1_DragOver(int, QObject *source)
@@ -237,10 +240,11 @@ void ShowIconsForm::Command1_DragOver(int, QObject *source)
 void ShowIconsForm::Command1_DragDrop(int k, QObject *source)
 {
     if (source == m_picture3) {
-        Command1(k)->setToolTip(QString(FolderMark));
         m_list1.ReplaceSlotEntries(k, Placeholder, Placeholder);
         if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
             return;
+        // Shown as cleared until the next start reads the placeholder.
+        Command1(k)->setCaption(QString(FolderMark));
     }
     Command1(k)->setPicture(QIcon(m_picture2->pixmap()));
 }
@@ -254,7 +258,7 @@ void ShowIconsForm::Command1_Click(int index)
     m_currentPath = m_list1.pathEntry(index);
 
     bool catalogue = false;
-    const QString caption = Command1(index)->toolTip();
+    const QString caption = Command1(index)->caption();
     if (caption.startsWith(FolderMark)) {
         m_text1->setPlainText(caption);
         const QString probe = m_currentPath + QLatin1Char('/') +
@@ -283,7 +287,7 @@ void ShowIconsForm::Picture1_Click(int index)
 
 void ShowIconsForm::Command1_MouseMove(int index, int)
 {
-    m_text1->setPlainText(Command1(index)->toolTip());
+    m_text1->setPlainText(Command1(index)->caption());
 }
 
 void ShowIconsForm::Form_MouseMove(int)
@@ -365,7 +369,12 @@ QString ShowIconsForm::captionOf(const QString &path) const
 
 bool ShowIconsForm::storeSucceeded(const StoreResult &result)
 {
-    if (!result.ok())
+    // The refusal to overwrite an unread store is explained once; it holds
+    // until the panel restarts.
+    const bool repeat = result.step() == StoreResult::Step::Guard && m_guardExplained;
+    if (!result.ok() && !repeat)
         m_desktop.messages.showWarning(Title, result.message());
+    if (result.step() == StoreResult::Step::Guard)
+        m_guardExplained = true;
     return result.ok();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DroppedFiles.h"
 #include "SlotList.h"
 #include "support/DesktopServices.h"
 
@@ -46,7 +47,7 @@ public:
     // user told.
     void Command1_OLEDragDrop(int k, const QMimeData *data);
     // The same, for the file list a slot already read from the drop.
-    void Command1_OLEDragDrop(int k, const QStringList &files);
+    void Command1_OLEDragDrop(int k, const QList<DroppedFile> &files);
     // A control of this window dragged over or dropped on slot k; only the
     // eraser does anything.
     void Command1_DragOver(int k, QObject *source);
@@ -111,6 +112,7 @@ private:
     DesktopServices m_desktop;
     SlotList m_list1;
     QString m_currentPath;
+    bool m_guardExplained = false;
 
     QPlainTextEdit *m_text1 = nullptr;
     std::array<SlotButton *, SlotList::SlotCount> m_slots{};

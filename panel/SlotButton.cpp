@@ -35,12 +35,16 @@ void SlotButton::mousePressEvent(QMouseEvent *event)
         QAbstractButton::mousePressEvent(event);
 }
 
-bool SlotButton::event(QEvent *event)
+void SlotButton::setCaption(const QString &caption)
 {
-    // A screen reader names the slot by its caption, as the tooltip shows it.
-    if (event->type() == QEvent::ToolTipChange)
-        setAccessibleName(toolTip());
-    return QAbstractButton::event(event);
+    m_caption = caption;
+    // Qt guesses rich text from the text itself; a file may well be named
+    // "<b>x</b>.txt".
+    setToolTip(
+        Qt::mightBeRichText(caption)
+            ? QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(caption.toHtmlEscaped())
+            : caption);
+    setAccessibleName(caption);
 }
 
 void SlotButton::setBackColor(const QColor &colour)
@@ -97,9 +101,12 @@ void SlotButton::paintEvent(QPaintEvent *)
 }
 
 namespace {
+// Only this window's own eraser: another program may offer the same type,
+// but it never has a source here.
 bool isEraserDrag(const QDropEvent *event)
 {
-    return event->mimeData()->hasFormat(EraserPicture::MimeType);
+    return qobject_cast<EraserPicture *>(event->source()) &&
+           event->mimeData()->hasFormat(EraserPicture::MimeType);
 }
 } // namespace
 
@@ -123,7 +130,7 @@ void SlotButton::dragEnterEvent(QDragEnterEvent *event)
 {
     // Reading another program's data is a round trip to it: done once as the
     // drag enters, not on every move nor again at the drop.
-    m_dragFiles = isEraserDrag(event) ? QStringList() : droppedFiles(event->mimeData());
+    m_dragFiles = isEraserDrag(event) ? QList<DroppedFile>() : droppedFiles(event->mimeData());
     if (acceptDrag(event) && isEraserDrag(event))
         Q_EMIT eraserDraggedOver(m_index, event->source());
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DroppedFiles.h"
+
 #include <QAbstractButton>
 #include <QColor>
-
-#include <QMimeData>
 
 // A slot: a square push button in graphical style. Its face is painted in its
 // back colour with its picture in the middle; it shows no text (the slot's
@@ -23,13 +23,18 @@ public:
     QColor backColor() const { return m_backColor; }
     void setBackColor(const QColor &colour);
 
+    // The slot's caption, as the store holds it; the tooltip shows it as
+    // plain text, however much it looks like markup.
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+
     // A null icon leaves the face bare; replacing the icon releases the old one.
     QIcon picture() const { return icon(); }
     void setPicture(const QIcon &picture) { setIcon(picture); }
 
 Q_SIGNALS:
     // Another program's local files were dropped here, in the drop's order.
-    void filesDropped(int index, const QStringList &files);
+    void filesDropped(int index, const QList<DroppedFile> &files);
     // The window's eraser is being dragged over, or was dropped on, this slot.
     void eraserDraggedOver(int index, QObject *source);
     void eraserDropped(int index, QObject *source);
@@ -39,7 +44,6 @@ Q_SIGNALS:
     void mousePressed(int index, int button);
 
 protected:
-    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -53,6 +57,7 @@ private:
 
     int m_index;
     QColor m_backColor;
+    QString m_caption;
     // The local files of the drag now over this slot, read as it entered.
-    QStringList m_dragFiles;
+    QList<DroppedFile> m_dragFiles;
 };

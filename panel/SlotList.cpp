@@ -20,6 +20,7 @@ StoreResult SlotList::LoadSlotList()
     m_unreadStore = !result.ok() && StoreFile::exists(path);
     if (result.ok())
         m_entries += lines;
+    m_stored = m_entries;
     return result;
 }
 
@@ -37,12 +38,15 @@ StoreResult SlotList::SaveAndReloadSlotList()
 {
     const QString path = storePath();
     if (m_unreadStore && StoreFile::exists(path)) {
+        m_entries = m_stored;
         return StoreResult::failure(StoreResult::Step::Guard, path,
                                     QStringLiteral("файл есть, но прочитать его не удалось"));
     }
     const StoreResult written = StoreFile::write(path, m_entries);
-    if (!written.ok())
+    if (!written.ok()) {
+        m_entries = m_stored;
         return written;
+    }
 
     const QStringList kept = m_entries;
     m_entries.clear();
@@ -51,6 +55,7 @@ StoreResult SlotList::SaveAndReloadSlotList()
         // The store on disk was just written from this list, so the list
         // stays the truth; the next save may overwrite the store.
         m_entries = kept;
+        m_stored = kept;
         m_unreadStore = false;
         return StoreResult::failure(StoreResult::Step::ReadBack, path, loaded.reason());
     }

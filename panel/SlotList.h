@@ -38,13 +38,16 @@ public:
     // with empty entries so that every slot can be assigned.
     void ReplaceSlotEntries(int k, const QString &path, const QString &caption);
     // Rewrites the store from the list, then rebuilds the list from the store.
-    // If the write fails the list keeps its change; if the read-back fails the
-    // list keeps its entries, so that the next save cannot wipe the store.
+    // If the write fails (or is refused) the list goes back to what the store
+    // holds; if the read-back fails the list keeps its entries, so that the
+    // next save cannot wipe the store.
     StoreResult SaveAndReloadSlotList();
 
 private:
     PathFunction m_storePath;
     QStringList m_entries;
+    // The entries as the store last held them.
+    QStringList m_stored;
     // Set while an existing store could not be read: overwriting it would lose
     // slots the user may still recover.
     bool m_unreadStore = false;

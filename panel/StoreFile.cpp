@@ -1,21 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoreFile.h"
 
+#include "StoreCodec.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace {
 
 constexpr char CR = '\r';
 constexpr char LF = '\n';
-constexpr const char *CodePage = "windows-1251";
 
 StoreResult writeAtomically(const QString &path, const QByteArray &bytes, StoreResult::Step step)
 {
     QSaveFile file(path);
+    // Where only the store itself is writable (a shared install made
+    // writable for its user) there is no room for a temporary file: write in
+    // place then, still seeing every failure.
+    file.setDirectWriteFallback(true);
     // Unbuffered, so that a failing write (a full disk) is seen here and the
     // temporary file is dropped: with Qt's write buffer the failure would come
     // at commit(), whose flush errors do not stop the rename.
@@ -46,7 +49,6 @@ QByteArray defaultContent()
 
 QStringList parse(const QByteArray &bytes)
 {
-    QStringDecoder decoder(CodePage);
     QStringList entries;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
@@ -54,36 +56,33 @@ QStringList parse(const QByteArray &bytes)
         const char c = bytes.at(i);
         if (c != CR && c != LF)
             continue;
-        entries.append(decoder.decode(bytes.sliced(start, i - start)));
+        entries.append(StoreCodec::decodeLine(QByteArrayView(bytes).sliced(start, i - start)));
         if (c == CR && i + 1 < size && bytes.at(i + 1) == LF)
             ++i;
         start = i + 1;
     }
     if (start < size)
-        entries.append(decoder.decode(bytes.sliced(start)));
+        entries.append(StoreCodec::decodeLine(QByteArrayView(bytes).sliced(start)));
     return entries;
 }
 
 bool canHold(const QString &entry)
 {
-    QStringEncoder encoder(CodePage);
-    const QByteArray line = encoder.encode(entry);
-    return !encoder.hasError() && !line.contains(CR) && !line.contains(LF);
+    return StoreCodec::encodeLine(entry).has_value();
 }
 
 StoreResult serialise(const QStringList &entries, QByteArray *bytes, const QString &path)
 {
-    QStringEncoder encoder(CodePage);
     QByteArray out;
     for (const QString &entry : entries) {
-        if (!canHold(entry)) {
+        const std::optional<QByteArray> line = StoreCodec::encodeLine(entry);
+        if (!line) {
             return StoreResult::failure(
                 StoreResult::Step::Write, path,
-                QStringLiteral("строку «%1» нельзя записать в кодировке Windows-1251 "
-                               "одной строкой")
+                QStringLiteral("строку «%1» нельзя записать в файл кнопок одной строкой")
                     .arg(entry));
         }
-        out += encoder.encode(entry);
+        out += *line;
         out += "\r\n";
     }
     *bytes = out;

@@ -9,7 +9,10 @@ QString findEntryName(const QString &path, bool withFolders)
     const QString name = entry.fileName();
     if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
         return {};
-    if (entry.isFile() || (withFolders && entry.isDir()))
+    // A link is an entry of its own: one whose target is gone counts as a
+    // plain file, so that it keeps its name.
+    const bool dangling = entry.isSymLink() && !entry.exists();
+    if (entry.isFile() || dangling || (withFolders && entry.isDir()))
         return name;
     return {};
 }

@@ -44,7 +44,7 @@ private Q_SLOTS:
         QFETCH(QString, what);
         QFETCH(int, role);
         QFETCH(QString, name);
-        m_form->Command1(3)->setToolTip(QStringLiteral(" Игры"));
+        m_form->Command1(3)->setCaption(QStringLiteral(" Игры"));
         QWidget *widget = what == "slot"   ? static_cast<QWidget *>(m_form->Command1(3))
                           : what == "tile" ? static_cast<QWidget *>(m_form->Picture1(11))
                                            : static_cast<QWidget *>(m_form->Picture3());

@@ -28,7 +28,7 @@ private Q_SLOTS:
         startPanel();
         m_form->show();
         for (int k = 1; k <= 12; ++k)
-            m_form->Command1(k)->setToolTip(QStringLiteral("caption %1").arg(k));
+            m_form->Command1(k)->setCaption(QStringLiteral("caption %1").arg(k));
     }
 
     void hoverTextFollowsThePointer()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "helpers/TestFiles.h"
 #include "helpers/Unprivileged.h"
+#include "panel/StoreCodec.h"
 #include "panel/StoreFile.h"
 
 #include <QTemporaryDir>
@@ -48,6 +49,57 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, entries);
         QCOMPARE(StoreFile::parse(bytes), entries);
+    }
+
+    // Characters Windows-1251 has are its bytes; the others are 0x98 and
+    // their UTF-8 bytes. An empty "bytes" means the text is refused.
+    void entryCodec_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+
+        QTest::newRow("ASCII") << u"report.doc"_qs << QByteArray("report.doc");
+        QTest::newRow("Cyrillic") << u"Игры"_qs << QByteArray("\xc8\xe3\xf0\xfb");
+        QTest::newRow("Ё and ё") << u"Ёё"_qs << QByteArray("\xa8\xb8");
+        QTest::newRow("accented Latin") << u"Café"_qs << QByteArray("Caf\x98\xc3\xa9");
+        QTest::newRow("Greek") << u"Ελ"_qs << QByteArray("\x98\xce\x95\x98\xce\xbb");
+        QTest::newRow("CJK") << u"数据"_qs << QByteArray("\x98\xe6\x95\xb0\x98\xe6\x8d\xae");
+        QTest::newRow("emoji outside the BMP") << u"🎵"_qs << QByteArray("\x98\xf0\x9f\x8e\xb5");
+        QTest::newRow("U+0098 itself") << u"\u0098"_qs << QByteArray("\x98");
+        QTest::newRow("U+0098 twice, then é")
+            << u"\u0098\u0098é"_qs << QByteArray("\x98\x98\x98\xc3\xa9");
+        QTest::newRow("a mix in one entry") << u"Мой Müller 数据.txt"_qs
+                                            << QByteArray("\xcc\xee\xe9 M\x98\xc3\xbcller "
+                                                          "\x98\xe6\x95\xb0\x98\xe6\x8d\xae.txt");
+        QTest::newRow("0x98 before the UTF-8 of a letter 1251 has reads literally")
+            << u"\u0098Рђ"_qs << QByteArray("\x98\xd0\x90");
+        QTest::newRow("0x98 before an overlong form reads literally")
+            << u"\u0098АЂ"_qs << QByteArray("\x98\xc0\x80");
+        QTest::newRow("0x98 before a cut-off sequence reads literally")
+            << u"x\u0098В"_qs << QByteArray("x\x98\xc2");
+        QTest::newRow("refused: U+0098 before letters that spell é")
+            << u"\u0098Г©"_qs << QByteArray();
+        QTest::newRow("refused: LF") << u"a\nb"_qs << QByteArray();
+        QTest::newRow("refused: CR") << u"a\rb"_qs << QByteArray();
+        QTest::newRow("refused: lone surrogate") << QString(QChar(0xD800)) << QByteArray();
+    }
+
+    void entryCodec()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        const std::optional<QByteArray> encoded = StoreCodec::encodeLine(text);
+        QCOMPARE(StoreFile::canHold(text), !bytes.isEmpty());
+        if (bytes.isEmpty()) {
+            QVERIFY(!encoded);
+            return;
+        }
+        QCOMPARE(encoded.value_or("refused"), bytes);
+        // Through a whole store: saved, loaded and saved again to the same.
+        const QStringList entries{u"1"_qs, text, text};
+        QByteArray file;
+        QVERIFY(StoreFile::serialise(entries, &file, QString()).ok());
+        QCOMPARE(StoreFile::parse(file), entries);
     }
 
     void everyByteButCrLfSurvivesReadAndWrite()

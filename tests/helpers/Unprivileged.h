@@ -24,6 +24,8 @@ public:
             (void)setegid(0);
         }
     }
+    // Whether permissions now hold for this process.
+    bool active() const { return geteuid() != 0; }
     Unprivileged(const Unprivileged &) = delete;
     Unprivileged &operator=(const Unprivileged &) = delete;
 
