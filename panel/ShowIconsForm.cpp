@@ -101,7 +101,10 @@ void ShowIconsForm::buildWidgets()
                 qOverload<int, const QList<DroppedFile> &>(&ShowIconsForm::Command1_OLEDragDrop));
         connect(slot, &SlotButton::eraserDraggedOver, this, &ShowIconsForm::Command1_DragOver);
         connect(slot, &SlotButton::eraserDropped, this, &ShowIconsForm::Command1_DragDrop);
-        connect(slot, &SlotButton::clicked, this, [this, k] { Command1_Click(k); });
+        connect(slot, &SlotButton::clicked, this, [this, k] {
+            if (!Command1(k)->isLocked())
+                Command1_Click(k);
+        });
         connect(slot, &SlotButton::mouseMoved, this, &ShowIconsForm::Command1_MouseMove);
         connect(slot, &SlotButton::mousePressed, this, &ShowIconsForm::Command1_MouseDown);
     }
@@ -273,10 +276,10 @@ void ShowIconsForm::Command1_Click(int index)
     // Other handlers, this window's closing among them, may run during the
     // lock; the button may be gone when it ends.
     const QPointer<SlotButton> button = Command1(index);
-    button->setEnabled(false);
+    button->setLocked(true);
     m_desktop.pause.wait(LockMilliseconds);
     if (button)
-        button->setEnabled(true);
+        button->setLocked(false);
 }
 
 void ShowIconsForm::Picture1_Click(int index)

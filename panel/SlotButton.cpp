@@ -5,6 +5,7 @@
 #include "EraserPicture.h"
 
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,6 +34,45 @@ void SlotButton::mousePressEvent(QMouseEvent *event)
     // Only the left button clicks; the right one opens the menu instead.
     if (event->button() == Qt::LeftButton)
         QAbstractButton::mousePressEvent(event);
+}
+
+void SlotButton::setLocked(bool locked)
+{
+    m_locked = locked;
+    setDown(false);
+    update();
+}
+
+bool SlotButton::event(QEvent *event)
+{
+    if (m_locked) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            Q_EMIT mousePressed(m_index, int(static_cast<QMouseEvent *>(event)->button()));
+            return true;
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            event->ignore();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QAbstractButton::event(event);
+}
+
+void SlotButton::keyPressEvent(QKeyEvent *event)
+{
+    // Space is the button's own key; Enter clicks the slot too.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        click();
+    else
+        QAbstractButton::keyPressEvent(event);
 }
 
 void SlotButton::setCaption(const QString &caption)
@@ -85,7 +125,7 @@ void SlotButton::paintEvent(QPaintEvent *)
     }
 
     if (!icon().isNull()) {
-        const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
+        const QIcon::Mode mode = isEnabled() && !m_locked ? QIcon::Normal : QIcon::Disabled;
         QRect target(QPoint(0, 0), iconSize());
         target.moveCenter(face.center() + (sunken ? QPoint(1, 1) : QPoint(0, 0)));
         icon().paint(&p, target, Qt::AlignCenter, mode);

@@ -23,6 +23,12 @@ public:
     QColor backColor() const { return m_backColor; }
     void setBackColor(const QColor &colour);
 
+    // A locked slot does not click, by mouse or key, and takes no drops, but
+    // keeps the focus, its hover text and its menu: Qt's disabled state would
+    // pass the focus on and swallow the pointer.
+    bool isLocked() const { return m_locked; }
+    void setLocked(bool locked);
+
     // The slot's caption, as the store holds it; the tooltip shows it as
     // plain text, however much it looks like markup.
     QString caption() const { return m_caption; }
@@ -44,7 +50,9 @@ Q_SIGNALS:
     void mousePressed(int index, int button);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -58,6 +66,7 @@ private:
     int m_index;
     QColor m_backColor;
     QString m_caption;
+    bool m_locked = false;
     // The local files of the drag now over this slot, read as it entered.
     QList<DroppedFile> m_dragFiles;
 };

@@ -84,22 +84,37 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("onTile");
         QTest::addColumn<int>("key");
-        QTest::newRow("Space on a slot") << false << int(Qt::Key_Space);
-        QTest::newRow("Space on a tile") << true << int(Qt::Key_Space);
-        QTest::newRow("Enter on a tile") << true << int(Qt::Key_Return);
+        QTest::addColumn<bool>("againInTheLock");
+        QTest::newRow("Space on a slot") << false << int(Qt::Key_Space) << false;
+        QTest::newRow("Enter on a slot") << false << int(Qt::Key_Return) << false;
+        QTest::newRow("keypad Enter on a slot") << false << int(Qt::Key_Enter) << false;
+        QTest::newRow("Space twice: once, focus stays") << false << int(Qt::Key_Space) << true;
+        QTest::newRow("Enter twice: once, focus stays") << false << int(Qt::Key_Return) << true;
+        QTest::newRow("Space on a tile") << true << int(Qt::Key_Space) << false;
+        QTest::newRow("Enter on a tile") << true << int(Qt::Key_Return) << false;
     }
 
     void keysClick()
     {
         QFETCH(bool, onTile);
         QFETCH(int, key);
+        QFETCH(bool, againInTheLock);
         m_form->Frame1()->show();
         QWidget *target = onTile ? static_cast<QWidget *>(m_form->Picture1(32))
                                  : static_cast<QWidget *>(m_form->Command1(2));
         target->setFocus();
+        QWidget *focusInTheLock = nullptr;
+        m_desktop->pause.meanwhile = [&] {
+            focusInTheLock = QApplication::focusWidget();
+            if (againInTheLock)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        };
         QTest::keyClick(target, Qt::Key(key));
         const QString expected = onTile ? QStringLiteral("/Я") : QStringLiteral("1");
         QCOMPARE(m_desktop->opener.opened, QStringList{expected});
+        if (!onTile)
+            QCOMPARE(focusInTheLock, target);
+        QCOMPARE(QApplication::focusWidget(), target);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
 #include "support/ClickableLabel.h"
+#include "support/FontFaces.h"
 #include "windows/AboutWindow.h"
 #include "windows/HelpWindow.h"
 
@@ -23,6 +24,8 @@ class TestMenuAndWindows : public QObject, private PanelFixture
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { FontFaces::mapWindowsFaces(); }
+
     void init()
     {
         startPanel();
@@ -41,6 +44,11 @@ private Q_SLOTS:
         moveOver(m_form.get(), QPoint(2, 300));
         QCOMPARE(text->toPlainText(), QString());
 
+        // A locked slot still shows its caption.
+        m_form->Command1(6)->setLocked(true);
+        moveOver(m_form->Command1(6));
+        QCOMPARE(text->toPlainText(), QStringLiteral("caption 6"));
+
         moveOver(m_form->Command1(5));
         m_form->Frame1()->show();
         moveOver(m_form->Picture1(11));
@@ -54,11 +62,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("onSlot");
         QTest::addColumn<int>("button");
         QTest::addColumn<bool>("menu");
+        QTest::addColumn<bool>("locked");
 
-        QTest::newRow("right button on a slot") << true << int(Qt::RightButton) << true;
-        QTest::newRow("right button on the surface") << false << int(Qt::RightButton) << true;
-        QTest::newRow("middle button on a slot") << true << int(Qt::MiddleButton) << false;
-        QTest::newRow("middle button on the surface") << false << int(Qt::MiddleButton) << false;
+        QTest::newRow("right button on a slot") << true << int(Qt::RightButton) << true << false;
+        QTest::newRow("right button on a locked slot")
+            << true << int(Qt::RightButton) << true << true;
+        QTest::newRow("right button on the surface")
+            << false << int(Qt::RightButton) << true << false;
+        QTest::newRow("middle button on a slot") << true << int(Qt::MiddleButton) << false << false;
+        QTest::newRow("left button on a locked slot")
+            << true << int(Qt::LeftButton) << false << true;
+        QTest::newRow("middle button on the surface")
+            << false << int(Qt::MiddleButton) << false << false;
     }
 
     void buttonPresses()
@@ -66,6 +81,8 @@ private Q_SLOTS:
         QFETCH(bool, onSlot);
         QFETCH(int, button);
         QFETCH(bool, menu);
+        QFETCH(bool, locked);
+        m_form->Command1(2)->setLocked(locked);
         QStringList shown;
         QTimer::singleShot(0, this, [&] {
             if (QWidget *popup = QApplication::activePopupWidget()) {
@@ -101,7 +118,8 @@ private Q_SLOTS:
         QCOMPARE(m_form->help(), help);
         QVERIFY(help->isVisible());
         QCOMPARE(help->windowTitle(), QStringLiteral("Справка"));
-        QVERIFY(help->windowFlags() & Qt::Tool); // no taskbar entry
+        // An ordinary window (no utility window a window manager may hide).
+        QCOMPARE(help->windowType(), Qt::Window);
     }
 
     void aboutLinkOpensExactlyItsText()
@@ -117,6 +135,29 @@ private Q_SLOTS:
         QCOMPARE(m_desktop->opener.opened, QStringList(2, about->Label3()->text()));
         QVERIFY(about->Label3()->text().startsWith(QStringLiteral("http://")));
         QCOMPARE(about->Label3()->cursor().shape(), Qt::SizeAllCursor);
+        // The address fits its fixed box in the face that stands in.
+        QLabel *link = about->Label3();
+        QVERIFY(link->fontMetrics().horizontalAdvance(link->text()) <= link->width());
+    }
+
+    void aboutTextsInTheButtonTextColour()
+    {
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::ButtonText, Qt::red);
+        QApplication::setPalette(palette);
+        AboutWindow about(m_desktop->opener);
+        QApplication::setPalette(QPalette());
+        for (QLabel *label : {about.Label1(), about.Label2()}) {
+            const QImage face = label->grab().toImage();
+            bool red = false;
+            for (int y = 0; y < face.height() && !red; ++y) {
+                for (int x = 0; x < face.width() && !red; ++x) {
+                    const QColor c = face.pixelColor(x, y);
+                    red = c.red() > 200 && c.green() < 60 && c.blue() < 60;
+                }
+            }
+            QVERIFY2(red, qPrintable(label->text()));
+        }
     }
 
     void helpTextKeepsItsElevenLines()

@@ -132,6 +132,26 @@ private Q_SLOTS:
         QCOMPARE(form->List1().count(), 0);
     }
 
+    void unreadableStoreIsExplainedOnceAndNeverShownChanged()
+    {
+        QVERIFY(QDir().mkpath(m_store)); // exists, and cannot be read as a file
+        const auto form = startPanel();
+        QCOMPARE(m_messages.texts.size(), 1);
+        QVERIFY(m_messages.texts.first().contains(QStringLiteral("перезапустите")));
+        const QList<DroppedFile> drop{{m_dir.path(), true}};
+        form->Command1_OLEDragDrop(2, drop);
+        form->Command1_OLEDragDrop(3, drop);
+        form->Command1_DragDrop(4, form->Picture3());
+        QCOMPARE(m_messages.texts.size(), 2); // the refusal, explained once
+        QVERIFY(m_messages.texts.last().contains(QStringLiteral("не изменён")));
+        for (int k : {2, 3, 4}) {
+            QVERIFY(form->Command1(k)->caption().isEmpty());
+            QVERIFY(form->Command1(k)->picture().isNull());
+        }
+        QVERIFY(QFileInfo(m_store).isDir());
+        QVERIFY(QDir().rmdir(m_store));
+    }
+
 private:
     std::unique_ptr<ShowIconsForm> startPanel();
     void writeStore(const QStringList &entries);

@@ -283,7 +283,7 @@ private Q_SLOTS:
         startPanelOn(entries);
 
         bool lockedMeanwhile = false;
-        m_desktop->pause.meanwhile = [&] { lockedMeanwhile = !m_form->Command1(3)->isEnabled(); };
+        m_desktop->pause.meanwhile = [&] { lockedMeanwhile = m_form->Command1(3)->isLocked(); };
         m_form->Command1(3)->click();
 
         QCOMPARE(m_form->CurrentPath(), targetPath);
@@ -296,7 +296,7 @@ private Q_SLOTS:
         }
         QCOMPARE(m_desktop->pause.waits, QList<int>{1000});
         QVERIFY(lockedMeanwhile);
-        QVERIFY(m_form->Command1(3)->isEnabled());
+        QVERIFY(!m_form->Command1(3)->isLocked());
     }
 
     void clickHidesTheLetterRow()
@@ -329,7 +329,7 @@ private Q_SLOTS:
         bool outerLockedDuringInner = false;
         m_desktop->pause.meanwhile = [&] {
             m_desktop->pause.meanwhile = [&] {
-                outerLockedDuringInner = !m_form->Command1(3)->isEnabled();
+                outerLockedDuringInner = m_form->Command1(3)->isLocked();
             };
             m_form->Command1(5)->click();
         };
@@ -341,7 +341,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->Command1(5)->backColor().rgb(), ShowIconsForm::MarkedColour);
         QCOMPARE(m_form->Command1(3)->backColor().rgb(), ShowIconsForm::PlainColour);
         QVERIFY(outerLockedDuringInner);
-        QVERIFY(m_form->Command1(3)->isEnabled() && m_form->Command1(5)->isEnabled());
+        QVERIFY(!m_form->Command1(3)->isLocked() && !m_form->Command1(5)->isLocked());
     }
 
 private:

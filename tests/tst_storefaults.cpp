@@ -121,6 +121,10 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"knw.dll"});
         QCOMPARE(desktop.messages.texts.size(), 1);
         QVERIFY(desktop.messages.texts.first().contains(store));
+        // The slot shows what the store holds.
+        QCOMPARE(form.Command1(4)->caption(), QStringLiteral("1"));
+        QVERIFY(form.Command1(4)->picture().isNull());
+        QCOMPARE(form.List1().pathEntry(4), QStringLiteral("1"));
 
         // Room again: the panel went on, and the next change is saved.
         form.Command1_OLEDragDrop(5, &data);

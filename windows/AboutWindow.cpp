@@ -53,6 +53,8 @@ AboutWindow::AboutWindow(ShellOpener &opener)
     m_label3->setCursor(Qt::SizeAllCursor);
     connect(m_label3, &ClickableLabel::clicked, this, &AboutWindow::Label3_Click);
 
+    m_label1->setForegroundRole(QPalette::ButtonText);
+    m_label2->setForegroundRole(QPalette::ButtonText);
     for (QLabel *label : {m_label1, m_label2, static_cast<QLabel *>(m_label3)})
         label->setFocusPolicy(Qt::NoFocus);
 }

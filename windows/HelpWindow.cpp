@@ -22,8 +22,8 @@ const QString HelpWindow::Text =
                    "назначенные программы.\r\n");
 
 HelpWindow::HelpWindow()
-    : QWidget(nullptr,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint)
     , m_image1(new QLabel(this))
     , m_label1(new QLabel(this))
 {

@@ -15,7 +15,7 @@ e2e_cleanup() {
         kill "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
-    rm -rf "$E2E_TMP"
+    [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
 
@@ -100,9 +100,9 @@ recording_desktop() {
     mkdir -p "$E2E_TMP/config" "$E2E_TMP/data/applications"
     printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> %s/opened\n' "$E2E_TMP" >"$E2E_TMP/record.sh"
     chmod +x "$E2E_TMP/record.sh"
-    printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%F\nMimeType=inode/directory;text/plain;\n' \
+    printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%F\nMimeType=inode/directory;text/plain;application/pdf;\n' \
         "$E2E_TMP/record.sh" >"$E2E_TMP/data/applications/recorder.desktop"
-    printf '[Default Applications]\ninode/directory=recorder.desktop\ntext/plain=recorder.desktop\n' \
+    printf '[Default Applications]\ninode/directory=recorder.desktop\ntext/plain=recorder.desktop\napplication/pdf=recorder.desktop\n' \
         >"$E2E_TMP/config/mimeapps.list"
     export XDG_CONFIG_HOME="$E2E_TMP/config" XDG_DATA_HOME="$E2E_TMP/data"
 }
