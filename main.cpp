@@ -41,6 +41,7 @@ int main(int argc, char **argv)
     EventLoopPause pause;
     FileSaveDialog saveDialog;
     ShowIconsForm form({icons, messages, opener, pause, saveDialog}, programStorePath);
+    messages.setOwner(&form);
     form.Form_Load();
     form.show();
     return app.exec();

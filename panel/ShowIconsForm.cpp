@@ -4,25 +4,28 @@
 #include "DroppedFiles.h"
 #include "EraserPicture.h"
 #include "SlotButton.h"
+#include "SlotRules.h"
 #include "StoreFile.h"
 #include "catalogue/CatalogueFolders.h"
-#include "catalogue/CatalogueLetters.h"
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
 #include "images/Pictures.h"
-#include "support/FolderExists.h"
 #include "support/IconSource.h"
 #include "support/Pause.h"
 #include "support/SaveDialog.h"
+#include "support/ScreenPlacement.h"
 #include "support/ShellOpener.h"
 #include "support/UserMessages.h"
+#include "support/WindowHints.h"
 #include "windows/AboutWindow.h"
 #include "windows/FixedWindow.h"
 #include "windows/HelpWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -43,8 +46,6 @@ constexpr QRect Picture3Box(10, 498, 24, 24);
 constexpr QRect PicDocumentBox(28, 536, 16, 16);
 constexpr QRect Picture2Box(124, 428, 25, 15);
 constexpr int LockMilliseconds = 1000;
-const QString Placeholder = QStringLiteral("1");
-const QChar FolderMark = QLatin1Char(' ');
 
 QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
 {
@@ -78,6 +79,8 @@ void ShowIconsForm::buildWidgets()
     m_text1 = new QPlainTextEdit(this);
     m_text1->setGeometry(Text1Box);
     m_text1->setReadOnly(true);
+    // The panel's own menu, not the text box's, from the keyboard too.
+    m_text1->setContextMenuPolicy(Qt::NoContextMenu);
     m_text1->setFrameShape(QFrame::NoFrame);
     m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -161,7 +164,7 @@ void ShowIconsForm::Form_Load()
     // Changing flags re-creates the native window and forgets where the client
     // area was placed, so place it again.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    setGeometry(ClientArea);
+    ScreenPlacement::place(this, ClientArea);
 
     if (!StoreFile::exists(m_list1.storePath())) {
         if (!storeSucceeded(m_list1.WriteDefaultStore()))
@@ -171,7 +174,7 @@ void ShowIconsForm::Form_Load()
         return;
 
     for (int k = 1; k <= SlotList::SlotCount; ++k) {
-        Command1(k)->setCaption(m_list1.captionEntry(k));
+        showCaption(k, m_list1.captionEntry(k));
         Command1(k)->setPicture(GetFileIcon(m_list1.pathEntry(k)));
     }
     for (int k = 1; k <= SlotList::SlotCount; ++k)
@@ -190,6 +193,32 @@ void ShowIconsForm::mousePressEvent(QMouseEvent *event)
 {
     if (!childAt(event->position().toPoint()))
         Form_MouseDown(int(event->button()));
+}
+
+void ShowIconsForm::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The mouse's menu comes with the right button's press; this is the
+    // keyboard's (the Menu key), at the widget that has the focus.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        PopupMenu(focusPoint());
+    else
+        event->ignore();
+}
+
+void ShowIconsForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
+        PopupMenu(focusPoint());
+    else
+        QWidget::keyPressEvent(event);
+}
+
+QPoint ShowIconsForm::focusPoint() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus || !isAncestorOf(focus))
+        focus = this;
+    return focus->mapToGlobal(focus->rect().center());
 }
 
 void ShowIconsForm::closeEvent(QCloseEvent *event)
@@ -225,13 +254,13 @@ void ShowIconsForm::Command1_OLEDragDrop(int k, const QList<DroppedFile> &files)
                        .arg(path));
         return;
     }
-    const QString caption = captionOf(path);
+    const QString caption = SlotRules::captionOf(path);
     m_list1.ReplaceSlotEntries(k, path, caption);
     // A slot shows only what the store holds.
     if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
         return;
     Command1(k)->setPicture(GetFileIcon(path));
-    Command1(k)->setCaption(caption);
+    showCaption(k, caption);
 }
 
 void ShowIconsForm::Command1_DragOver(int, QObject *source)
@@ -243,11 +272,11 @@ void ShowIconsForm::Command1_DragOver(int, QObject *source)
 void ShowIconsForm::Command1_DragDrop(int k, QObject *source)
 {
     if (source == m_picture3) {
-        m_list1.ReplaceSlotEntries(k, Placeholder, Placeholder);
+        m_list1.ReplaceSlotEntries(k, SlotRules::Placeholder, SlotRules::Placeholder);
         if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
             return;
         // Shown as cleared until the next start reads the placeholder.
-        Command1(k)->setCaption(QString(FolderMark));
+        showCaption(k, QString(SlotRules::FolderMark));
     }
     Command1(k)->setPicture(QIcon(m_picture2->pixmap()));
 }
@@ -260,17 +289,12 @@ void ShowIconsForm::Command1_Click(int index)
     Command1(index)->setBackColor(QColor::fromRgb(MarkedColour));
     m_currentPath = m_list1.pathEntry(index);
 
-    bool catalogue = false;
     const QString caption = Command1(index)->caption();
-    if (caption.startsWith(FolderMark)) {
+    if (caption.startsWith(SlotRules::FolderMark))
         m_text1->setPlainText(caption);
-        const QString probe = m_currentPath + QLatin1Char('/') +
-                              CatalogueLetters::letterForCode(CatalogueLetters::FirstCode);
-        catalogue = FolderExists(probe);
-        if (catalogue)
-            m_frame1->show();
-    }
-    if (!catalogue)
+    if (SlotRules::isCatalogue(caption, m_currentPath))
+        m_frame1->show();
+    else
         m_desktop.opener.open(m_currentPath);
 
     // Other handlers, this window's closing among them, may run during the
@@ -284,8 +308,7 @@ void ShowIconsForm::Command1_Click(int index)
 
 void ShowIconsForm::Picture1_Click(int index)
 {
-    const QChar letter = CatalogueLetters::letterForCode(index + CatalogueLetters::TileIndexOffset);
-    m_desktop.opener.open(m_currentPath + QLatin1Char('/') + letter);
+    m_desktop.opener.open(SlotRules::letterFolder(m_currentPath, index));
 }
 
 void ShowIconsForm::Command1_MouseMove(int index, int)
@@ -301,18 +324,18 @@ void ShowIconsForm::Form_MouseMove(int)
 void ShowIconsForm::Command1_MouseDown(int, int button)
 {
     if (button & Qt::RightButton)
-        PopupMenu();
+        PopupMenu(QCursor::pos());
 }
 
 void ShowIconsForm::Form_MouseDown(int button)
 {
     if (button & Qt::RightButton)
-        PopupMenu();
+        PopupMenu(QCursor::pos());
 }
 
-void ShowIconsForm::PopupMenu()
+void ShowIconsForm::PopupMenu(const QPoint &at)
 {
-    m_direkt->exec(QCursor::pos());
+    m_direkt->exec(at);
 }
 
 void ShowIconsForm::sozdat_Click()
@@ -336,22 +359,32 @@ void ShowIconsForm::sozdat_Click()
 
 void ShowIconsForm::spr_Click()
 {
-    if (!m_help)
-        m_help = std::make_unique<HelpWindow>();
-    m_help->show();
-    m_help->raise();
+    if (!m_help) {
+        m_help = std::make_unique<HelpWindow>(this);
+    }
+    showAbove(m_help.get());
 }
 
 void ShowIconsForm::prog_Click()
 {
-    aboutWindow()->show();
-    m_form1->raise();
+    showAbove(aboutWindow());
+}
+
+void ShowIconsForm::showAbove(QWidget *window)
+{
+    window->show();
+    // After showing: Qt's own mapping of a window clears the hint.
+    keepAboveOwner(window, this);
+    window->raise();
+    window->activateWindow();
 }
 
 AboutWindow *ShowIconsForm::aboutWindow()
 {
-    if (!m_form1)
-        m_form1 = std::make_unique<AboutWindow>(m_desktop.opener);
+    if (!m_form1) {
+        // Above the panel, as the save dialog it owns is above it.
+        m_form1 = std::make_unique<AboutWindow>(m_desktop.opener, this);
+    }
     return m_form1.get();
 }
 
@@ -360,14 +393,9 @@ QIcon ShowIconsForm::GetFileIcon(const QString &path)
     return m_desktop.icons.iconFor(path);
 }
 
-// A file's caption is its name; a folder's is a space and its name, the space
-// marking it as a folder. Hidden entries are found by neither look-up.
-QString ShowIconsForm::captionOf(const QString &path) const
+void ShowIconsForm::showCaption(int k, const QString &caption)
 {
-    const QString fileName = findEntryName(path, false);
-    if (!fileName.isEmpty())
-        return fileName;
-    return FolderMark + findEntryName(path, true);
+    Command1(k)->setCaption(caption, SlotRules::spokenName(m_list1.pathEntry(k), caption));
 }
 
 bool ShowIconsForm::storeSucceeded(const StoreResult &result)

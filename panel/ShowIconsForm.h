@@ -93,19 +93,26 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void buildWidgets();
     void buildMenu();
-    void PopupMenu();
+    void PopupMenu(const QPoint &at);
+    // The middle of the widget that has the focus, on the screen.
+    QPoint focusPoint() const;
     // The About window, made unseen if it does not exist yet.
     AboutWindow *aboutWindow();
+    // Shows a window of the panel's above the panel, with the focus.
+    void showAbove(QWidget *window);
     void setFocusOrder();
     void Form_Unload();
     QIcon GetFileIcon(const QString &path);
-    QString captionOf(const QString &path) const;
+    // The caption a slot shows, and what a screen reader says for it.
+    void showCaption(int k, const QString &caption);
     // False, after telling the user, when the store operation failed.
     bool storeSucceeded(const StoreResult &result);
 

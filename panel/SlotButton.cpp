@@ -75,7 +75,7 @@ void SlotButton::keyPressEvent(QKeyEvent *event)
         QAbstractButton::keyPressEvent(event);
 }
 
-void SlotButton::setCaption(const QString &caption)
+void SlotButton::setCaption(const QString &caption, const QString &spoken)
 {
     m_caption = caption;
     // Qt guesses rich text from the text itself; a file may well be named
@@ -84,7 +84,7 @@ void SlotButton::setCaption(const QString &caption)
         Qt::mightBeRichText(caption)
             ? QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(caption.toHtmlEscaped())
             : caption);
-    setAccessibleName(caption);
+    setAccessibleName(spoken);
 }
 
 void SlotButton::setBackColor(const QColor &colour)

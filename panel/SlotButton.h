@@ -32,7 +32,8 @@ public:
     // The slot's caption, as the store holds it; the tooltip shows it as
     // plain text, however much it looks like markup.
     QString caption() const { return m_caption; }
-    void setCaption(const QString &caption);
+    // spoken is what a screen reader says for the slot.
+    void setCaption(const QString &caption, const QString &spoken);
 
     // A null icon leaves the face bare; replacing the icon releases the old one.
     QIcon picture() const { return icon(); }

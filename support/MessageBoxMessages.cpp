@@ -3,15 +3,27 @@
 
 #include <QMessageBox>
 
+namespace {
+
+void show(QWidget *owner, QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    // A label breaks lines at LF; a CR would show as a stray mark. Names in
+    // the text are shown as they are, never as markup.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(icon, title, shown, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace
+
 void MessageBoxMessages::showWarning(const QString &title, const QString &text)
 {
-    QMessageBox::warning(nullptr, title, text);
+    show(m_owner, QMessageBox::Warning, title, text);
 }
 
 void MessageBoxMessages::showInformation(const QString &title, const QString &text)
 {
-    // A label breaks lines at LF; a CR would show as a stray mark.
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox::information(nullptr, title, shown);
+    show(m_owner, QMessageBox::Information, title, text);
 }

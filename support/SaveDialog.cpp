@@ -13,6 +13,9 @@ std::optional<QString> FileSaveDialog::askPath(QWidget *owner, const QString &ti
     dialog.setNameFilter(filter);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(QString());
+    // Its owner need not be shown, so nothing keeps it above the panel but
+    // this; it is modal and soon gone.
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -2,6 +2,7 @@
 #include "SingleInstance.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -9,7 +10,7 @@
 #include <unistd.h>
 
 SingleInstance::SingleInstance(const QString &storePath)
-    : m_path(storePath + QStringLiteral(".lock"))
+    : m_folder(QFileInfo(storePath).absolutePath())
 {}
 
 SingleInstance::~SingleInstance()
@@ -20,8 +21,9 @@ SingleInstance::~SingleInstance()
 
 SingleInstance::Outcome SingleInstance::acquire()
 {
-    if (m_fd < 0)
-        m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (m_fd < 0) {
+        m_fd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
     if (m_fd < 0)
         return Outcome::Unavailable;
     if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)

@@ -5,17 +5,18 @@
 
 // Keeps a second panel from running on the same store: each would rewrite it
 // from its own list and undo the other's changes. The lock is an advisory
-// lock on a file beside the store, held while this object lives; the system
-// drops it when the process ends, however it ends, so a panel that died
-// leaves nothing to clear up.
+// lock on the store's folder itself, held while this object lives: there is
+// no lock file a user could delete as junk, and the system drops the lock
+// when the process ends, however it ends. Programs the panel starts do not
+// inherit it.
 class SingleInstance
 {
 public:
     enum class Outcome {
         Acquired,
         AlreadyRunning,
-        // No lock could be made (a read-only folder, say): nothing else is
-        // running on a store that cannot be written, so the panel goes on.
+        // The folder cannot even be opened: nothing else can be running on a
+        // store there, so the panel goes on.
         Unavailable,
     };
 
@@ -27,6 +28,6 @@ public:
     Outcome acquire();
 
 private:
-    QString m_path;
+    QString m_folder;
     int m_fd = -1;
 };

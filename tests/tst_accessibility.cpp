@@ -33,7 +33,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("name");
 
-        QTest::newRow("slot") << "slot" << int(QAccessible::Button) << " Игры";
+        QTest::newRow("empty slot") << "slot" << int(QAccessible::Button) << "Пустая кнопка";
         QTest::newRow("letter tile") << "tile" << int(QAccessible::Button) << "К";
         QTest::newRow("eraser") << "eraser" << int(QAccessible::Graphic)
                                 << "Резинка (Перетащи и бось для очистки кнопки)";
@@ -44,7 +44,6 @@ private Q_SLOTS:
         QFETCH(QString, what);
         QFETCH(int, role);
         QFETCH(QString, name);
-        m_form->Command1(3)->setCaption(QStringLiteral(" Игры"));
         QWidget *widget = what == "slot"   ? static_cast<QWidget *>(m_form->Command1(3))
                           : what == "tile" ? static_cast<QWidget *>(m_form->Picture1(11))
                                            : static_cast<QWidget *>(m_form->Picture3());

@@ -8,6 +8,7 @@
 #include "panel/SlotButton.h"
 #include "support/ClickableLabel.h"
 #include "support/FontFaces.h"
+#include "support/ScreenPlacement.h"
 #include "windows/AboutWindow.h"
 #include "windows/HelpWindow.h"
 
@@ -31,7 +32,7 @@ private Q_SLOTS:
         startPanel();
         m_form->show();
         for (int k = 1; k <= 12; ++k)
-            m_form->Command1(k)->setCaption(QStringLiteral("caption %1").arg(k));
+            m_form->Command1(k)->setCaption(QStringLiteral("caption %1").arg(k), QString());
     }
 
     void hoverTextFollowsThePointer()
@@ -99,6 +100,71 @@ private Q_SLOTS:
         QCOMPARE(shown, menu ? items : QStringList());
         QVERIFY(m_desktop->opener.opened.isEmpty());
         QVERIFY(m_desktop->pause.waits.isEmpty());
+    }
+
+    void menuFromTheKeyboard_data()
+    {
+        QTest::addColumn<bool>("onSlot");
+        QTest::addColumn<bool>("menuKey");
+        QTest::newRow("Menu key on a slot") << true << true;
+        QTest::newRow("Shift+F10 on a slot") << true << false;
+        QTest::newRow("Menu key on the hover text") << false << true;
+        QTest::newRow("Shift+F10 on the hover text") << false << false;
+    }
+
+    void menuFromTheKeyboard()
+    {
+        QFETCH(bool, onSlot);
+        QFETCH(bool, menuKey);
+        QWidget *focus = onSlot ? static_cast<QWidget *>(m_form->Command1(4)) : m_form->Text1();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        focus->setFocus();
+        QRect shownAt;
+        QTimer::singleShot(0, this, [&] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                shownAt = popup->geometry();
+                popup->close();
+            }
+        });
+        if (menuKey) {
+            const QPoint at = focus->rect().center();
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at));
+            QApplication::sendEvent(focus, &event);
+        } else {
+            QTest::keyClick(focus, Qt::Key_F10, Qt::ShiftModifier);
+        }
+        // At the focused widget (moved aside only as far as the screen needs).
+        const QPoint at = focus->mapToGlobal(focus->rect().center());
+        QCOMPARE(shownAt.top(), at.y());
+        QVERIFY(shownAt.adjusted(-1, 0, 1, 0).contains(at));
+    }
+
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("client");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("placed");
+        const QRect panel(683, 127, 81, 523);
+        QTest::newRow("fits: stays") << panel << QRect(0, 0, 1024, 768) << QPoint(683, 127);
+        QTest::newRow("1024 x 600: up by the least")
+            << panel << QRect(0, 0, 1024, 600) << QPoint(683, 76);
+        QTest::newRow("below a top bar") << panel << QRect(0, 30, 1024, 570) << QPoint(683, 76);
+        QTest::newRow("narrow screen: left by the least")
+            << panel << QRect(0, 0, 640, 768) << QPoint(558, 127);
+        QTest::newRow("taller than the screen: top edge shows")
+            << QRect(683, 127, 81, 1046) << QRect(0, 0, 1024, 768) << QPoint(683, 20);
+        QTest::newRow("left of the screen")
+            << QRect(-50, 127, 81, 523) << QRect(0, 0, 1024, 768) << QPoint(1, 127);
+    }
+
+    void placement()
+    {
+        QFETCH(QRect, client);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, placed);
+        const QRect fitted = ScreenPlacement::fit(client, QMargins(1, 20, 1, 1), available);
+        QCOMPARE(fitted.topLeft(), placed);
+        QCOMPARE(fitted.size(), client.size());
     }
 
     void windowsExistOnceEach()

@@ -4,6 +4,7 @@
 #include "helpers/FakeDesktop.h"
 #include "helpers/TestFiles.h"
 #include "helpers/Unprivileged.h"
+#include "images/Pictures.h"
 #include "panel/EraserPicture.h"
 #include "panel/ShowIconsForm.h"
 #include "panel/SlotButton.h"
@@ -152,7 +153,40 @@ private Q_SLOTS:
         QVERIFY(QDir().rmdir(m_store));
     }
 
+    void picturesForDenseScreens_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        for (const char *name : {"eraser", "drag icon", "help picture", "tile А", "tile Я"}) {
+            const QSize size = picture(name, 1).size();
+            QTest::newRow(name) << name << size;
+        }
+    }
+
+    void picturesForDenseScreens()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        QVERIFY(!size.isEmpty());
+        const QPixmap dense = picture(name, 2);
+        QCOMPARE(dense.devicePixelRatio(), 2.0);
+        QCOMPARE(dense.size(), size * 2);
+        QCOMPARE(dense.deviceIndependentSize().toSize(), size);
+        QVERIFY(Pictures::windowIcon().availableSizes().contains(QSize(64, 64)));
+    }
+
 private:
+    static QPixmap picture(const QString &name, qreal ratio)
+    {
+        if (name == "eraser")
+            return Pictures::eraser(ratio);
+        if (name == "drag icon")
+            return Pictures::dragIcon(ratio);
+        if (name == "help picture")
+            return Pictures::helpPicture(ratio);
+        return Pictures::letterTile(name.endsWith(u'А') ? 192 : 223, ratio);
+    }
+
     std::unique_ptr<ShowIconsForm> startPanel();
     void writeStore(const QStringList &entries);
 

@@ -16,7 +16,8 @@ class AboutWindow : public QWidget
 public:
     static inline const QString Address = QStringLiteral("http://katalog.example.org/");
 
-    explicit AboutWindow(ShellOpener &opener);
+    // With an owner the window stays above it (it is transient for it).
+    explicit AboutWindow(ShellOpener &opener, QWidget *owner = nullptr);
 
     QLabel *Label1() const { return m_label1; }
     QLabel *Label2() const { return m_label2; }

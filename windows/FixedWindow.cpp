@@ -2,6 +2,7 @@
 #include "FixedWindow.h"
 
 #include "images/Pictures.h"
+#include "support/ScreenPlacement.h"
 
 #include <QWidget>
 
@@ -10,8 +11,8 @@ void setUpFixedWindow(QWidget *window, const QString &title, const QRect &client
 {
     window->setWindowTitle(title);
     window->setWindowIcon(Pictures::windowIcon());
-    window->setGeometry(clientArea);
     window->setFixedSize(clientArea.size());
+    ScreenPlacement::place(window, clientArea);
     QPalette ground = window->palette();
     ground.setColor(QPalette::Window, background);
     window->setPalette(ground);

@@ -4,7 +4,7 @@
 #include "FixedWindow.h"
 
 #include "images/Pictures.h"
-#include "support/TaskbarEntry.h"
+#include "support/WindowHints.h"
 
 #include <QLabel>
 
@@ -21,9 +21,9 @@ const QString HelpWindow::Text =
                    "открываться сами папки или запускаться \r\n"
                    "назначенные программы.\r\n");
 
-HelpWindow::HelpWindow()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint)
+HelpWindow::HelpWindow(QWidget *owner)
+    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint)
     , m_image1(new QLabel(this))
     , m_label1(new QLabel(this))
 {

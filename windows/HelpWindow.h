@@ -15,7 +15,8 @@ public:
     // The eleven lines, each ended by CR LF; lines 5 and 10 end in a blank.
     static const QString Text;
 
-    HelpWindow();
+    // With an owner the window stays above it (it is transient for it).
+    explicit HelpWindow(QWidget *owner = nullptr);
 
     QLabel *Image1() const { return m_image1; }
     QLabel *Label1() const { return m_label1; }

@@ -102,11 +102,14 @@ QImage eraser(int size, QColor ground)
     return image;
 }
 
-QImage letterTile(QChar letter)
+// Pictures for dense screens are the same drawing at twice the size, named
+// with Qt's "@2x".
+QImage letterTile(QChar letter, int scale)
 {
-    QImage image = blank(30, 20, Qt::black);
+    QImage image = blank(30 * scale, 20 * scale, Qt::black);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     const QRectF tab(0.5, 0.5, 27, 17);
     // Soft shadow: a few widening, fading outlines below and right of the tab.
     for (int i = 3; i >= 1; --i) {
@@ -132,11 +135,12 @@ QImage letterTile(QChar letter)
 
 // A file manager's view of a catalogue: 28 yellow folders in four rows of
 // seven, each named by its letter, on grey.
-QImage helpPicture(const QList<QChar> &letters)
+QImage helpPicture(const QList<QChar> &letters, int scale)
 {
-    QImage image = blank(291, 175, QColor(212, 208, 200));
+    QImage image = blank(291 * scale, 175 * scale, QColor(212, 208, 200));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     p.setPen(QColor(128, 128, 128));
     p.setBrush(QColor(192, 192, 192));
     p.drawRect(QRectF(2.5, 2.5, 285, 169));
@@ -193,39 +197,47 @@ int main(int argc, char **argv)
     if (!folder.mkpath(QStringLiteral("letters")))
         return 1;
 
-    bool ok = save(windowIcon().convertToFormat(QImage::Format_ARGB32), folder,
-                   QStringLiteral("window-icon.png"));
+    bool ok = true;
     // The installed application icon, for the hicolor theme.
     folder.mkpath(QStringLiteral("app"));
     for (int size : {32, 48, 64, 128}) {
         ok = save(windowIcon(size).convertToFormat(QImage::Format_ARGB32), folder,
-                  QStringLiteral("app/katalog-%1.png").arg(size))
-             && ok;
+                  QStringLiteral("app/katalog-%1.png").arg(size)) &&
+             ok;
     }
     const auto eightColours =
         palette({qRgb(0, 0, 0), qRgb(250, 240, 150), qRgb(230, 200, 90), qRgb(120, 100, 40),
                  qRgb(185, 170, 95), qRgb(60, 50, 20), qRgb(255, 255, 255), qRgb(128, 128, 128)});
-    ok = save(eraser(24, Qt::black).convertToFormat(QImage::Format_Indexed8, eightColours), folder,
-              QStringLiteral("eraser.png")) &&
-         ok;
-    ok = save(eraser(16, Qt::transparent).convertToFormat(QImage::Format_ARGB32), folder,
-              QStringLiteral("drag-eraser.png")) &&
-         ok;
-
-    // Tiles are named by the letter's Windows-1251 code.
     QStringDecoder cp1251("windows-1251");
-    QList<QChar> letters;
-    for (int code = 192; code <= 223; ++code) {
-        if (code == 201 || code == 218 || code == 219 || code == 220)
-            continue;
-        const char byte = char(code);
-        const QString letter = cp1251.decode(QByteArrayView(&byte, 1));
-        letters.append(letter.at(0));
-        const QImage tile =
-            letterTile(letter.at(0))
-                .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-        ok = save(tile, folder, QStringLiteral("letters/%1.png").arg(code)) && ok;
+    for (int scale : {1, 2}) {
+        const QString at = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        ok = save(windowIcon(32 * scale).convertToFormat(QImage::Format_ARGB32), folder,
+                  QStringLiteral("window-icon%1.png").arg(at)) &&
+             ok;
+        ok = save(eraser(24 * scale, Qt::black)
+                      .convertToFormat(QImage::Format_Indexed8, eightColours),
+                  folder, QStringLiteral("eraser%1.png").arg(at)) &&
+             ok;
+        ok = save(eraser(16 * scale, Qt::transparent).convertToFormat(QImage::Format_ARGB32),
+                  folder, QStringLiteral("drag-eraser%1.png").arg(at)) &&
+             ok;
+
+        // Tiles are named by the letter's Windows-1251 code.
+        QList<QChar> letters;
+        for (int code = 192; code <= 223; ++code) {
+            if (code == 201 || code == 218 || code == 219 || code == 220)
+                continue;
+            const char byte = char(code);
+            const QString letter = cp1251.decode(QByteArrayView(&byte, 1));
+            letters.append(letter.at(0));
+            const QImage tile = letterTile(letter.at(0), scale)
+                                    .convertToFormat(QImage::Format_Indexed8,
+                                                     Qt::ThresholdDither | Qt::AvoidDither);
+            ok = save(tile, folder, QStringLiteral("letters/%1%2.png").arg(code).arg(at)) && ok;
+        }
+        ok = saveProgressiveJpeg(helpPicture(letters, scale), folder,
+                                 QStringLiteral("help%1.jpg").arg(at)) &&
+             ok;
     }
-    ok = saveProgressiveJpeg(helpPicture(letters), folder, QStringLiteral("help.jpg")) && ok;
     return ok ? 0 : 1;
 }

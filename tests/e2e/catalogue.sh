@@ -26,20 +26,25 @@ black_beside_slot3 || fail "the menu did not close"
 [ "$(opened_count)" -eq 0 ] || fail "a right click launched: $(cat "$E2E_TMP/opened")"
 pass "a right click on a slot shows the menu and launches nothing"
 
-# Menu on the bare surface, first item, the dialog, the message.
-xdotool mousemove $((x + 60)) $((y + 300)) click 3
+# The menu from the keyboard on the focused slot, its first item, the dialog,
+# the message: each above the panel.
+xdotool windowactivate --sync "$(panel_window)"
+xdotool key Menu
 sleep 0.5
 xdotool key Down Return
 wait_for 10 xdotool search --name '^Создание и сохранение каталога$' || fail "no save dialog"
 sleep 0.5
+covered_by_window '^Создание и сохранение каталога$' 683 127 81 523 || fail "the dialog is under the panel"
 xdotool type --delay 20 "$E2E_TMP/Books"
 sleep 0.3
 xdotool key Return
 wait_for 10 xdotool search --name '^Все исполненно$' || fail "no completion message"
 [ -d "$E2E_TMP/Books/К" ] && [ "$(ls "$E2E_TMP/Books" | wc -l)" -eq 28 ] || fail "catalogue not made"
+sleep 0.3
+covered_by_window '^Все исполненно$' 683 127 81 523 || fail "the message is under the panel"
 xdotool key Return
 wait_for 5 sh -c "! xdotool search --name '^Все исполненно$'" || fail "message did not close"
-pass "the menu and the dialog create a catalogue with 28 letter folders"
+pass "the Menu key, the dialog and the message, above the panel, create a catalogue"
 
 "$2" "$E2E_TMP/Books" >"$E2E_TMP/source.log" 2>&1 &
 E2E_PIDS+=($!)

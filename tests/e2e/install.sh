@@ -16,7 +16,8 @@ for size in 32x32 48x48 64x64 128x128; do
     [ -f "$HOME/.local/share/icons/hicolor/$size/apps/katalog.png" ] || fail "no $size icon"
 done
 [ -f "$HOME/.local/share/icons/hicolor/scalable/apps/katalog.svg" ] || fail "no SVG icon"
-pass "installed into ~/.local with a valid desktop entry and icons"
+! readelf -S "$HOME/.local/lib/katalog/katalog" | grep -q -E '\.symtab|\.debug' || fail "not stripped"
+pass "installed into ~/.local, stripped, with a valid desktop entry and icons"
 
 # runs_panel COMMAND...: the command brings up the panel, which then closes.
 runs_panel() {
@@ -41,5 +42,5 @@ pass "the menu entry starts the panel (gio launch)"
 (cd "$build" && xargs -d '\n' rm -f <install_manifest.txt)
 [ ! -e "$HOME/.local/bin/katalog" ] && [ ! -e "$entry" ] && [ ! -e "$HOME/.local/lib/katalog/katalog" ] \
     && [ ! -e "$HOME/.local/share/icons/hicolor/scalable/apps/katalog.svg" ] || fail "uninstall left files"
-[ -f "$HOME/.local/lib/katalog/knw.dll" ] || fail "uninstall removed the store"
+[ "$(ls -A "$HOME/.local/lib/katalog")" = knw.dll ] || fail "left beside the store: $(ls -A "$HOME/.local/lib/katalog")"
 pass "the uninstall line removes all but the store"

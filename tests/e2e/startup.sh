@@ -65,7 +65,10 @@ eraser=$(pixel $((x + 16)) $((y + 510)))
 [ "$eraser" != "0,0,0" ] && [ "$eraser" != "255,255,192" ] || fail "eraser: $eraser"
 pass "black ground, light-yellow slots, eraser, no letter row, above another window"
 
-# A second panel from the same folder says so and leaves the store alone.
+# A second panel from the same folder says so and leaves the store alone,
+# whatever the user cleared out of the folder.
+find "$app" -type f ! -name katalog ! -name knw.dll -delete
+[ "$(ls "$app")" = "$(printf 'katalog\nknw.dll')" ] || fail "files beside the store: $(ls "$app")"
 before=$(stat -c %Y.%s "$app/knw.dll")
 "$app/katalog" >"$E2E_TMP/second.log" 2>&1 &
 second=$!
@@ -80,8 +83,8 @@ wait_for 10 sh -c "! kill -0 $second" || fail "second panel still running"
 kill -0 "$panel" || fail "first panel died"
 pass "second panel refused"
 
-# Help and About from the menu on the bare surface.
-for item in "Down Down" "Down Down Down"; do
+# About, then Help (which covers that part of the panel) from the menu.
+for item in "Down Down Down" "Down Down"; do
     xdotool mousemove $((x + 3)) $((y + 300)) click 3
     sleep 0.4
     xdotool key $item Return
@@ -93,8 +96,25 @@ help=$(xdotool search --name '^Справка$' | head -n1)
 xprop -id "$help" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "Help in the taskbar"
 about=$(xdotool search --name '^О проге$' | head -n1)
 ! xprop -id "$about" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "About not in the taskbar"
-pass "Help (no taskbar entry) and About (taskbar entry) open from the menu"
+covered_by_window '^Справка$' 683 127 81 523 || fail "Help is under the panel"
+pass "Help (above the panel, no taskbar entry) and About (taskbar entry) open from the menu"
 
 xdotool windowactivate --sync "$W" key alt+F4
 wait_for 10 sh -c "! kill -0 $panel" || fail "closing did not end the program"
 pass "closing the window ends the program, Help and About with it"
+
+# A screen too small for the stored place: moved up just enough to show all.
+start_x 1024x600
+small=$(install_panel "$1")
+"$small/katalog" >"$E2E_TMP/small.log" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 10 panel_window || fail "no panel on the small screen"
+sleep 0.5
+info=$(xwininfo -id "$(panel_window)")
+grep -q 'Absolute upper-left X:  683$' <<<"$info" || fail "moved sideways: $info"
+top=$(sed -n 's/ *Absolute upper-left Y: *//p' <<<"$info")
+[ "$top" -lt 127 ] && [ $((top + 523)) -le 600 ] && [ $((top + 523)) -ge 595 ] || fail "top $top"
+screenshot
+eraser=$(pixel $((683 + 16)) $((top + 510)))
+[ "$eraser" != "0,0,0" ] && [ "$eraser" != "255,255,192" ] || fail "no eraser: $eraser"
+pass "on a 1024 x 600 screen the panel moves up just enough to show slot 12 and the eraser"

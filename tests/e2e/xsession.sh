@@ -31,11 +31,13 @@ wait_for() {
     done
 }
 
+# start_x [WIDTHxHEIGHT]: a new X server (1024x768 unless told) with openbox.
 start_x() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    local number="$E2E_TMP/display.$RANDOM"
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$number" 2>>"$E2E_TMP/xvfb.log" &
     E2E_PIDS+=($!)
-    wait_for 10 test -s "$E2E_TMP/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+    wait_for 10 test -s "$number" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$number")"
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
@@ -61,6 +63,23 @@ panel_window() {
         if xwininfo -id "$w" | grep -q 'Width: 81$'; then echo "$w"; return 0; fi
     done
     return 1
+}
+
+# covered_by_window NAME X Y W H: the screenshot's pixels where the window
+# NAME meets the rectangle are the window's: not the panel's black ground or
+# its light-yellow slots. Fails when they do not meet.
+covered_by_window() {
+    local w wx wy ww wh x1 y1 x2 y2
+    w=$(xdotool search --name "$1" | head -n1) || return 1
+    eval "$(xwininfo -id "$w" | sed -n 's/ *Absolute upper-left X: */wx=/p; s/ *Absolute upper-left Y: */wy=/p; s/ *Width: */ww=/p; s/ *Height: */wh=/p')"
+    x1=$((wx > $2 ? wx : $2)); y1=$((wy > $3 ? wy : $3))
+    x2=$((wx + ww < $2 + $4 ? wx + ww : $2 + $4)); y2=$((wy + wh < $3 + $5 ? wy + wh : $3 + $5))
+    [ "$x1" -lt "$x2" ] && [ "$y1" -lt "$y2" ] || { echo "$1 does not meet the panel" >&2; return 1; }
+    screenshot
+    local p
+    for p in "$(pixel $((x1 + 1)) $(((y1 + y2) / 2)))" "$(pixel $(((x1 + x2) / 2)) $(((y1 + y2) / 2)))"; do
+        [ "$p" != "0,0,0" ] && [ "$p" != "255,255,192" ] || { echo "panel shows over $1: $p" >&2; return 1; }
+    done
 }
 
 # pixel X Y: the colour at a screen point, as "R,G,B".

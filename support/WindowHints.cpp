@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TaskbarEntry.h"
+#include "WindowHints.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -19,13 +19,32 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     return result;
 }
 
-} // namespace
-
-void hideTaskbarEntry(QWidget *window)
+xcb_connection_t *x11Connection()
 {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
-    if (!connection || QGuiApplication::platformName() != QLatin1String("xcb"))
+    return QGuiApplication::platformName() == QLatin1String("xcb") ? connection : nullptr;
+}
+
+} // namespace
+
+void keepAboveOwner(QWidget *window, QWidget *owner)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    // Qt says this only of dialogs and tool windows; the window manager then
+    // keeps the window above its owner, even a panel kept above all others.
+    const xcb_window_t ownerId = xcb_window_t(owner->winId());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window->winId()),
+                        XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &ownerId);
+    xcb_flush(connection);
+}
+
+void hideTaskbarEntry(QWidget *window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
         return;
     // An unmapped window states its wishes in its own _NET_WM_STATE; Qt keeps
     // the states it does not manage itself.
