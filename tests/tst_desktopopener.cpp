@@ -57,14 +57,18 @@ private Q_SLOTS:
     {
         const QByteArray recorder = QFile::encodeName(m_home.filePath(QStringLiteral("record.sh")));
         QVERIFY(m_home.mkpath(QStringLiteral("files/Папка с книгами")));
-        for (const char *name : {"заметка.txt", "-n", "$(touch pwned).txt", "a;b 'c'.txt",
-                                 ";rm -rf x", "back\\slash \"quoted\".txt"})
+        QVERIFY(m_home.mkpath(QStringLiteral("files/数据")));
+        for (const char *name : {"заметка.txt", "Café résumé.txt", "-n", "$(touch pwned).txt",
+                                 "a;b 'c'.txt", ";rm -rf x", "back\\slash \"quoted\".txt"})
             QVERIFY(writeBytes(file(QString::fromUtf8(name)), "text\n"));
         QVERIFY(writeExecutable(file(QStringLiteral("program")),
                                 "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\"\n"));
         QVERIFY(writeBytes(file(QStringLiteral("app.desktop")),
                            "[Desktop Entry]\nType=Application\nName=App\nExec=" + recorder +
                                " app-ran\n"));
+        QVERIFY(writeBytes(file(QStringLiteral("Müller 🎵.desktop")),
+                           "[Desktop Entry]\nType=Application\nName=M\nExec=" + recorder +
+                               " müller-ran\n"));
         QVERIFY(writeBytes(file(QStringLiteral("link.desktop")),
                            "[Desktop Entry]\nType=Link\nName=Link\nURL=http://example.org/link\n"));
     }
@@ -80,6 +84,10 @@ private Q_SLOTS:
         const QString folder = file(QStringLiteral("Папка с книгами"));
         QTest::newRow("folder") << folder << opened(folder);
         QTest::newRow("document") << file("заметка.txt") << opened(file("заметка.txt"));
+        QTest::newRow("accented document")
+            << file("Café résumé.txt") << opened(file("Café résumé.txt"));
+        QTest::newRow("CJK folder") << file("数据") << opened(file("数据"));
+        QTest::newRow(".desktop named with an emoji") << file("Müller 🎵.desktop") << "müller-ran";
         QTest::newRow("web address")
             << "http://example.org/page" << opened("http://example.org/page");
         QTest::newRow("program, run in / with no arguments")

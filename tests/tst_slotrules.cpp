@@ -21,6 +21,7 @@ private Q_SLOTS:
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("report.doc")), "x"));
         QVERIFY(writeBytes(dir.filePath(QStringLiteral(".profile")), "x"));
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("Games/Б")), "x"));
+        QVERIFY(dir.mkpath(QStringLiteral("Café 数据/А")));
         QVERIFY(dir.mkpath(QStringLiteral("Files")));
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("Files/А")), "x"));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath("dangling")));
@@ -40,6 +41,9 @@ private Q_SLOTS:
         QTest::newRow("catalogue") << "Games" << true << ""
                                    << "Games"
                                    << " Games" << true;
+        QTest::newRow("catalogue named outside Windows-1251") << "Café 数据" << true << ""
+                                                              << "Café 数据"
+                                                              << " Café 数据" << true;
         QTest::newRow("folder") << "Plain" << true << ""
                                 << "Plain"
                                 << " Plain" << false;
@@ -99,6 +103,8 @@ private Q_SLOTS:
         QCOMPARE(SlotRules::letterFolder(QStringLiteral("/k"), 9), QStringLiteral("/k/И"));
         QCOMPARE(SlotRules::letterFolder(QStringLiteral("/k"), 11), QStringLiteral("/k/К"));
         QCOMPARE(SlotRules::letterFolder(QStringLiteral("/k/"), 32), QStringLiteral("/k//Я"));
+        QCOMPARE(SlotRules::letterFolder(QStringLiteral("/Café 数据"), 3),
+                 QStringLiteral("/Café 数据/В"));
     }
 
     void spokenNames_data()
