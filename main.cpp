@@ -1,22 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/ShowIconsForm.h"
-#include "panel/StoreLocation.h"
 #include "support/DesktopOpener.h"
+#include "support/DiskFolderMaker.h"
+#include "support/DiskStore.h"
 #include "support/DisplayPlatform.h"
+#include "support/EventLoopPause.h"
+#include "support/FileSaveDialog.h"
 #include "support/FontFaces.h"
 #include "support/GioIconSource.h"
 #include "support/IconTheme.h"
 #include "support/MessageBoxMessages.h"
-#include "support/Pause.h"
-#include "support/SaveDialog.h"
 #include "support/SingleInstance.h"
 
 #include <QApplication>
 #include <QDir>
 
+namespace {
+
+// "knw.dll" in the folder that holds the program.
+QString programStorePath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/knw.dll");
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
-    DisplayPlatform::preferXWayland();
+    const bool platformChosen = DisplayPlatform::preferXWayland();
     QApplication app(argc, argv);
     IconTheme::ensureFallback();
     FontFaces::mapWindowsFaces();
@@ -37,10 +48,14 @@ int main(int argc, char **argv)
     QDir::setCurrent(QStringLiteral("/"));
 
     GioIconSource icons;
-    DesktopOpener opener;
+    // The platform the panel chose for itself is not the launched programs'.
+    DesktopOpener opener(platformChosen ? QStringList{QStringLiteral("QT_QPA_PLATFORM")}
+                                        : QStringList());
     EventLoopPause pause;
     FileSaveDialog saveDialog;
-    ShowIconsForm form({icons, messages, opener, pause, saveDialog}, programStorePath);
+    DiskFolderMaker folders;
+    DiskStore store(programStorePath);
+    ShowIconsForm form({icons, messages, opener, pause, saveDialog, folders}, store);
     messages.setOwner(&form);
     form.Form_Load();
     form.show();

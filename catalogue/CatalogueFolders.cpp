@@ -3,37 +3,31 @@
 
 #include "CatalogueLetters.h"
 
-#include <QFile>
+#include <QStringList>
 
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-
-namespace {
-
-// One folder, exactly as named: no parents are made, and an existing entry of
-// that name is a failure.
-std::optional<CatalogueFolders::Failure> makeFolder(const QString &path)
-{
-    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
-        return std::nullopt;
-    return CatalogueFolders::Failure{path, QString::fromLocal8Bit(std::strerror(errno))};
-}
-
-} // namespace
+#include "support/FolderMaker.h"
 
 namespace CatalogueFolders {
 
-std::optional<Failure> create(const QString &path)
+std::optional<Failure> create(FolderMaker &folders, const QString &path)
 {
-    if (auto failure = makeFolder(path))
-        return failure;
-    for (int code : CatalogueLetters::codes()) {
-        if (auto failure =
-                makeFolder(path + QLatin1Char('/') + CatalogueLetters::letterForCode(code)))
-            return failure;
+    QStringList wanted{path};
+    for (int code : CatalogueLetters::codes())
+        wanted.append(path + QLatin1Char('/') + CatalogueLetters::letterForCode(code));
+    for (const QString &folder : wanted) {
+        if (const auto reason = folders.makeFolder(folder))
+            return Failure{folder, *reason};
     }
     return std::nullopt;
+}
+
+QString failureText(const Failure &failure, const QString &path)
+{
+    QString text = QStringLiteral("Не удалось создать папку «%1».\nПричина: %2")
+                       .arg(failure.path, failure.reason);
+    if (failure.path != path)
+        text += QStringLiteral("\nПапки, созданные до неё, остались на месте.");
+    return text;
 }
 
 QString completionText(const QString &path)

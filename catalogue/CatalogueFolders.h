@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class FolderMaker;
+
 // A catalogue on disk: a new folder holding one subfolder per catalogue
 // letter.
 namespace CatalogueFolders {
@@ -18,7 +20,10 @@ struct Failure
 // Makes the folder, whose parent must exist and whose name must be free, then
 // its 28 letter subfolders in alphabetical order. Stops at the first folder
 // that cannot be made; those made before it stay.
-std::optional<Failure> create(const QString &path);
+std::optional<Failure> create(FolderMaker &folders, const QString &path);
+
+// The message for a catalogue at path that could not be made.
+QString failureText(const Failure &failure, const QString &path);
 
 // The completion message's text: six lines, each ended by CR LF, the second
 // being the catalogue's path.

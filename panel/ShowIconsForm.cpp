@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ShowIconsForm.h"
 
-#include "DroppedFiles.h"
 #include "EraserPicture.h"
 #include "SlotButton.h"
 #include "SlotRules.h"
@@ -58,12 +57,11 @@ QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
 
 } // namespace
 
-ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, SlotList::PathFunction storePath,
-                             QWidget *parent)
+ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, StoreMedium &store, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_desktop(desktop)
-    , m_list1(std::move(storePath))
+    , m_list1(store)
 {
     setUpFixedWindow(this, Title, ClientArea, Qt::black);
     setMouseTracking(true);
@@ -166,7 +164,7 @@ void ShowIconsForm::Form_Load()
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     ScreenPlacement::place(this, ClientArea);
 
-    if (!StoreFile::exists(m_list1.storePath())) {
+    if (!m_list1.storeExists()) {
         if (!storeSucceeded(m_list1.WriteDefaultStore()))
             return;
     }
@@ -233,11 +231,6 @@ void ShowIconsForm::Form_Unload()
     // running pause's too. Nothing needs saving: the store already matches
     // the slots.
     QCoreApplication::exit(0);
-}
-
-void ShowIconsForm::Command1_OLEDragDrop(int k, const QMimeData *data)
-{
-    Command1_OLEDragDrop(k, droppedFiles(data));
 }
 
 void ShowIconsForm::Command1_OLEDragDrop(int k, const QList<DroppedFile> &files)
@@ -345,12 +338,8 @@ void ShowIconsForm::sozdat_Click()
         QStringLiteral("Введите название папки(Каталога) (*)"));
     if (!path)
         return;
-    if (const auto failure = CatalogueFolders::create(*path)) {
-        QString text = QStringLiteral("Не удалось создать папку «%1».\nПричина: %2")
-                           .arg(failure->path, failure->reason);
-        if (failure->path != *path)
-            text += QStringLiteral("\nПапки, созданные до неё, остались на месте.");
-        m_desktop.messages.showWarning(Title, text);
+    if (const auto failure = CatalogueFolders::create(m_desktop.folders, *path)) {
+        m_desktop.messages.showWarning(Title, CatalogueFolders::failureText(*failure, *path));
         return;
     }
     m_desktop.messages.showInformation(QStringLiteral("Все исполненно"),

@@ -17,7 +17,7 @@ class LetterRow;
 class LetterTile;
 class QLabel;
 class QMenu;
-class QMimeData;
+class StoreMedium;
 class QPlainTextEdit;
 class SlotButton;
 
@@ -33,8 +33,8 @@ public:
     static constexpr QRgb MarkedColour = 0xFFFF0000; // pure red
     static inline const QString Title = QStringLiteral("КаталогOrlanta");
 
-    ShowIconsForm(const DesktopServices &desktop, SlotList::PathFunction storePath,
-                  QWidget *parent = nullptr);
+    // The store must outlive the window.
+    ShowIconsForm(const DesktopServices &desktop, StoreMedium &store, QWidget *parent = nullptr);
 
     // Runs once before the window is first shown: keeps the window on top,
     // creates the store if it is missing, loads it and fills the slots.
@@ -42,11 +42,9 @@ public:
     // their initial state.
     void Form_Load();
 
-    // Data dropped from another program on slot k: its last local file is
-    // assigned to the slot. A name the store cannot hold is refused, and the
-    // user told.
-    void Command1_OLEDragDrop(int k, const QMimeData *data);
-    // The same, for the file list a slot already read from the drop.
+    // Files dropped from another program on slot k, as the slot read them
+    // from the drop: the last is assigned to the slot. A name the store
+    // cannot hold is refused, and the user told.
     void Command1_OLEDragDrop(int k, const QList<DroppedFile> &files);
     // A control of this window dragged over or dropped on slot k; only the
     // eraser does anything.
@@ -74,7 +72,6 @@ public:
     void prog_Click();
 
     QString CurrentPath() const { return m_currentPath; }
-    QMenu *direkt() const { return m_direkt; }
     // Null until first needed.
     AboutWindow *Form1() const { return m_form1.get(); }
     HelpWindow *help() const { return m_help.get(); }
@@ -83,11 +80,10 @@ public:
     LetterRow *Frame1() const { return m_frame1; }
     // Null for the indexes without a letter (10, 27, 28, 29).
     LetterTile *Picture1(int index) const;
-    QLabel *Picture2() const { return m_picture2; }
     EraserPicture *Picture3() const { return m_picture3; }
     QLabel *picDocument() const { return m_picDocument; }
     QPlainTextEdit *Text1() const { return m_text1; }
-    SlotList &List1() { return m_list1; }
+    const SlotList &List1() const { return m_list1; }
 
     ~ShowIconsForm() override;
 

@@ -18,8 +18,6 @@ public:
 
     SlotButton(int index, QWidget *parent);
 
-    int index() const { return m_index; }
-
     QColor backColor() const { return m_backColor; }
     void setBackColor(const QColor &colour);
 

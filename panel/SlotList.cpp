@@ -2,51 +2,67 @@
 #include "SlotList.h"
 
 #include "StoreFile.h"
+#include "support/StoreMedium.h"
 
-SlotList::SlotList(PathFunction storePath)
-    : m_storePath(std::move(storePath))
+#include <algorithm>
+
+SlotList::SlotList(StoreMedium &store)
+    : m_store(store)
 {}
+
+bool SlotList::storeExists() const
+{
+    return m_store.exists();
+}
 
 StoreResult SlotList::WriteDefaultStore()
 {
-    return StoreFile::writeDefault(storePath());
+    if (const auto failure = m_store.replace(StoreFile::defaultContent(EntryCount)))
+        return StoreResult::failure(StoreResult::Step::Create, m_store.path(), *failure);
+    return StoreResult::success();
 }
 
 StoreResult SlotList::LoadSlotList()
 {
-    const QString path = storePath();
-    QStringList lines;
-    const StoreResult result = StoreFile::read(path, &lines);
-    m_unreadStore = !result.ok() && StoreFile::exists(path);
-    if (result.ok())
-        m_entries += lines;
+    const StoreMedium::Contents contents = m_store.read();
+    m_unreadStore = contents.failure && m_store.exists();
+    if (!contents.failure)
+        m_entries += StoreFile::parse(contents.bytes);
     m_stored = m_entries;
-    return result;
+    if (contents.failure)
+        return StoreResult::failure(StoreResult::Step::Read, m_store.path(), *contents.failure);
+    return StoreResult::success();
 }
 
 void SlotList::ReplaceSlotEntries(int k, const QString &path, const QString &caption)
 {
     while (m_entries.size() < EntryCount)
         m_entries.append(QString());
-    m_entries.removeAt(k);
-    m_entries.removeAt(k + 11);
-    m_entries.insert(k + 11, caption);
-    m_entries.insert(k, path);
+    m_entries[k] = path;
+    m_entries[k + SlotCount] = caption;
 }
 
 StoreResult SlotList::SaveAndReloadSlotList()
 {
-    const QString path = storePath();
-    if (m_unreadStore && StoreFile::exists(path)) {
+    const QString path = m_store.path();
+    const auto refuse = [&](StoreResult::Step step, const QString &reason) {
         m_entries = m_stored;
-        return StoreResult::failure(StoreResult::Step::Guard, path,
-                                    QStringLiteral("файл есть, но прочитать его не удалось"));
+        return StoreResult::failure(step, path, reason);
+    };
+    if (m_unreadStore && m_store.exists())
+        return refuse(StoreResult::Step::Guard,
+                      QStringLiteral("файл есть, но прочитать его не удалось"));
+    const std::optional<QByteArray> bytes = StoreFile::serialise(m_entries);
+    if (!bytes) {
+        const QString entry =
+            *std::find_if(m_entries.cbegin(), m_entries.cend(),
+                          [](const QString &e) { return !StoreFile::canHold(e); });
+        return refuse(
+            StoreResult::Step::Write,
+            QStringLiteral("строку «%1» нельзя записать в файл кнопок одной строкой").arg(entry));
     }
-    const StoreResult written = StoreFile::write(path, m_entries);
-    if (!written.ok()) {
-        m_entries = m_stored;
-        return written;
-    }
+    if (const auto failure = m_store.replace(*bytes))
+        return refuse(StoreResult::Step::Write, *failure);
 
     const QStringList kept = m_entries;
     m_entries.clear();

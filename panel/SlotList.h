@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include <functional>
+class StoreMedium;
 
 // The panel's whole memory: an ordered list of text entries backed by the store
 // file. Entry 0 is the header, entry k (1..12) the path of slot k, entry k + 12
@@ -16,12 +16,10 @@ public:
     static constexpr int SlotCount = 12;
     static constexpr int EntryCount = 2 * SlotCount + 1;
 
-    using PathFunction = std::function<QString()>;
+    // The store must outlive the list.
+    explicit SlotList(StoreMedium &store);
 
-    // storePath is asked each time the store is touched.
-    explicit SlotList(PathFunction storePath);
-
-    QString storePath() const { return m_storePath(); }
+    bool storeExists() const;
 
     int count() const { return int(m_entries.size()); }
     const QStringList &entries() const { return m_entries; }
@@ -30,7 +28,7 @@ public:
     QString pathEntry(int slot) const { return entry(slot); }
     QString captionEntry(int slot) const { return entry(slot + SlotCount); }
 
-    // Creates the store with its 51 default bytes.
+    // Creates the store with its default bytes.
     StoreResult WriteDefaultStore();
     // Appends every line of the store to the list, in file order.
     StoreResult LoadSlotList();
@@ -44,7 +42,7 @@ public:
     StoreResult SaveAndReloadSlotList();
 
 private:
-    PathFunction m_storePath;
+    StoreMedium &m_store;
     QStringList m_entries;
     // The entries as the store last held them.
     QStringList m_stored;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "StoreResult.h"
-
 #include <QByteArray>
 #include <QStringList>
+
+#include <optional>
 
 // The store file's bytes: Windows-1251 text, one entry a line (StoreCodec says
 // how characters Windows-1251 lacks are written).
@@ -13,14 +13,11 @@
 // file ends the last line; nothing is read after the last line end.
 // Writing: every entry followed by CR LF. Every byte but CR and LF survives a
 // read and a write unchanged, and so does every text an entry can hold.
-//
-// Writes go to a temporary file in the same folder that is then renamed over
-// the store, so the file on disk is always the old store or the new one;
-// only where the folder allows no new file is the store written in place.
 namespace StoreFile {
 
-// The 51 bytes of a new store: "1" CR twenty-four times, then "1" CR LF.
-QByteArray defaultContent();
+// A new store of this many placeholder entries "1": each followed by a bare
+// CR, the last by CR LF.
+QByteArray defaultContent(int entries);
 
 QStringList parse(const QByteArray &bytes);
 
@@ -28,13 +25,8 @@ QStringList parse(const QByteArray &bytes);
 // LF (StoreCodec names the rare other case).
 bool canHold(const QString &entry);
 
-// Fails, naming the entry, when an entry cannot be held: written as it is, it
-// would not read back the same.
-StoreResult serialise(const QStringList &entries, QByteArray *bytes, const QString &path);
-
-bool exists(const QString &path);
-StoreResult read(const QString &path, QStringList *entries);
-StoreResult writeDefault(const QString &path);
-StoreResult write(const QString &path, const QStringList &entries);
+// Nothing when an entry cannot be held: written as it is, it would not read
+// back the same.
+std::optional<QByteArray> serialise(const QStringList &entries);
 
 } // namespace StoreFile

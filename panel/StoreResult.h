@@ -16,7 +16,6 @@ public:
 
     bool ok() const { return m_step == Step::None; }
     Step step() const { return m_step; }
-    QString path() const { return m_path; }
     QString reason() const { return m_reason; }
 
     // The Russian text shown to the user; empty on success.

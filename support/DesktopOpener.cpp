@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DesktopOpener.h"
 
-#include "DisplayPlatform.h"
+#include "GObjectRef.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,15 +17,6 @@ namespace {
 
 const QString WorkingFolder = QStringLiteral("/");
 
-GAppLaunchContext *newLaunchContext()
-{
-    GAppLaunchContext *context = g_app_launch_context_new();
-    // The platform the panel chose for itself is not the launched program's.
-    if (DisplayPlatform::forcedByPanel())
-        g_app_launch_context_unsetenv(context, "QT_QPA_PLATFORM");
-    return context;
-}
-
 void launchDefaultFinished(GObject *, GAsyncResult *result, gpointer)
 {
     GError *error = nullptr;
@@ -33,26 +24,33 @@ void launchDefaultFinished(GObject *, GAsyncResult *result, gpointer)
         g_clear_error(&error);
 }
 
-void launchDefaultForUri(const QByteArray &uri)
+GAppLaunchContext *newLaunchContext(const QStringList &unset)
 {
-    GAppLaunchContext *context = newLaunchContext();
-    g_app_info_launch_default_for_uri_async(uri.constData(), context, nullptr,
+    GAppLaunchContext *context = g_app_launch_context_new();
+    for (const QString &name : unset)
+        g_app_launch_context_unsetenv(context, name.toUtf8().constData());
+    return context;
+}
+
+void launchDefaultForUri(const QByteArray &uri, const QStringList &unset)
+{
+    const GObjectRef<GAppLaunchContext> context(newLaunchContext(unset));
+    g_app_info_launch_default_for_uri_async(uri.constData(), context.get(), nullptr,
                                             launchDefaultFinished, nullptr);
-    g_object_unref(context);
 }
 
 // Launches a .desktop file's application, or opens a link entry's URL.
 // False when the file is neither.
-bool launchDesktopEntry(const QString &path)
+bool launchDesktopEntry(const QString &path, const QStringList &unset)
 {
     const QByteArray localPath = QFile::encodeName(path);
-    if (GDesktopAppInfo *app = g_desktop_app_info_new_from_filename(localPath.constData())) {
-        GAppLaunchContext *context = newLaunchContext();
+    const GObjectRef<GDesktopAppInfo> app(
+        g_desktop_app_info_new_from_filename(localPath.constData()));
+    if (app) {
+        const GObjectRef<GAppLaunchContext> context(newLaunchContext(unset));
         GError *error = nullptr;
-        if (!g_app_info_launch(G_APP_INFO(app), nullptr, context, &error))
+        if (!g_app_info_launch(G_APP_INFO(app.get()), nullptr, context.get(), &error))
             g_clear_error(&error);
-        g_object_unref(context);
-        g_object_unref(app);
         return true;
     }
 
@@ -64,7 +62,7 @@ bool launchDesktopEntry(const QString &path)
         gchar *url = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
                                            G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
         if (type && url && qstrcmp(type, G_KEY_FILE_DESKTOP_TYPE_LINK) == 0) {
-            launchDefaultForUri(url);
+            launchDefaultForUri(url, unset);
             handled = true;
         }
         g_free(type);
@@ -80,28 +78,13 @@ bool isProgram(const QFileInfo &info)
 {
     if (!info.isFile() || !info.isExecutable())
         return false;
-    GFile *file = g_file_new_for_path(QFile::encodeName(info.filePath()).constData());
-    GFileInfo *type = g_file_query_info(file, G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
-                                        G_FILE_QUERY_INFO_NONE, nullptr, nullptr);
-    const char *contentType = type ? g_file_info_get_content_type(type) : nullptr;
-    const bool program = contentType && g_content_type_can_be_executable(contentType);
-    if (type)
-        g_object_unref(type);
-    g_object_unref(file);
-    return program;
-}
-
-bool startProgram(const QString &path)
-{
-    QProcess process;
-    process.setProgram(path);
-    process.setWorkingDirectory(WorkingFolder);
-    if (DisplayPlatform::forcedByPanel()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(environment);
-    }
-    return process.startDetached();
+    const GObjectRef<GFile> file(
+        g_file_new_for_path(QFile::encodeName(info.filePath()).constData()));
+    const GObjectRef<GFileInfo> type(g_file_query_info(file.get(),
+                                                       G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                                       G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    const char *contentType = type ? g_file_info_get_content_type(type.get()) : nullptr;
+    return contentType && g_content_type_can_be_executable(contentType);
 }
 
 bool isWebAddress(const QString &target)
@@ -110,14 +93,32 @@ bool isWebAddress(const QString &target)
     return scheme.match(target).hasMatch();
 }
 
+bool startProgram(const QString &path, const QStringList &unset)
+{
+    QProcess process;
+    process.setProgram(path);
+    process.setWorkingDirectory(WorkingFolder);
+    if (!unset.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : unset)
+            environment.remove(name);
+        process.setProcessEnvironment(environment);
+    }
+    return process.startDetached();
+}
+
 } // namespace
+
+DesktopOpener::DesktopOpener(QStringList unsetForLaunches)
+    : m_unset(std::move(unsetForLaunches))
+{}
 
 void DesktopOpener::open(const QString &target)
 {
     if (target.isEmpty())
         return;
     if (isWebAddress(target)) {
-        launchDefaultForUri(target.toUtf8());
+        launchDefaultForUri(target.toUtf8(), m_unset);
         return;
     }
 
@@ -125,9 +126,10 @@ void DesktopOpener::open(const QString &target)
     const QFileInfo info(path);
     if (!info.exists())
         return;
-    if (info.isFile() && path.endsWith(QLatin1String(".desktop")) && launchDesktopEntry(path))
+    if (info.isFile() && path.endsWith(QLatin1String(".desktop")) &&
+        launchDesktopEntry(path, m_unset))
         return;
-    if (isProgram(info) && startProgram(path))
+    if (isProgram(info) && startProgram(path, m_unset))
         return;
-    launchDefaultForUri(QUrl::fromLocalFile(path).toEncoded());
+    launchDefaultForUri(QUrl::fromLocalFile(path).toEncoded(), m_unset);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+class FolderMaker;
 class IconSource;
 class Pause;
 class SaveDialog;
@@ -16,4 +17,5 @@ struct DesktopServices
     ShellOpener &opener;
     Pause &pause;
     SaveDialog &saveDialog;
+    FolderMaker &folders;
 };

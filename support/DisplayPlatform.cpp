@@ -4,26 +4,18 @@
 #include <QByteArray>
 #include <QString>
 
-namespace {
-bool forced = false;
-}
-
 namespace DisplayPlatform {
 
-void preferXWayland()
+bool preferXWayland()
 {
     const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
                          qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     if (wayland && qEnvironmentVariableIsSet("DISPLAY") &&
         !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
-        forced = true;
+        return true;
     }
-}
-
-bool forcedByPanel()
-{
-    return forced;
+    return false;
 }
 
 } // namespace DisplayPlatform

@@ -5,8 +5,7 @@
 // a Wayland session the panel runs on XWayland when there is one. Call before
 // the application object is made.
 namespace DisplayPlatform {
-void preferXWayland();
-// True when preferXWayland chose the platform; programs the panel starts must
-// then not inherit that choice.
-bool forcedByPanel();
+// True when it chose the platform: programs the panel starts must then not
+// inherit that choice.
+bool preferXWayland();
 } // namespace DisplayPlatform

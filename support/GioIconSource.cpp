@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GioIconSource.h"
 
+#include "GObjectRef.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QIconEngine>
@@ -13,12 +15,6 @@
 #include <memory>
 
 namespace {
-
-template <typename T> struct GObjectDeleter
-{
-    void operator()(T *object) const { g_object_unref(object); }
-};
-template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectDeleter<T>>;
 
 // An icon looked up when it is first drawn, then kept.
 class LazyIconEngine : public QIconEngine
@@ -92,7 +88,7 @@ QIcon iconFromGIcon(GIcon *icon)
 
 QIcon desktopApplicationIcon(const QByteArray &localPath)
 {
-    GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new_from_filename(localPath.constData()));
+    GObjectRef<GDesktopAppInfo> app(g_desktop_app_info_new_from_filename(localPath.constData()));
     if (!app)
         return {};
     GIcon *icon = g_app_info_get_icon(G_APP_INFO(app.get()));
@@ -109,8 +105,8 @@ QIcon lookUp(const QString &path)
             return own;
     }
 
-    GObjectPtr<GFile> file(g_file_new_for_path(localPath.constData()));
-    GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_ICON,
+    GObjectRef<GFile> file(g_file_new_for_path(localPath.constData()));
+    GObjectRef<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_ICON,
                                                  G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
     if (!info)
         return {};

@@ -12,11 +12,3 @@ public:
     // finishes first.
     virtual void wait(int milliseconds) = 0;
 };
-
-// Sleeps in the event loop until the next event or the deadline, on a
-// monotonic clock: no spinning, and midnight changes nothing.
-class EventLoopPause : public Pause
-{
-public:
-    void wait(int milliseconds) override;
-};

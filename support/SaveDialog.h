@@ -18,12 +18,3 @@ public:
     virtual std::optional<QString> askPath(QWidget *owner, const QString &title,
                                            const QString &filter) = 0;
 };
-
-// The dialog as Qt (or the desktop's platform theme) shows it, starting in the
-// user's home folder.
-class FileSaveDialog : public SaveDialog
-{
-public:
-    std::optional<QString> askPath(QWidget *owner, const QString &title,
-                                   const QString &filter) override;
-};

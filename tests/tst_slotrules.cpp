@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "helpers/TestFiles.h"
+#include "panel/DroppedFiles.h"
 #include "panel/SlotRules.h"
 #include "support/FolderExists.h"
 
 #include <QDir>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +107,52 @@ private Q_SLOTS:
         QCOMPARE(SlotRules::letterFolder(QStringLiteral("/k/"), 32), QStringLiteral("/k//Я"));
         QCOMPARE(SlotRules::letterFolder(QStringLiteral("/Café 数据"), 3),
                  QStringLiteral("/Café 数据/В"));
+    }
+
+    // What a drop from another program offers, as the slots' file list.
+    void droppedFiles_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QList<bool>>("exact");
+        const QByteArray three = "file:///a/1.txt\r\nfile:///b/\r\nfile:///c/x%20y.txt\r\n";
+        QTest::newRow("three files in order, cleaned")
+            << "text/uri-list" << three << QStringList{"/a/1.txt", "/b", "/c/x y.txt"}
+            << QList<bool>{true, true, true};
+        QTest::newRow("file://localhost/ is this machine")
+            << "text/uri-list" << QByteArray("file://localhost/tmp/x/b.txt\r\n")
+            << QStringList{"/tmp/x/b.txt"} << QList<bool>{true};
+        QTest::newRow("another host's file is not ours")
+            << "text/uri-list" << QByteArray("file://otherhost/tmp/x\r\n") << QStringList()
+            << QList<bool>();
+        QTest::newRow("a name that is not UTF-8 has no exact text")
+            << "text/uri-list" << QByteArray("file:///tmp/caf%E9.txt\r\n")
+            << QStringList{"/tmp/caf\uFFFD.txt"} << QList<bool>{false};
+        QTest::newRow("UTF-8 name") << "text/uri-list" << QByteArray("file:///tmp/Caf%C3%A9\r\n")
+                                    << QStringList{"/tmp/Café"} << QList<bool>{true};
+        QTest::newRow("web link") << "text/uri-list" << QByteArray("https://example.org/\r\n")
+                                  << QStringList() << QList<bool>();
+        QTest::newRow("plain text")
+            << "text/plain" << QByteArray("/etc/hostname") << QStringList() << QList<bool>();
+    }
+
+    void droppedFiles()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, paths);
+        QFETCH(QList<bool>, exact);
+        QMimeData data;
+        data.setData(format, content);
+        QStringList gotPaths;
+        QList<bool> gotExact;
+        for (const DroppedFile &file : ::droppedFiles(&data)) {
+            gotPaths.append(file.path);
+            gotExact.append(file.exact);
+        }
+        QCOMPARE(gotPaths, paths);
+        QCOMPARE(gotExact, exact);
     }
 
     void spokenNames_data()

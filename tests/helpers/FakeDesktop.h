@@ -2,10 +2,12 @@
 #pragma once
 
 #include "support/DesktopServices.h"
+#include "support/FolderMaker.h"
 #include "support/IconSource.h"
 #include "support/Pause.h"
 #include "support/SaveDialog.h"
 #include "support/ShellOpener.h"
+#include "support/StoreMedium.h"
 #include "support/UserMessages.h"
 
 #include <QFileInfo>
@@ -25,8 +27,7 @@ public:
     }
     void showInformation(const QString &title, const QString &text) override
     {
-        titles.append(title);
-        texts.append(text);
+        showWarning(title, text);
     }
 
     QStringList titles;
@@ -50,11 +51,8 @@ public:
     void wait(int milliseconds) override
     {
         waits.append(milliseconds);
-        if (meanwhile) {
-            auto now = std::move(meanwhile);
-            meanwhile = nullptr;
+        if (auto now = std::exchange(meanwhile, nullptr))
             now();
-        }
     }
 
     QList<int> waits;
@@ -69,15 +67,13 @@ public:
                                    const QString &filter) override
     {
         owners.append(owner);
-        titles.append(title);
-        filters.append(filter);
+        asked.append(title + QLatin1Char('|') + filter);
         return answer;
     }
 
     std::optional<QString> answer;
     QList<QWidget *> owners;
-    QStringList titles;
-    QStringList filters;
+    QStringList asked;
 };
 
 // An icon for anything that exists, none for anything else.
@@ -94,6 +90,51 @@ public:
     }
 };
 
+// The store in memory: missing until written, and as unreadable or
+// unwritable as the test says.
+class MemoryStore : public StoreMedium
+{
+public:
+    QString path() const override { return QStringLiteral("/mem/knw.dll"); }
+    bool exists() const override { return bytes.has_value(); }
+    Contents read() const override
+    {
+        if (!bytes || readFailure)
+            return {{}, readFailure ? *readFailure : QStringLiteral("no such file")};
+        return {*bytes, std::nullopt};
+    }
+    std::optional<QString> replace(const QByteArray &written) override
+    {
+        if (writeFailure)
+            return writeFailure;
+        bytes = written;
+        ++writes;
+        return std::nullopt;
+    }
+
+    std::optional<QByteArray> bytes;
+    std::optional<QString> readFailure;
+    std::optional<QString> writeFailure;
+    int writes = 0;
+};
+
+// Folders in memory: made in order, each at most once, and refused where the
+// test says.
+class MemoryFolders : public FolderMaker
+{
+public:
+    std::optional<QString> makeFolder(const QString &path) override
+    {
+        if (refused.contains(path) || made.contains(path))
+            return QStringLiteral("File exists");
+        made.append(path);
+        return std::nullopt;
+    }
+
+    QStringList made;
+    QStringList refused;
+};
+
 // The desktop a test gives the panel.
 struct FakeDesktop
 {
@@ -102,6 +143,7 @@ struct FakeDesktop
     RecordingOpener opener;
     ScriptedPause pause;
     ScriptedSaveDialog saveDialog;
+    MemoryFolders folders;
 
-    DesktopServices services() { return {icons, messages, opener, pause, saveDialog}; }
+    DesktopServices services() { return {icons, messages, opener, pause, saveDialog, folders}; }
 };

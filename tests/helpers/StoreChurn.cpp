@@ -3,6 +3,7 @@
 // the subject of the test that kills a panel in the middle of saving.
 // Usage: store_churn STORE-PATH
 #include "panel/SlotList.h"
+#include "support/DiskStore.h"
 
 #include <QCoreApplication>
 
@@ -12,7 +13,8 @@ int main(int argc, char **argv)
     if (argc != 2)
         return 2;
     const QString store = QString::fromLocal8Bit(argv[1]);
-    SlotList list([&] { return store; });
+    DiskStore disk([&] { return store; });
+    SlotList list(disk);
     if (!list.LoadSlotList().ok())
         return 1;
     for (int change = 0;; ++change) {

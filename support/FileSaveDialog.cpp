@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SaveDialog.h"
+#include "FileSaveDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Pause.h"
+#include "EventLoopPause.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

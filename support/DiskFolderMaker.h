@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "FolderMaker.h"
+
+// Folders on disk, one mkdir(2) each.
+class DiskFolderMaker : public FolderMaker
+{
+public:
+    std::optional<QString> makeFolder(const QString &path) override;
+};

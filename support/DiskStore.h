@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "StoreMedium.h"
+
+#include <functional>
+
+// The store as a file. Its path is asked each time it is touched. A
+// replacement goes to a temporary file in the same folder that is then
+// renamed over the store; only where the folder allows no new file but the
+// store itself is writable is the store written in place.
+class DiskStore : public StoreMedium
+{
+public:
+    explicit DiskStore(std::function<QString()> path);
+
+    QString path() const override { return m_path(); }
+    bool exists() const override;
+    Contents read() const override;
+    std::optional<QString> replace(const QByteArray &bytes) override;
+
+private:
+    std::function<QString()> m_path;
+};

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Where the store's bytes live: a file on disk for the panel, memory in tests.
+class StoreMedium
+{
+public:
+    struct Contents
+    {
+        QByteArray bytes;
+        // The system's reason when the store could not be read.
+        std::optional<QString> failure;
+    };
+
+    virtual ~StoreMedium() = default;
+
+    // The store's full path, as messages name it.
+    virtual QString path() const = 0;
+    virtual bool exists() const = 0;
+    virtual Contents read() const = 0;
+    // Replaces the whole store, or creates it: afterwards it holds the old
+    // bytes or the new, never a part. Gives the system's reason on failure.
+    virtual std::optional<QString> replace(const QByteArray &bytes) = 0;
+};
