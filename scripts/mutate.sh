@@ -10,9 +10,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 revision=${1:-}
-list=$(realpath "${2:-$root/scripts/mutations.tsv}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+list="$work/mutations.tsv"
+cp "${2:-$root/scripts/mutations.tsv}" "$list"
 
 mkdir -p "$work/src"
 if [ -n "$revision" ]; then

@@ -24,18 +24,17 @@
 
 namespace {
 
+// Mouse events as the window system delivers them, propagation included.
 void sendMouse(QWidget *widget, QEvent::Type type, QPoint at, Qt::MouseButton button)
 {
     QMouseEvent event(type, at, widget->mapToGlobal(at), button,
                       type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
-
 void moveOver(QWidget *widget, QPoint at = QPoint(5, 5))
 {
     sendMouse(widget, QEvent::MouseMove, at, Qt::NoButton);
 }
-
 void press(QWidget *widget, Qt::MouseButton button, QPoint at = QPoint(5, 5))
 {
     sendMouse(widget, QEvent::MouseButtonPress, at, button);
@@ -477,103 +476,96 @@ private Q_SLOTS:
         QCOMPARE(text->toPlainText(), QStringLiteral("caption 6"));
     }
 
-    void buttonPresses_data()
+    // The menu from the mouse and from the keyboard; a locked slot has it too.
+    void menu_data()
     {
-        QTest::addColumn<bool>("onSlot");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("locked");
-        QTest::addColumn<bool>("menu");
-        QTest::newRow("right button on a slot") << true << int(Qt::RightButton) << false << true;
-        QTest::newRow("right button on a locked slot")
-            << true << int(Qt::RightButton) << true << true;
-        QTest::newRow("right button on the surface")
-            << false << int(Qt::RightButton) << false << true;
-        QTest::newRow("middle button on a slot") << true << int(Qt::MiddleButton) << false << false;
-        QTest::newRow("left button on a locked slot")
-            << true << int(Qt::LeftButton) << true << false;
-        QTest::newRow("middle button on the surface")
-            << false << int(Qt::MiddleButton) << false << false;
+        QTest::addColumn<QString>("on");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("right button on a slot") << "slot"
+                                                << "right" << true;
+        QTest::newRow("right button on a locked slot") << "locked slot"
+                                                       << "right" << true;
+        QTest::newRow("right button on the surface") << "surface"
+                                                     << "right" << true;
+        QTest::newRow("middle button on a slot") << "slot"
+                                                 << "middle" << false;
+        QTest::newRow("middle button on the surface") << "surface"
+                                                      << "middle" << false;
+        QTest::newRow("left button on a locked slot") << "locked slot"
+                                                      << "left" << false;
+        QTest::newRow("Menu key on a slot") << "slot"
+                                            << "Menu" << true;
+        QTest::newRow("Shift+F10 on a slot") << "slot"
+                                             << "Shift+F10" << true;
+        QTest::newRow("Menu key on the hover text") << "text"
+                                                    << "Menu" << true;
+        QTest::newRow("Shift+F10 on the hover text") << "text"
+                                                     << "Shift+F10" << true;
     }
 
-    void buttonPresses()
+    void menu()
     {
-        QFETCH(bool, onSlot);
-        QFETCH(int, button);
-        QFETCH(bool, locked);
-        QFETCH(bool, menu);
-        m_form->Command1(2)->setLocked(locked);
+        QFETCH(QString, on);
+        QFETCH(QString, input);
+        QFETCH(bool, shown);
+        m_form->Command1(4)->setLocked(on == "locked slot");
+        QWidget *target = on == "surface" ? static_cast<QWidget *>(m_form.get())
+                          : on == "text"  ? static_cast<QWidget *>(m_form->Text1())
+                                          : static_cast<QWidget *>(m_form->Command1(4));
+        const QPoint local = on == "surface" ? QPoint(2, 300) : target->rect().center();
+        const QPoint at = target->mapToGlobal(local);
+        target->setFocus();
         const auto seen = watchForMenu(this);
-        QWidget *target = onSlot ? static_cast<QWidget *>(m_form->Command1(2)) : m_form.get();
-        press(target, Qt::MouseButton(button), onSlot ? QPoint(5, 5) : QPoint(2, 300));
-        QTest::qWait(50);
-        QCOMPARE(seen->items, menu ? MenuItems : QStringList());
-        QVERIFY(m_desktop->opener.opened.isEmpty());
-    }
-
-    void menuFromTheKeyboard_data()
-    {
-        QTest::addColumn<bool>("onSlot");
-        QTest::addColumn<bool>("menuKey");
-        QTest::newRow("Menu key on a slot") << true << true;
-        QTest::newRow("Shift+F10 on a slot") << true << false;
-        QTest::newRow("Menu key on the hover text") << false << true;
-        QTest::newRow("Shift+F10 on the hover text") << false << false;
-    }
-
-    void menuFromTheKeyboard()
-    {
-        QFETCH(bool, onSlot);
-        QFETCH(bool, menuKey);
-        QWidget *focus = onSlot ? static_cast<QWidget *>(m_form->Command1(4)) : m_form->Text1();
-        focus->setFocus();
-        const auto seen = watchForMenu(this);
-        const QPoint at = focus->mapToGlobal(focus->rect().center());
-        if (menuKey) {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, focus->rect().center(), at);
-            QApplication::sendEvent(focus, &event);
+        if (input == "Menu") {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, local, at);
+            QApplication::sendEvent(target, &event);
+        } else if (input == "Shift+F10") {
+            QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
         } else {
-            QTest::keyClick(focus, Qt::Key_F10, Qt::ShiftModifier);
+            press(target,
+                  input == "right"  ? Qt::RightButton
+                  : input == "left" ? Qt::LeftButton
+                                    : Qt::MiddleButton,
+                  local);
         }
-        QCOMPARE(seen->items, MenuItems);
-        // At the focused widget, moved aside only as far as the screen needs.
-        QCOMPARE(seen->geometry.top(), at.y());
-        QVERIFY(seen->geometry.adjusted(-1, 0, 1, 0).contains(at));
+        QTest::qWait(20);
+        QCOMPARE(seen->items, shown ? MenuItems : QStringList());
+        QVERIFY(m_desktop->opener.opened.isEmpty());
+        // From the keyboard, at the focused widget (moved aside only as far
+        // as the screen needs).
+        if (shown && !QStringList{"right", "left", "middle"}.contains(input))
+            QVERIFY(seen->geometry.adjusted(-1, 0, 1, 0).contains(at) &&
+                    seen->geometry.top() == at.y());
     }
 
-    void windowsExistOnceEach()
+    void aboutAndHelpWindows()
     {
         QVERIFY(!m_form->Form1() && !m_form->help());
         m_form->prog_Click();
         AboutWindow *about = m_form->Form1();
         m_form->prog_Click();
-        QCOMPARE(m_form->Form1(), about);
-        QVERIFY(about->isVisible());
         m_form->spr_Click();
         HelpWindow *help = m_form->help();
         help->close();
         m_form->spr_Click();
-        QCOMPARE(m_form->help(), help);
-        QVERIFY(help->isVisible());
-        // An ordinary window, not a utility one a window manager may hide.
-        QCOMPARE(help->windowType(), Qt::Window);
+        QVERIFY(m_form->Form1() == about && m_form->help() == help);
+        QVERIFY(about->isVisible() && help->isVisible());
+        QCOMPARE(help->windowType(), Qt::Window); // not a utility window one may hide
         QCOMPARE(help->Image1()->size(), QSize(291, 175));
-    }
 
-    void aboutLinkOpensExactlyItsText()
-    {
-        m_form->prog_Click();
-        AboutWindow *about = m_form->Form1();
-        press(about->Label1(), Qt::LeftButton);
-        press(about->Label2(), Qt::LeftButton);
-        press(about, Qt::LeftButton, QPoint(2, 130));
+        for (QWidget *dead :
+             {static_cast<QWidget *>(about->Label1()), static_cast<QWidget *>(about->Label2()),
+              static_cast<QWidget *>(about)})
+            press(dead, Qt::LeftButton, QPoint(2, 2));
         QVERIFY(m_desktop->opener.opened.isEmpty());
         press(about->Label3(), Qt::LeftButton);
         press(about->Label3(), Qt::LeftButton);
         QCOMPARE(m_desktop->opener.opened, QStringList(2, about->Label3()->text()));
         QCOMPARE(about->Label3()->cursor().shape(), Qt::SizeAllCursor);
         // The address fits its fixed box in the face that stands in.
-        QLabel *link = about->Label3();
-        QVERIFY(link->fontMetrics().horizontalAdvance(link->text()) <= link->width());
+        QVERIFY(about->Label3()->fontMetrics().horizontalAdvance(about->Label3()->text()) <=
+                about->Label3()->width());
     }
 
     void aboutTextsInTheButtonTextColour()
@@ -586,12 +578,8 @@ private Q_SLOTS:
         for (QLabel *label : {about.Label1(), about.Label2()}) {
             const QImage face = label->grab().toImage();
             bool red = false;
-            for (int y = 0; y < face.height() && !red; ++y) {
-                for (int x = 0; x < face.width() && !red; ++x) {
-                    const QColor c = face.pixelColor(x, y);
-                    red = c.red() > 200 && c.green() < 60 && c.blue() < 60;
-                }
-            }
+            for (int i = 0; i < face.width() * face.height() && !red; ++i)
+                red = face.pixelColor(i % face.width(), i / face.width()) == Qt::red;
             QVERIFY2(red, qPrintable(label->text()));
         }
     }
@@ -602,16 +590,16 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("available");
         QTest::addColumn<QPoint>("placed");
         const QRect panel(683, 127, 81, 523);
-        QTest::newRow("fits: stays") << panel << QRect(0, 0, 1024, 768) << QPoint(683, 127);
+        const QRect screen(0, 0, 1024, 768);
+        QTest::newRow("fits: stays") << panel << screen << QPoint(683, 127);
         QTest::newRow("1024 x 600: up by the least")
             << panel << QRect(0, 0, 1024, 600) << QPoint(683, 76);
         QTest::newRow("below a top bar") << panel << QRect(0, 30, 1024, 570) << QPoint(683, 76);
         QTest::newRow("narrow screen: left by the least")
             << panel << QRect(0, 0, 640, 768) << QPoint(558, 127);
         QTest::newRow("taller than the screen: top edge shows")
-            << QRect(683, 127, 81, 1046) << QRect(0, 0, 1024, 768) << QPoint(683, 20);
-        QTest::newRow("left of the screen")
-            << QRect(-50, 127, 81, 523) << QRect(0, 0, 1024, 768) << QPoint(1, 127);
+            << QRect(683, 127, 81, 1046) << screen << QPoint(683, 20);
+        QTest::newRow("left of the screen") << QRect(-50, 127, 81, 523) << screen << QPoint(1, 127);
     }
 
     void placement()
@@ -619,30 +607,26 @@ private Q_SLOTS:
         QFETCH(QRect, client);
         QFETCH(QRect, available);
         QFETCH(QPoint, placed);
-        const QRect fitted = ScreenPlacement::fit(client, QMargins(1, 20, 1, 1), available);
-        QCOMPARE(fitted, QRect(placed, client.size()));
-    }
-
-    void picturesForDenseScreens_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"eraser", "drag icon", "help picture", "tile А", "tile Я"})
-            QTest::newRow(name) << name;
+        QCOMPARE(ScreenPlacement::fit(client, QMargins(1, 20, 1, 1), available),
+                 QRect(placed, client.size()));
     }
 
     void picturesForDenseScreens()
     {
-        QFETCH(QString, name);
-        const QSize size = picture(name, 1).size();
-        QVERIFY(!size.isEmpty());
-        const QPixmap dense = picture(name, 2);
-        QCOMPARE(dense.devicePixelRatio(), 2.0);
-        QCOMPARE(dense.size(), size * 2);
-        QCOMPARE(dense.deviceIndependentSize().toSize(), size);
+        using Picture = QPixmap (*)(qreal);
+        for (Picture picture : {Picture(Pictures::eraser), Picture(Pictures::dragIcon),
+                                Picture(Pictures::helpPicture),
+                                Picture([](qreal r) { return Pictures::letterTile(192, r); })}) {
+            const QPixmap plain = picture(1), dense = picture(2);
+            QVERIFY(!plain.isNull());
+            QCOMPARE(dense.devicePixelRatio(), 2.0);
+            QCOMPARE(dense.size(), plain.size() * 2);
+            QCOMPARE(dense.deviceIndependentSize().toSize(), plain.size());
+        }
         QVERIFY(Pictures::windowIcon().availableSizes().contains(QSize(64, 64)));
     }
 
-    void tabFollowsTheLayoutsOrder()
+    void keyboardAndScreenReaders()
     {
         m_form->Frame1()->show();
         QList<QWidget *> expected;
@@ -662,46 +646,18 @@ private Q_SLOTS:
         m_form->Command1(10)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), m_form->Command1(11));
-    }
 
-    void namesAndRoles_data()
-    {
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<int>("role");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("empty slot") << "slot" << int(QAccessible::Button) << "Пустая кнопка";
-        QTest::newRow("folder slot") << "folder" << int(QAccessible::Button) << "Папка Games";
-        QTest::newRow("letter tile") << "tile" << int(QAccessible::Button) << "К";
-        QTest::newRow("eraser") << "eraser" << int(QAccessible::Graphic)
-                                << "Резинка (Перетащи и бось для очистки кнопки)";
-    }
-
-    void namesAndRoles()
-    {
-        QFETCH(QString, what);
-        QFETCH(int, role);
-        QFETCH(QString, name);
         m_form->Command1_OLEDragDrop(4, {{path("Games"), true}});
-        QWidget *widget = what == "slot"     ? static_cast<QWidget *>(m_form->Command1(3))
-                          : what == "folder" ? static_cast<QWidget *>(m_form->Command1(4))
-                          : what == "tile"   ? static_cast<QWidget *>(m_form->Picture1(11))
-                                             : static_cast<QWidget *>(m_form->Picture3());
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(accessible);
-        QCOMPARE(int(accessible->role()), role);
-        QCOMPARE(accessible->text(QAccessible::Name), name);
-    }
-
-private:
-    static QPixmap picture(const QString &name, qreal ratio)
-    {
-        if (name == "eraser")
-            return Pictures::eraser(ratio);
-        if (name == "drag icon")
-            return Pictures::dragIcon(ratio);
-        if (name == "help picture")
-            return Pictures::helpPicture(ratio);
-        return Pictures::letterTile(name.endsWith(u'А') ? 192 : 223, ratio);
+        const auto said = [](QWidget *w) {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+            return QString::number(a->role()) + ' ' + a->text(QAccessible::Name);
+        };
+        const QString button = QString::number(QAccessible::Button) + ' ';
+        QCOMPARE(said(m_form->Command1(3)), button + "Пустая кнопка");
+        QCOMPARE(said(m_form->Command1(4)), button + "Папка Games");
+        QCOMPARE(said(m_form->Picture1(11)), button + "К");
+        QCOMPARE(said(m_form->Picture3()), QString::number(QAccessible::Graphic) +
+                                               " Резинка (Перетащи и бось для очистки кнопки)");
     }
 };
 

@@ -163,14 +163,10 @@ private Q_SLOTS:
         QRandomGenerator random(1251);
         for (char &byte : garbage)
             byte = char(random.bounded(256));
-        QByteArray manyLines;
-        for (int i = 0; i < 100000; ++i)
-            manyLines += "line " + QByteArray::number(i) + "\r\n";
         QTest::newRow("binary garbage") << garbage;
         QTest::newRow("NUL bytes") << QByteArray(300, '\0') + "\r\n" + QByteArray(40, '\0');
-        QTest::newRow("100,000 lines") << manyLines;
+        QTest::newRow("100,000 lines") << QByteArray("line\r\n").repeated(100000);
         QTest::newRow("a 10 MiB line") << "1\r\n" + QByteArray(10 * 1024 * 1024, 'a') + "\r\n1";
-        QTest::newRow("lone LF") << QByteArray("\n");
         QTest::newRow("only CRs") << QByteArray(40, '\r');
         QTest::newRow("empty") << QByteArray();
     }

@@ -5,18 +5,15 @@
 # Usage: install.sh BUILD-FOLDER
 source "$(dirname "$0")/xsession.sh"
 
-build=$1
 start_x
 export HOME="$E2E_TMP/home"
-mkdir -p "$HOME"
-cmake --install "$build" --prefix "$HOME/.local" >/dev/null || fail "install failed"
-entry="$HOME/.local/share/applications/katalog.desktop"
+lib="$HOME/.local/lib/katalog" entry="$HOME/.local/share/applications/katalog.desktop"
+cmake --install "$1" --prefix "$HOME/.local" >/dev/null || fail "install failed"
 desktop-file-validate "$entry" || fail "desktop entry not valid"
-for size in 32x32 48x48 64x64 128x128; do
-    [ -f "$HOME/.local/share/icons/hicolor/$size/apps/katalog.png" ] || fail "no $size icon"
+for size in 32x32/apps/katalog.png 48x48/apps/katalog.png 128x128/apps/katalog.png scalable/apps/katalog.svg; do
+    [ -f "$HOME/.local/share/icons/hicolor/$size" ] || fail "no icon $size"
 done
-[ -f "$HOME/.local/share/icons/hicolor/scalable/apps/katalog.svg" ] || fail "no SVG icon"
-! readelf -S "$HOME/.local/lib/katalog/katalog" | grep -q -E '\.symtab|\.debug' || fail "not stripped"
+! readelf -S "$lib/katalog" | grep -q -E '\.symtab|\.debug' || fail "not stripped"
 pass "installed into ~/.local, stripped, with a valid desktop entry and icons"
 
 # runs_panel COMMAND...: the command brings up the panel, which then closes.
@@ -24,23 +21,17 @@ runs_panel() {
     "$@" >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     wait_for 10 panel_window || fail "$* showed no panel"
-    local w pid
-    w=$(panel_window)
-    pid=$(xdotool getwindowpid "$w")
-    xdotool windowactivate --sync "$w" key alt+F4
+    local pid
+    pid=$(xdotool getwindowpid "$(panel_window)")
+    xdotool windowactivate --sync "$(panel_window)" key alt+F4
     wait_for 10 sh -c "! kill -0 $pid" || fail "panel did not close"
 }
-
 PATH="$HOME/.local/bin:$PATH" runs_panel katalog
-cmp -s "$HOME/.local/lib/katalog/knw.dll" <({ printf '1\r%.0s' {1..24}; printf '1\r\n'; }) \
-    || fail "no store beside the installed program"
-pass "the katalog command starts the panel; its store sits beside the program"
-
+cmp -s "$lib/knw.dll" <({ printf '1\r%.0s' {1..24}; printf '1\r\n'; }) || fail "no store beside the program"
 runs_panel gio launch "$entry"
-pass "the menu entry starts the panel (gio launch)"
+pass "the katalog command and the menu entry start the panel; its store sits beside the program"
 
-(cd "$build" && xargs -d '\n' rm -f <install_manifest.txt)
-[ ! -e "$HOME/.local/bin/katalog" ] && [ ! -e "$entry" ] && [ ! -e "$HOME/.local/lib/katalog/katalog" ] \
-    && [ ! -e "$HOME/.local/share/icons/hicolor/scalable/apps/katalog.svg" ] || fail "uninstall left files"
-[ "$(ls -A "$HOME/.local/lib/katalog")" = knw.dll ] || fail "left beside the store: $(ls -A "$HOME/.local/lib/katalog")"
+(cd "$1" && xargs -d '\n' rm -f <install_manifest.txt)
+[ ! -e "$HOME/.local/bin/katalog" ] && [ ! -e "$entry" ] || fail "uninstall left files"
+[ "$(ls -A "$lib")" = knw.dll ] || fail "left beside the store: $(ls -A "$lib")"
 pass "the uninstall line removes all but the store"

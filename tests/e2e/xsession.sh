@@ -1,16 +1,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by the end-to-end tests: a private Xvfb display with openbox, a work
-# folder, and small helpers. Everything started here is stopped on exit.
-
+# Sourced by the end-to-end tests and the benchmark: private Xvfb displays with
+# openbox, a work folder, and small helpers. All started here stops on exit.
 set -euo pipefail
-
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
-
 e2e_cleanup() {
     local pid
-    # Pipelines started in the background leave their members behind.
-    for pid in "${E2E_PIDS[@]}"; do
+    for pid in "${E2E_PIDS[@]}"; do # pipelines leave their members behind
         pkill -P "$pid" 2>/dev/null || true
         kill "$pid" 2>/dev/null || true
     done
@@ -18,7 +14,6 @@ e2e_cleanup() {
     [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
-
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
@@ -38,10 +33,9 @@ start_x() {
     E2E_PIDS+=($!)
     wait_for 10 test -s "$number" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$number")"
-    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    openbox --sm-disable >>"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-        || fail "openbox did not start"
+    wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "no openbox"
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
     export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
@@ -51,9 +45,15 @@ start_x() {
 # keeps its store; prints that folder.
 install_panel() {
     local dir="$E2E_TMP/app$RANDOM"
-    mkdir -p "$dir"
-    cp "$1" "$dir/katalog"
-    echo "$dir"
+    mkdir -p "$dir" && cp "$1" "$dir/katalog" && echo "$dir"
+}
+
+# start_panel FOLDER: runs the panel there until its window is mapped.
+start_panel() {
+    "$1/katalog" >>"$E2E_TMP/panel.log" 2>&1 &
+    PANEL_PID=$!
+    E2E_PIDS+=($!)
+    wait_for 10 panel_window || fail "no panel window"
 }
 
 # The panel's window: the one named as the panel whose size is the panel's.
@@ -65,68 +65,67 @@ panel_window() {
     return 1
 }
 
-# covered_by_window NAME X Y W H: the screenshot's pixels where the window
-# NAME meets the rectangle are the window's: not the panel's black ground or
-# its light-yellow slots. Fails when they do not meet.
-covered_by_window() {
-    local w wx wy ww wh x1 y1 x2 y2
-    w=$(xdotool search --name "$1" | head -n1) || return 1
-    eval "$(xwininfo -id "$w" | sed -n 's/ *Absolute upper-left X: */wx=/p; s/ *Absolute upper-left Y: */wy=/p; s/ *Width: */ww=/p; s/ *Height: */wh=/p')"
-    x1=$((wx > $2 ? wx : $2)); y1=$((wy > $3 ? wy : $3))
-    x2=$((wx + ww < $2 + $4 ? wx + ww : $2 + $4)); y2=$((wy + wh < $3 + $5 ? wy + wh : $3 + $5))
-    [ "$x1" -lt "$x2" ] && [ "$y1" -lt "$y2" ] || { echo "$1 does not meet the panel" >&2; return 1; }
-    screenshot
-    local p
-    for p in "$(pixel $((x1 + 1)) $(((y1 + y2) / 2)))" "$(pixel $(((x1 + x2) / 2)) $(((y1 + y2) / 2)))"; do
-        [ "$p" != "0,0,0" ] && [ "$p" != "255,255,192" ] || { echo "panel shows over $1: $p" >&2; return 1; }
-    done
+# geometry WINDOW: sets wx, wy, ww, wh to its client area on the screen.
+geometry() {
+    eval "$(xwininfo -id "$1" | sed -n 's/ *Absolute upper-left X: */wx=/p;
+        s/ *Absolute upper-left Y: */wy=/p; s/ *Width: */ww=/p; s/ *Height: */wh=/p')"
 }
 
-# pixel X Y: the colour at a screen point, as "R,G,B".
+screenshot() { import -window root "$E2E_TMP/shot.png"; }
+# pixel X Y: the colour at a point of the last screenshot, as "R,G,B".
 pixel() {
-    convert "$E2E_TMP/shot.png" -format '%[fx:int(255*p{'"$1"','"$2"'}.r)],%[fx:int(255*p{'"$1"','"$2"'}.g)],%[fx:int(255*p{'"$1"','"$2"'}.b)]' info:
+    local p="p{$1,$2}"
+    convert "$E2E_TMP/shot.png" -format "%[fx:int(255*$p.r)],%[fx:int(255*$p.g)],%[fx:int(255*$p.b)]" info:
 }
+# not_panel X Y: that point shows something other than the panel's black
+# ground and light-yellow slots.
+not_panel() { local p; p=$(pixel "$1" "$2"); [ "$p" != "0,0,0" ] && [ "$p" != "255,255,192" ]; }
 
-screenshot() {
-    import -window root "$E2E_TMP/shot.png"
-    [ -z "${E2E_KEEP_SHOT:-}" ] || cp "$E2E_TMP/shot.png" "$E2E_KEEP_SHOT"
+# covered_by_window NAME: the window NAME meets the panel's client area at
+# (683, 127), and where it does, the screen shows the window, not the panel.
+covered_by_window() {
+    local x1 y1 x2 y2
+    geometry "$(xdotool search --name "$1" | head -n1)"
+    x1=$((wx > 683 ? wx : 683)); y1=$((wy > 127 ? wy : 127))
+    x2=$((wx + ww < 764 ? wx + ww : 764)); y2=$((wy + wh < 650 ? wy + wh : 650))
+    [ "$x1" -lt "$x2" ] && [ "$y1" -lt "$y2" ] || { echo "$1 misses the panel" >&2; return 1; }
+    screenshot
+    not_panel $((x1 + 1)) $(((y1 + y2) / 2)) && not_panel $(((x1 + x2) / 2)) $(((y1 + y2) / 2))
 }
 
 # drag X1 Y1 X2 Y2: a left-button drag with real X input, in the small steps
-# toolkits need to see a drag start and a target entered.
-drag() {
-    drag_over "$@"
-    xdotool mouseup 1; sleep 0.3
-}
-
-# drag_over X1 Y1 X2 Y2: the same drag, held over its target.
+# toolkits need to see a drag start and a target entered; drag_over holds it
+# over the target.
+drag() { drag_over "$@"; xdotool mouseup 1; sleep 0.3; }
 drag_over() {
     local x1=$1 y1=$2 x2=$3 y2=$4 i
-    xdotool mousemove "$x1" "$y1"; sleep 0.2
-    xdotool mousedown 1; sleep 0.2
-    for i in 1 2 3 4; do xdotool mousemove "$((x1 + 5 * i))" "$((y1 + 5 * i))"; sleep 0.05; done
+    xdotool mousemove "$x1" "$y1" sleep 0.2 mousedown 1 sleep 0.2
+    for i in 1 2 3 4; do xdotool mousemove "$((x1 + 5 * i))" "$((y1 + 5 * i))" sleep 0.05; done
     for i in $(seq 1 20); do
-        xdotool mousemove "$((x1 + 20 + (x2 - x1 - 20) * i / 20))" "$((y1 + 20 + (y2 - y1 - 20) * i / 20))"
-        sleep 0.03
+        xdotool mousemove "$((x1 + 20 + (x2 - x1 - 20) * i / 20))" \
+            "$((y1 + 20 + (y2 - y1 - 20) * i / 20))" sleep 0.03
     done
-    xdotool mousemove "$((x2 + 2))" "$((y2 + 1))"; sleep 0.1
-    xdotool mousemove "$x2" "$y2"; sleep 0.2
+    xdotool mousemove "$((x2 + 2))" "$((y2 + 1))" sleep 0.1 mousemove "$x2" "$y2" sleep 0.2
 }
 
-# A desktop whose default application for folders, text and web addresses is
-# a recorder that appends what it was asked to open to $E2E_TMP/opened.
+# A desktop whose default application for folders, text, PDF and web
+# addresses is a recorder that appends what it was asked to open to
+# $E2E_TMP/opened.
 recording_desktop() {
+    local types="inode/directory text/plain application/pdf" t
     mkdir -p "$E2E_TMP/config" "$E2E_TMP/data/applications"
     printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> %s/opened\n' "$E2E_TMP" >"$E2E_TMP/record.sh"
     chmod +x "$E2E_TMP/record.sh"
-    printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%F\nMimeType=inode/directory;text/plain;application/pdf;\n' \
-        "$E2E_TMP/record.sh" >"$E2E_TMP/data/applications/recorder.desktop"
-    printf '[Default Applications]\ninode/directory=recorder.desktop\ntext/plain=recorder.desktop\napplication/pdf=recorder.desktop\n' \
+    printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%F\nMimeType=%s;\n' \
+        "$E2E_TMP/record.sh" "${types// /;}" >"$E2E_TMP/data/applications/recorder.desktop"
+    { echo '[Default Applications]'; for t in $types; do echo "$t=recorder.desktop"; done; } \
         >"$E2E_TMP/config/mimeapps.list"
     export XDG_CONFIG_HOME="$E2E_TMP/config" XDG_DATA_HOME="$E2E_TMP/data"
 }
-
-# opened_count: how many open requests reached the recorder.
-opened_count() {
-    [ -f "$E2E_TMP/opened" ] && wc -l <"$E2E_TMP/opened" || echo 0
+opened_count() { [ -f "$E2E_TMP/opened" ] && wc -l <"$E2E_TMP/opened" || echo 0; }
+opened_last() { [ "$(tail -n1 "$E2E_TMP/opened" 2>/dev/null)" = "$1" ]; }
+# opened N TARGET: waits for the Nth open request, which must be TARGET.
+opened() {
+    wait_for 5 sh -c "[ \$(cat '$E2E_TMP/opened' 2>/dev/null | wc -l) -ge $1 ]" || return 1
+    [ "$(opened_count)" -eq "$1" ] && opened_last "$2"
 }

@@ -82,11 +82,9 @@ class ExistingPathIcons : public IconSource
 public:
     QIcon iconFor(const QString &path) override
     {
-        if (!QFileInfo::exists(path))
-            return {};
         QPixmap square(32, 32);
         square.fill(Qt::blue);
-        return QIcon(square);
+        return QFileInfo::exists(path) ? QIcon(square) : QIcon();
     }
 };
 
