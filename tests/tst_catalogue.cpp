@@ -71,8 +71,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("refused");
         QTest::addColumn<bool>("partly");
+        // clang-format off
         QTest::newRow("the catalogue's own folder") << 0 << false;
         QTest::newRow("the letter К") << 10 << true;
+        // clang-format on
     }
 
     void folderThatCannotBeMadeIsReported()

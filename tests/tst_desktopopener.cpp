@@ -82,27 +82,22 @@ private Q_SLOTS:
 
         const auto opened = [](const QString &what) { return QStringLiteral("opened ") + what; };
         const QString folder = file(QStringLiteral("Папка с книгами"));
+        // clang-format off
         QTest::newRow("folder") << folder << opened(folder);
         QTest::newRow("document") << file("заметка.txt") << opened(file("заметка.txt"));
-        QTest::newRow("accented document")
-            << file("Café résumé.txt") << opened(file("Café résumé.txt"));
+        QTest::newRow("accented document") << file("Café résumé.txt") << opened(file("Café résumé.txt"));
         QTest::newRow("CJK folder") << file("数据") << opened(file("数据"));
         QTest::newRow(".desktop named with an emoji") << file("Müller 🎵.desktop") << "müller-ran";
-        QTest::newRow("web address")
-            << "http://example.org/page" << opened("http://example.org/page");
-        QTest::newRow("program, run in / with no arguments")
-            << file("program") << "program-ran / 0";
+        QTest::newRow("web address") << "http://example.org/page" << opened("http://example.org/page");
+        QTest::newRow("program, run in / with no arguments") << file("program") << "program-ran / 0";
         QTest::newRow(".desktop application") << file("app.desktop") << "app-ran";
         QTest::newRow(".desktop link") << file("link.desktop") << opened("http://example.org/link");
         QTest::newRow("name like an option") << file("-n") << opened(file("-n"));
-        QTest::newRow("name like a command")
-            << file("$(touch pwned).txt") << opened(file("$(touch pwned).txt"));
-        QTest::newRow("a command after a semicolon")
-            << file(";rm -rf x") << opened(file(";rm -rf x"));
-        QTest::newRow("backslash and double quotes")
-            << file("back\\slash \"quoted\".txt") << opened(file("back\\slash \"quoted\".txt"));
-        QTest::newRow("quotes and a semicolon")
-            << file("a;b 'c'.txt") << opened(file("a;b 'c'.txt"));
+        QTest::newRow("name like a command") << file("$(touch pwned).txt") << opened(file("$(touch pwned).txt"));
+        QTest::newRow("a command after a semicolon") << file(";rm -rf x") << opened(file(";rm -rf x"));
+        QTest::newRow("backslash and double quotes") << file("back\\slash \"quoted\".txt") << opened(file("back\\slash \"quoted\".txt"));
+        QTest::newRow("quotes and a semicolon") << file("a;b 'c'.txt") << opened(file("a;b 'c'.txt"));
+        // clang-format on
     }
 
     void opensEachKindOfTarget()
@@ -118,9 +113,11 @@ private Q_SLOTS:
     void targetThatNamesNothingOpensNothing_data()
     {
         QTest::addColumn<QString>("target");
+        // clang-format off
         QTest::newRow("placeholder") << "1";
         QTest::newRow("missing file") << file("gone.txt");
         QTest::newRow("empty") << "";
+        // clang-format on
     }
 
     void targetThatNamesNothingOpensNothing()

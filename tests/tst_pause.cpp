@@ -26,10 +26,12 @@ private Q_SLOTS:
     void returnsOnlyAfterItsTime_data()
     {
         QTest::addColumn<int>("milliseconds");
+        // clang-format off
         QTest::newRow("negative") << -5;
         QTest::newRow("zero") << 0;
         QTest::newRow("short") << 30;
         QTest::newRow("the lock's second") << 1000;
+        // clang-format on
     }
 
     void returnsOnlyAfterItsTime()

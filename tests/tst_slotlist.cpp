@@ -39,10 +39,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("slot");
+        // clang-format off
         QTest::newRow("slot 1 of 25") << 25 << 1;
         QTest::newRow("slot 12 of 25") << 25 << 12;
         QTest::newRow("slot 12 of 30: extras kept after entry 24") << 30 << 12;
         QTest::newRow("short store padded with empty entries") << 3 << 12;
+        // clang-format on
     }
 
     void replaceAndSave()
@@ -76,12 +78,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failing");
         QTest::addColumn<int>("step");
         QTest::addColumn<bool>("changeKept");
+        // clang-format off
         QTest::newRow("write fails") << "write" << int(StoreResult::Step::Write) << false;
-        QTest::newRow("entry with a line break")
-            << "entry" << int(StoreResult::Step::Write) << false;
-        QTest::newRow("read-back fails: the list stays the truth")
-            << "read-back" << int(StoreResult::Step::ReadBack) << true;
+        QTest::newRow("entry with a line break") << "entry" << int(StoreResult::Step::Write) << false;
+        QTest::newRow("read-back fails: the list stays the truth") << "read-back" << int(StoreResult::Step::ReadBack) << true;
         QTest::newRow("store unread at start") << "load" << int(StoreResult::Step::Guard) << false;
+        // clang-format on
     }
 
     void failures()

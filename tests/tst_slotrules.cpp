@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "helpers/TestFiles.h"
+// The panel's rules without a window: directory look-ups, captions, the
+// catalogue probe, letter folders, spoken names and the files of a drop.
 #include "panel/DroppedFiles.h"
 #include "panel/SlotRules.h"
 #include "support/FolderExists.h"
@@ -17,115 +18,80 @@ private Q_SLOTS:
     void initTestCase()
     {
         QDir dir(m_dir.path());
-        QVERIFY(dir.mkpath(QStringLiteral("Games/А")));
-        QVERIFY(dir.mkdir(QStringLiteral(".hidden")));
-        QVERIFY(dir.mkdir(QStringLiteral("Plain")));
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral("report.doc")), "x"));
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral(".profile")), "x"));
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral("Games/Б")), "x"));
-        QVERIFY(dir.mkpath(QStringLiteral("Café 数据/А")));
-        QVERIFY(dir.mkpath(QStringLiteral("Files")));
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral("Files/А")), "x"));
-        QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath("dangling")));
+        for (const char *folder : {"Games/А", ".hidden", "Plain", "Café 数据/А", "Files"})
+            QVERIFY(dir.mkpath(QString::fromUtf8(folder)));
+        for (const char *file : {"report.doc", ".profile", "Games/Б", "Files/А"})
+            QVERIFY(QFile(dir.filePath(QString::fromUtf8(file))).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("dangling")));
     }
 
-    // What the directory look-ups find, the caption a drop of the path gets,
-    // and whether a slot with that caption is a catalogue.
+    // What the look-ups find (plain files only, then folders too), the
+    // caption a drop of the path gets, and whether it makes a catalogue.
     void lookUp_data()
     {
         QTest::addColumn<QString>("relative");
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<QString>("fileName");   // look-up of plain files only
-        QTest::addColumn<QString>("folderName"); // look-up of files and folders
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("folderName");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("catalogue");
-
-        QTest::newRow("catalogue") << "Games" << true << ""
-                                   << "Games"
-                                   << " Games" << true;
-        QTest::newRow("catalogue named outside Windows-1251") << "Café 数据" << true << ""
-                                                              << "Café 数据"
-                                                              << " Café 数据" << true;
-        QTest::newRow("folder") << "Plain" << true << ""
-                                << "Plain"
-                                << " Plain" << false;
-        QTest::newRow("a file named А makes a catalogue") << "Files" << true << ""
-                                                          << "Files"
-                                                          << " Files" << true;
-        QTest::newRow("catalogue probe") << "Games/А" << true << ""
-                                         << "А"
-                                         << " А" << false;
-        QTest::newRow("plain file named by a letter") << "Games/Б" << true << "Б"
-                                                      << "Б"
-                                                      << "Б" << false;
-        QTest::newRow("plain file") << "report.doc" << true << "report.doc"
-                                    << "report.doc"
-                                    << "report.doc" << false;
-        QTest::newRow("dangling link is a file") << "dangling" << true << "dangling"
-                                                 << "dangling"
-                                                 << "dangling" << false;
-        QTest::newRow("missing name") << "nothing" << false << ""
-                                      << ""
-                                      << " " << false;
-        QTest::newRow("name in a missing folder") << "nothing/А" << false << ""
-                                                  << ""
-                                                  << " " << false;
-        QTest::newRow("hidden folder") << ".hidden" << false << ""
-                                       << ""
-                                       << " " << false;
-        QTest::newRow("hidden file") << ".profile" << false << ""
-                                     << ""
-                                     << " " << false;
-        QTest::newRow("file taken as a folder") << "report.doc/А" << false << ""
-                                                << ""
-                                                << " " << false;
+        // clang-format off
+        QTest::newRow("catalogue") << "Games" << "" << "Games" << " Games" << true;
+        QTest::newRow("named outside Windows-1251") << "Café 数据" << "" << "Café 数据" << " Café 数据" << true;
+        QTest::newRow("folder") << "Plain" << "" << "Plain" << " Plain" << false;
+        QTest::newRow("a file named А makes a catalogue") << "Files" << "" << "Files" << " Files" << true;
+        QTest::newRow("the probe's own folder") << "Games/А" << "" << "А" << " А" << false;
+        QTest::newRow("file named by a letter") << "Games/Б" << "Б" << "Б" << "Б" << false;
+        QTest::newRow("plain file") << "report.doc" << "report.doc" << "report.doc" << "report.doc" << false;
+        QTest::newRow("dangling link is a file") << "dangling" << "dangling" << "dangling" << "dangling" << false;
+        QTest::newRow("missing name") << "nothing" << "" << "" << " " << false;
+        QTest::newRow("in a missing folder") << "nothing/А" << "" << "" << " " << false;
+        QTest::newRow("hidden folder") << ".hidden" << "" << "" << " " << false;
+        QTest::newRow("hidden file") << ".profile" << "" << "" << " " << false;
+        QTest::newRow("file taken as a folder") << "report.doc/А" << "" << "" << " " << false;
+        // clang-format on
     }
 
     void lookUp()
     {
         QFETCH(QString, relative);
-        QFETCH(bool, exists);
         QFETCH(QString, fileName);
         QFETCH(QString, folderName);
         QFETCH(QString, caption);
         QFETCH(bool, catalogue);
         const QString path = m_dir.filePath(relative);
-        QCOMPARE(FolderExists(path), exists);
+        QCOMPARE(FolderExists(path), !folderName.isEmpty());
         QCOMPARE(findEntryName(path, false), fileName);
         QCOMPARE(findEntryName(path, true), folderName);
         QCOMPARE(SlotRules::captionOf(path), caption);
         QCOMPARE(SlotRules::isCatalogue(caption, path), catalogue);
-        // Without the folder mark nothing is probed.
-        QVERIFY(!SlotRules::isCatalogue(caption.trimmed(), path));
+        QVERIFY(!SlotRules::isCatalogue(caption.trimmed(), path)); // no mark, no probe
     }
 
     void letterFolders()
     {
-        QCOMPARE(SlotRules::letterFolder(QStringLiteral("/k"), 1), QStringLiteral("/k/А"));
-        QCOMPARE(SlotRules::letterFolder(QStringLiteral("/k"), 9), QStringLiteral("/k/И"));
-        QCOMPARE(SlotRules::letterFolder(QStringLiteral("/k"), 11), QStringLiteral("/k/К"));
-        QCOMPARE(SlotRules::letterFolder(QStringLiteral("/k/"), 32), QStringLiteral("/k//Я"));
-        QCOMPARE(SlotRules::letterFolder(QStringLiteral("/Café 数据"), 3),
-                 QStringLiteral("/Café 数据/В"));
+        QCOMPARE(SlotRules::letterFolder("/k", 1), "/k/А");
+        QCOMPARE(SlotRules::letterFolder("/k", 9), "/k/И");
+        QCOMPARE(SlotRules::letterFolder("/k", 11), "/k/К");
+        QCOMPARE(SlotRules::letterFolder("/k/", 32), "/k//Я");
+        QCOMPARE(SlotRules::letterFolder("/Café 数据", 3), "/Café 数据/В");
     }
 
-    // What a drop from another program offers, as the slots' file list; a
-    // name with no exact text (not UTF-8) is marked "?".
+    // A drop's files; a name with no exact text (not UTF-8) is marked "?".
     void droppedFiles_data()
     {
         QTest::addColumn<QByteArray>("uris"); // none: plain text
         QTest::addColumn<QStringList>("files");
+        // clang-format off
         QTest::newRow("three files in order, cleaned")
             << QByteArray("file:///a/1.txt\r\nfile:///b/\r\nfile:///c/x%20y.txt")
             << QStringList{"/a/1.txt", "/b", "/c/x y.txt"};
-        QTest::newRow("file://localhost/ is this machine")
-            << QByteArray("file://localhost/tmp/b.txt") << QStringList{"/tmp/b.txt"};
-        QTest::newRow("another host's file")
-            << QByteArray("file://otherhost/tmp/x") << QStringList();
+        QTest::newRow("file://localhost/ is this machine") << QByteArray("file://localhost/tmp/b") << QStringList{"/tmp/b"};
+        QTest::newRow("another host's file") << QByteArray("file://otherhost/tmp/x") << QStringList();
         QTest::newRow("not UTF-8") << QByteArray("file:///caf%E9") << QStringList{"?/caf\uFFFD"};
         QTest::newRow("UTF-8 name") << QByteArray("file:///Caf%C3%A9") << QStringList{"/Café"};
         QTest::newRow("web link") << QByteArray("https://example.org/") << QStringList();
         QTest::newRow("plain text") << QByteArray() << QStringList();
+        // clang-format on
     }
 
     void droppedFiles()
@@ -133,8 +99,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, uris);
         QFETCH(QStringList, files);
         QMimeData data;
-        data.setData(uris.isEmpty() ? "text/plain" : "text/uri-list",
-                     uris.isEmpty() ? "/etc/hostname" : uris);
+        if (uris.isEmpty())
+            data.setText("/etc/hostname");
+        else
+            data.setData("text/uri-list", uris);
         QStringList got;
         for (const DroppedFile &file : ::droppedFiles(&data))
             got.append((file.exact ? "" : "?") + file.path);
@@ -146,27 +114,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("spoken");
-        QTest::newRow("unassigned") << "1"
-                                    << "1"
-                                    << "Пустая кнопка";
-        QTest::newRow("cleared") << "1"
-                                 << " "
-                                 << "Пустая кнопка";
-        QTest::newRow("short store") << ""
-                                     << ""
-                                     << "Пустая кнопка";
-        QTest::newRow("hidden entry") << "/home/u/.x"
-                                      << " "
-                                      << "Пустая кнопка";
-        QTest::newRow("folder") << "/home/u/Игры"
-                                << " Игры"
-                                << "Папка Игры";
-        QTest::newRow("file") << "/home/u/a.txt"
-                              << "a.txt"
-                              << "a.txt";
-        QTest::newRow("file named 1") << "/home/u/1"
-                                      << "1"
-                                      << "1";
+        // clang-format off
+        QTest::newRow("unassigned") << "1" << "1" << "Пустая кнопка";
+        QTest::newRow("cleared") << "1" << " " << "Пустая кнопка";
+        QTest::newRow("short store") << "" << "" << "Пустая кнопка";
+        QTest::newRow("hidden entry") << "/u/.x" << " " << "Пустая кнопка";
+        QTest::newRow("folder") << "/u/Игры" << " Игры" << "Папка Игры";
+        QTest::newRow("file") << "/u/a.txt" << "a.txt" << "a.txt";
+        QTest::newRow("file named 1") << "/u/1" << "1" << "1";
+        // clang-format on
     }
 
     void spokenNames()

@@ -121,8 +121,10 @@ private Q_SLOTS:
     void readOnlyFolder_data()
     {
         QTest::addColumn<bool>("storeWritable");
+        // clang-format off
         QTest::newRow("store read-only too") << false;
         QTest::newRow("store writable: written in place") << true;
+        // clang-format on
     }
 
     void readOnlyFolder()
@@ -163,12 +165,14 @@ private Q_SLOTS:
         QRandomGenerator random(1251);
         for (char &byte : garbage)
             byte = char(random.bounded(256));
+        // clang-format off
         QTest::newRow("binary garbage") << garbage;
         QTest::newRow("NUL bytes") << QByteArray(300, '\0') + "\r\n" + QByteArray(40, '\0');
         QTest::newRow("100,000 lines") << QByteArray("line\r\n").repeated(100000);
         QTest::newRow("a 10 MiB line") << "1\r\n" + QByteArray(10 * 1024 * 1024, 'a') + "\r\n1";
         QTest::newRow("only CRs") << QByteArray(40, '\r');
         QTest::newRow("empty") << QByteArray();
+        // clang-format on
     }
 
     void strangeStoresLoadAndKeepTheirEntries()

@@ -21,21 +21,19 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("entries");
 
+        // clang-format off
         QTest::newRow("empty file") << QByteArray() << QStringList();
         QTest::newRow("last line without an end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-        QTest::newRow("CR LF at the end gives no extra entry")
-            << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("CR LF at the end gives no extra entry") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
         QTest::newRow("bare CR ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"};
         QTest::newRow("mixed ends") << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"};
-        QTest::newRow("empty lines give empty entries")
-            << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""};
+        QTest::newRow("empty lines give empty entries") << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""};
         QTest::newRow("only CRs") << QByteArray("\r\r\r") << QStringList{"", "", ""};
         QTest::newRow("lone LF ends a line") << QByteArray("a\nb") << QStringList{"a", "b"};
         QTest::newRow("LF before CR is two ends") << QByteArray("\n\r") << QStringList{"", ""};
         QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
-        QTest::newRow("Windows-1251 text")
-            << QByteArray("C:\\\xc8\xe3\xf0\xfb\r\n \xc8\xe3\xf0\xfb\r\n")
-            << QStringList{QStringLiteral("C:\\Игры"), QStringLiteral(" Игры")};
+        QTest::newRow("Windows-1251 text") << QByteArray("C:\\\xc8\xe3\xf0\xfb\r\n \xc8\xe3\xf0\xfb\r\n") << QStringList{QStringLiteral("C:\\Игры"), QStringLiteral(" Игры")};
+        // clang-format on
     }
 
     void lineRule()
@@ -52,6 +50,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
 
+        // clang-format off
         QTest::newRow("ASCII") << u"report.doc"_qs << QByteArray("report.doc");
         QTest::newRow("Cyrillic") << u"Игры"_qs << QByteArray("\xc8\xe3\xf0\xfb");
         QTest::newRow("Ё and ё") << u"Ёё"_qs << QByteArray("\xa8\xb8");
@@ -60,24 +59,17 @@ private Q_SLOTS:
         QTest::newRow("CJK") << u"数据"_qs << QByteArray("\x98\xe6\x95\xb0\x98\xe6\x8d\xae");
         QTest::newRow("emoji outside the BMP") << u"🎵"_qs << QByteArray("\x98\xf0\x9f\x8e\xb5");
         QTest::newRow("U+0098 itself") << u"\u0098"_qs << QByteArray("\x98");
-        QTest::newRow("U+0098 twice, then é")
-            << u"\u0098\u0098é"_qs << QByteArray("\x98\x98\x98\xc3\xa9");
-        QTest::newRow("a mix in one entry") << u"Мой Müller 数据.txt"_qs
-                                            << QByteArray("\xcc\xee\xe9 M\x98\xc3\xbcller "
-                                                          "\x98\xe6\x95\xb0\x98\xe6\x8d\xae.txt");
-        QTest::newRow("0x98 before the UTF-8 of a letter 1251 has reads literally")
-            << u"\u0098Рђ"_qs << QByteArray("\x98\xd0\x90");
-        QTest::newRow("0x98 before an overlong form reads literally")
-            << u"\u0098АЂ"_qs << QByteArray("\x98\xc0\x80");
-        QTest::newRow("0x98 before an overlong three-byte form reads literally")
-            << u"\u0098аЂЂ"_qs << QByteArray("\x98\xe0\x80\x80");
-        QTest::newRow("0x98 before a cut-off sequence reads literally")
-            << u"x\u0098В"_qs << QByteArray("x\x98\xc2");
-        QTest::newRow("refused: U+0098 before letters that spell é")
-            << u"\u0098Г©"_qs << QByteArray();
+        QTest::newRow("U+0098 twice, then é") << u"\u0098\u0098é"_qs << QByteArray("\x98\x98\x98\xc3\xa9");
+        QTest::newRow("a mix in one entry") << u"Мой Müller 数据.txt"_qs << QByteArray("\xcc\xee\xe9 M\x98\xc3\xbcller " "\x98\xe6\x95\xb0\x98\xe6\x8d\xae.txt");
+        QTest::newRow("0x98 before the UTF-8 of a letter 1251 has reads literally") << u"\u0098Рђ"_qs << QByteArray("\x98\xd0\x90");
+        QTest::newRow("0x98 before an overlong form reads literally") << u"\u0098АЂ"_qs << QByteArray("\x98\xc0\x80");
+        QTest::newRow("0x98 before an overlong three-byte form reads literally") << u"\u0098аЂЂ"_qs << QByteArray("\x98\xe0\x80\x80");
+        QTest::newRow("0x98 before a cut-off sequence reads literally") << u"x\u0098В"_qs << QByteArray("x\x98\xc2");
+        QTest::newRow("refused: U+0098 before letters that spell é") << u"\u0098Г©"_qs << QByteArray();
         QTest::newRow("refused: LF") << u"a\nb"_qs << QByteArray();
         QTest::newRow("refused: CR") << u"a\rb"_qs << QByteArray();
         QTest::newRow("refused: lone surrogate") << QString(QChar(0xD800)) << QByteArray();
+        // clang-format on
     }
 
     void entryCodec()
