@@ -10,5 +10,5 @@ bool FolderExists(const QString &path);
 
 // The name of the entry that path names, as stored on disk, or empty text
 // when there is none. Hidden entries are never found; folders only when
-// withFolders is set.
+// withFolders is set; a link whose target is gone counts as a plain file.
 QString findEntryName(const QString &path, bool withFolders);
