@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The store on a real disk, under attack: a panel killed while saving, a disk
-// that takes no more, a folder only the store may be written in, and stores
-// that are not what the panel wrote.
+// that takes no more, a folder only the store may be written in, stores that
+// are not what the panel wrote, and a second panel on the same store.
 #include "helpers/TestFiles.h"
-#include "helpers/Unprivileged.h"
 #include "panel/SlotList.h"
 #include "panel/StoreFile.h"
 #include "support/DiskStore.h"
+#include "support/SingleInstance.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -17,6 +17,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,31 +40,46 @@ bool isCompleteChurnStore(const QByteArray &bytes)
 
 // Past the limit a write fails with EFBIG, as on a full disk, instead of the
 // process being stopped.
-class FileSizeLimit
+struct FileSizeLimit
 {
-public:
     explicit FileSizeLimit(rlim_t bytes)
     {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
+        getrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{bytes, old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+    rlimit old{};
 };
+
+// File permissions do not hold for root, and CI runs as root: inside this
+// scope the process acts as the user "nobody", as a user's panel would.
+struct Unprivileged
+{
+    Unprivileged()
+    {
+        if (root && setegid(65534) == 0)
+            (void)seteuid(65534);
+    }
+    ~Unprivileged()
+    {
+        if (root && seteuid(0) == 0)
+            (void)setegid(0);
+    }
+    bool active() const { return geteuid() != 0; }
+    const bool root = geteuid() == 0;
+};
+
+// Anyone may read and enter the folder, nobody but root write to it.
+bool makeReadOnly(const QString &folder, bool readOnly = true)
+{
+    return QFile::setPermissions(folder, QFileDevice::Permissions(readOnly ? 0x5555 : 0x7777));
+}
 
 } // namespace
 
-class TestStoreFaults : public QObject
+class TestDisk : public QObject
 {
     Q_OBJECT
 
@@ -80,7 +96,7 @@ private Q_SLOTS:
         QVERIFY(writeBytes(m_path, *StoreFile::serialise(QStringList(25, "1") + Extras)));
         const QString churn = QCoreApplication::applicationDirPath() + "/store_churn";
         int sawChange = 0;
-        for (int run = 0; run < 150; ++run) {
+        for (int run = 0; run < 120; ++run) {
             QProcess process;
             process.start(churn, {m_path});
             QVERIFY(process.waitForStarted());
@@ -142,20 +158,20 @@ private Q_SLOTS:
             QVERIFY(asUser.active());
             failure = disk.replace("new\r\n");
         }
-        QVERIFY(makeWritableByAll(m_folder->path()));
+        QVERIFY(makeReadOnly(m_folder->path(), false));
         QCOMPARE(failure.has_value(), !storeWritable);
         QCOMPARE(readBytes(m_path), storeWritable ? QByteArray("new\r\n") : old);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{"knw.dll"});
     }
 
-    void unreadableStoreIsReportedNotEmpty()
+    // Something there that cannot be read is reported, never taken as empty.
+    void unreadableStoreIsReported()
     {
-        QVERIFY(QDir().mkpath(m_path)); // there, and no file to read
+        QVERIFY(QDir().mkpath(m_path));
         DiskStore disk([this] { return m_path; });
-        QVERIFY(disk.exists());
-        QVERIFY(disk.read().failure.has_value());
+        QVERIFY(disk.exists() && disk.read().failure);
         QVERIFY(QDir().rmdir(m_path));
-        QVERIFY(!disk.exists() && disk.read().failure.has_value());
+        QVERIFY(!disk.exists() && disk.read().failure);
     }
 
     void strangeStoresLoadAndKeepTheirEntries_data()
@@ -170,7 +186,6 @@ private Q_SLOTS:
         QTest::newRow("NUL bytes") << QByteArray(300, '\0') + "\r\n" + QByteArray(40, '\0');
         QTest::newRow("100,000 lines") << QByteArray("line\r\n").repeated(100000);
         QTest::newRow("a 10 MiB line") << "1\r\n" + QByteArray(10 * 1024 * 1024, 'a') + "\r\n1";
-        QTest::newRow("only CRs") << QByteArray(40, '\r');
         QTest::newRow("empty") << QByteArray();
         // clang-format on
     }
@@ -194,10 +209,41 @@ private Q_SLOTS:
         QCOMPARE(readBytes(m_path), StoreFile::serialise(expected).value());
     }
 
+    // One panel a folder, even a shared install's read-only one, with nothing
+    // beside the store for a user to delete.
+    void onePanelPerFolder()
+    {
+        QVERIFY(makeReadOnly(m_folder->path()));
+        auto first = std::make_unique<SingleInstance>(m_path);
+        SingleInstance::Outcome outcome;
+        {
+            Unprivileged asUser;
+            QVERIFY(asUser.active());
+            outcome = first->acquire();
+        }
+        QCOMPARE(outcome, SingleInstance::Outcome::Acquired);
+        QVERIFY(
+            QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        QCOMPARE(SingleInstance(m_path).acquire(), SingleInstance::Outcome::AlreadyRunning);
+        QVERIFY(makeReadOnly(m_folder->path(), false));
+        QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("other")));
+        QCOMPARE(SingleInstance(m_folder->filePath("other/knw.dll")).acquire(),
+                 SingleInstance::Outcome::Acquired);
+
+        // A program the panel started outlives it without holding its lock.
+        QProcess launched;
+        launched.start(QStringLiteral("sleep"), {QStringLiteral("5")});
+        QVERIFY(launched.waitForStarted());
+        first.reset();
+        QCOMPARE(SingleInstance(m_path).acquire(), SingleInstance::Outcome::Acquired);
+        launched.kill();
+        launched.waitForFinished();
+    }
+
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
     QString m_path;
 };
 
-QTEST_GUILESS_MAIN(TestStoreFaults)
-#include "tst_storefaults.moc"
+QTEST_GUILESS_MAIN(TestDisk)
+#include "tst_disk.moc"

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The store's bytes and the slot list over a store in memory.
+#include "helpers/FakeDesktop.h"
+#include "panel/SlotList.h"
+#include "panel/StoreCodec.h"
+#include "panel/StoreFile.h"
+
+#include <QTest>
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void defaultStoreIs51BytesOf25Placeholders()
+    {
+        const QByteArray bytes = StoreFile::defaultContent(25);
+        QCOMPARE(bytes, QByteArray("1\r").repeated(24) + "1\r\n");
+        QCOMPARE(StoreFile::parse(bytes), QStringList(25, QStringLiteral("1")));
+    }
+
+    // How bytes split into entries, and whether writing the entries gives the
+    // same bytes back.
+    void lineRule_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<bool>("asWritten");
+        QByteArray every; // each byte but CR and LF
+        for (int b = 0; b < 256; ++b) {
+            if (b != '\r' && b != '\n')
+                every.append(char(b));
+        }
+        const QStringList everyEntries = StoreFile::parse(every);
+        // clang-format off
+        QTest::newRow("empty file") << QByteArray() << QStringList() << true;
+        QTest::newRow("last line without an end") << QByteArray("a\r\nb") << QStringList{"a", "b"} << false;
+        QTest::newRow("CR LF at the end gives no extra entry") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"} << true;
+        QTest::newRow("bare CR ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"} << false;
+        QTest::newRow("mixed ends") << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"} << false;
+        QTest::newRow("empty lines give empty entries") << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""} << true;
+        QTest::newRow("only CRs") << QByteArray("\r\r\r") << QStringList{"", "", ""} << false;
+        QTest::newRow("lone LF ends a line") << QByteArray("a\nb") << QStringList{"a", "b"} << false;
+        QTest::newRow("LF before CR is two ends") << QByteArray("\n\r") << QStringList{"", ""} << false;
+        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"} << false;
+        QTest::newRow("Windows-1251 text") << QByteArray("C:\\\xc8\xe3\xf0\xfb\r\n \xc8\xe3\xf0\xfb\r\n") << QStringList{u"C:\\Игры"_qs, u" Игры"_qs} << true;
+        QTest::newRow("every byte but CR and LF") << "head\r\n" + every + "\r\n" + every.right(7) + "\r\n" << QStringList{"head", everyEntries[0], everyEntries[0].right(7)} << true;
+        // clang-format on
+    }
+
+    void lineRule()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, entries);
+        QFETCH(bool, asWritten);
+        QCOMPARE(StoreFile::parse(bytes), entries);
+        QCOMPARE(StoreFile::serialise(entries).value() == bytes, asWritten);
+    }
+
+    // Characters Windows-1251 has are its bytes; the others are 0x98 and
+    // their UTF-8 bytes. An empty "bytes" means the text is refused.
+    void entryCodec_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+
+        // clang-format off
+        QTest::newRow("ASCII") << u"report.doc"_qs << QByteArray("report.doc");
+        QTest::newRow("Cyrillic") << u"Игры"_qs << QByteArray("\xc8\xe3\xf0\xfb");
+        QTest::newRow("Ё and ё") << u"Ёё"_qs << QByteArray("\xa8\xb8");
+        QTest::newRow("accented Latin") << u"Café"_qs << QByteArray("Caf\x98\xc3\xa9");
+        QTest::newRow("Greek") << u"Ελ"_qs << QByteArray("\x98\xce\x95\x98\xce\xbb");
+        QTest::newRow("CJK") << u"数据"_qs << QByteArray("\x98\xe6\x95\xb0\x98\xe6\x8d\xae");
+        QTest::newRow("emoji outside the BMP") << u"🎵"_qs << QByteArray("\x98\xf0\x9f\x8e\xb5");
+        QTest::newRow("U+0098 itself") << u"\u0098"_qs << QByteArray("\x98");
+        QTest::newRow("U+0098 twice, then é") << u"\u0098\u0098é"_qs << QByteArray("\x98\x98\x98\xc3\xa9");
+        QTest::newRow("a mix in one entry") << u"Мой Müller 数据.txt"_qs << QByteArray("\xcc\xee\xe9 M\x98\xc3\xbcller " "\x98\xe6\x95\xb0\x98\xe6\x8d\xae.txt");
+        QTest::newRow("0x98 before the UTF-8 of a letter 1251 has reads literally") << u"\u0098Рђ"_qs << QByteArray("\x98\xd0\x90");
+        QTest::newRow("0x98 before an overlong form reads literally") << u"\u0098АЂ"_qs << QByteArray("\x98\xc0\x80");
+        QTest::newRow("0x98 before an overlong three-byte form reads literally") << u"\u0098аЂЂ"_qs << QByteArray("\x98\xe0\x80\x80");
+        QTest::newRow("0x98 before a cut-off sequence reads literally") << u"x\u0098В"_qs << QByteArray("x\x98\xc2");
+        QTest::newRow("refused: U+0098 before letters that spell é") << u"\u0098Г©"_qs << QByteArray();
+        QTest::newRow("refused: LF") << u"a\nb"_qs << QByteArray();
+        QTest::newRow("refused: CR") << u"a\rb"_qs << QByteArray();
+        QTest::newRow("refused: lone surrogate") << QString(QChar(0xD800)) << QByteArray();
+        // clang-format on
+    }
+
+    void entryCodec()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        const std::optional<QByteArray> encoded = StoreCodec::encodeLine(text);
+        QCOMPARE(StoreFile::canHold(text), !bytes.isEmpty());
+        QCOMPARE(encoded.value_or(QByteArray()), bytes);
+        // Through a whole store: saved, then loaded to the same.
+        const QStringList entries{u"1"_qs, text, text};
+        if (encoded)
+            QCOMPARE(StoreFile::parse(StoreFile::serialise(entries).value()), entries);
+    }
+
+    void replaceAndSave_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("slot");
+        // clang-format off
+        QTest::newRow("slot 1 of 25") << 25 << 1;
+        QTest::newRow("slot 12 of 25") << 25 << 12;
+        QTest::newRow("slot 12 of 30: extras kept after entry 24") << 30 << 12;
+        QTest::newRow("short store padded with empty entries") << 3 << 12;
+        // clang-format on
+    }
+
+    void replaceAndSave()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, slot);
+        QStringList before;
+        for (int i = 0; i < lines; ++i)
+            before.append(QStringLiteral("e%1").arg(i));
+        MemoryStore store;
+        store.bytes = StoreFile::serialise(before)->replace("\r\n", "\r"); // bare CRs read alike
+        SlotList list(store);
+        QVERIFY(list.LoadSlotList().ok());
+        QCOMPARE(list.entries(), before);
+
+        list.ReplaceSlotEntries(slot, QStringLiteral("/p"), QStringLiteral("c"));
+        QVERIFY(list.SaveAndReloadSlotList().ok());
+        QStringList expected = before;
+        while (expected.size() < 25)
+            expected.append(QString());
+        expected[slot] = QStringLiteral("/p");
+        expected[slot + 12] = QStringLiteral("c");
+        QCOMPARE(list.entries(), expected);
+        QCOMPARE(store.bytes, StoreFile::serialise(expected));
+    }
+
+    // A save that fails leaves the store as it was and the list as the store
+    // holds it; a store that could not be read is never overwritten.
+    void failures_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("changeKept");
+        // clang-format off
+        QTest::newRow("write fails") << "write" << int(StoreResult::Step::Write) << false;
+        QTest::newRow("entry with a line break") << "entry" << int(StoreResult::Step::Write) << false;
+        QTest::newRow("read-back fails: the list stays the truth") << "read-back" << int(StoreResult::Step::ReadBack) << true;
+        QTest::newRow("store unread at start") << "load" << int(StoreResult::Step::Guard) << false;
+        // clang-format on
+    }
+
+    void failures()
+    {
+        QFETCH(QString, failing);
+        QFETCH(int, step);
+        QFETCH(bool, changeKept);
+        MemoryStore store;
+        store.bytes = StoreFile::defaultContent(25);
+        const QByteArray old = *store.bytes;
+        if (failing == "load")
+            store.readFailure = QStringLiteral("Permission denied");
+        SlotList list(store);
+        QCOMPARE(list.LoadSlotList().ok(), failing != "load");
+        const QStringList loaded = list.entries();
+        list.ReplaceSlotEntries(5, QStringLiteral("/x"),
+                                failing == "entry" ? QStringLiteral("a\nb") : QStringLiteral("x"));
+        if (failing == "write")
+            store.writeFailure = QStringLiteral("No space left on device");
+        if (failing == "read-back")
+            store.readFailure = QStringLiteral("Input/output error");
+
+        const StoreResult result = list.SaveAndReloadSlotList();
+        QCOMPARE(int(result.step()), step);
+        QVERIFY(result.message().contains(store.path()));
+        QCOMPARE(list.pathEntry(5), changeKept ? QStringLiteral("/x") : loaded.value(5));
+        if (failing != "read-back")
+            QCOMPARE(store.bytes.value(), old);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"
