@@ -22,13 +22,9 @@ class RecordingMessages : public UserMessages
 public:
     void showWarning(const QString &title, const QString &text) override
     {
-        titles.append(title);
-        texts.append(text);
+        titles.append(title), texts.append(text);
     }
-    void showInformation(const QString &title, const QString &text) override
-    {
-        showWarning(title, text);
-    }
+    void showInformation(const QString &title, const QString &t) override { showWarning(title, t); }
 
     QStringList titles;
     QStringList texts;
@@ -66,8 +62,7 @@ public:
     std::optional<QString> askPath(QWidget *owner, const QString &title,
                                    const QString &filter) override
     {
-        owners.append(owner);
-        asked.append(title + QLatin1Char('|') + filter);
+        owners.append(owner), asked.append(title + QLatin1Char('|') + filter);
         return answer;
     }
 
@@ -82,9 +77,7 @@ class ExistingPathIcons : public IconSource
 public:
     QIcon iconFor(const QString &path) override
     {
-        QPixmap square(32, 32);
-        square.fill(Qt::blue);
-        return QFileInfo::exists(path) ? QIcon(square) : QIcon();
+        return QFileInfo::exists(path) ? QIcon(QPixmap(32, 32)) : QIcon();
     }
 };
 
