@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-9}
 bash "$here/scripts/install-deps.sh" --test >/dev/null
 bash "$here/scripts/build.sh" >/dev/null
-cmake --build "$here/build" --target bench_floor e2e_dragsource >/dev/null
+cmake --build "$here/build" --target bench_floor bench_dragsource >/dev/null
 panel_bin="$here/build/katalog"
 floor_bin="$here/build/bench/bench_floor"
 source "$here/tests/e2e/xsession.sh"
@@ -140,7 +140,7 @@ stats "panel one click and its lock, CPU" ms "< 5 ms" "${clicks[@]}"
 # One drop: from the button's release, as the X server reports it, to the
 # store renamed into place.
 mkdir -p "$E2E_TMP/dropped"
-"$here/build/tests/e2e_dragsource" "$E2E_TMP/dropped" >/dev/null 2>&1 &
+"$here/build/bench/bench_dragsource" "$E2E_TMP/dropped" >/dev/null 2>&1 &
 E2E_PIDS+=($!)
 wait_for 10 xdotool search --name '^drag source$'
 sleep 0.5

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The context menu and a catalogue, from creation to a letter, with real X
-# input. Usage: catalogue.sh PATH-TO-katalog PATH-TO-e2e_dragsource
+# input. Usage: catalogue.sh PATH-TO-katalog
 source "$(dirname "$0")/xsession.sh"
 
 start_x
@@ -33,13 +33,13 @@ xdotool key Return
 wait_for 5 sh -c "! xdotool search --name '^Все исполненно$'" || fail "message did not close"
 pass "the Menu key, the dialog and the message, above the panel, create a catalogue"
 
-"$2" "$E2E_TMP/Books" >"$E2E_TMP/source.log" 2>&1 &
-E2E_PIDS+=($!)
-wait_for 10 xdotool search --name '^drag source$' || fail "no drag source"
-sleep 0.5
-drag 200 175 "$slot_x" "$slot_y"
-stored() { [ "$(sed -n 4p "$app/knw.dll" | tr -d '\r')" = "$E2E_TMP/Books" ]; }
-wait_for 5 stored || fail "catalogue not stored on slot 3"
+# The catalogue on slot 3, as a drop would store it (drops are tried with a
+# real file manager elsewhere), and the panel started on it.
+kill "$PANEL_PID"
+wait_for 5 sh -c "! kill -0 $PANEL_PID"
+{ printf '1\r\n%.0s' 1 2 3; printf '%s\r\n' "$E2E_TMP/Books"; printf '1\r\n%.0s' {1..11}
+    printf ' Books\r\n'; printf '1\r\n%.0s' {1..9}; } >"$app/knw.dll"
+start_panel "$app"
 xdotool mousemove "$slot_x" "$slot_y" click 1
 row_shown() { screenshot; not_panel 743 183; } # the tile А
 wait_for 5 row_shown || fail "no letter row"

@@ -122,10 +122,9 @@ recording_desktop() {
         >"$E2E_TMP/config/mimeapps.list"
     export XDG_CONFIG_HOME="$E2E_TMP/config" XDG_DATA_HOME="$E2E_TMP/data"
 }
-opened_count() { [ -f "$E2E_TMP/opened" ] && wc -l <"$E2E_TMP/opened" || echo 0; }
-opened_last() { [ "$(tail -n1 "$E2E_TMP/opened" 2>/dev/null)" = "$1" ]; }
+opened_count() { cat "$E2E_TMP/opened" 2>/dev/null | wc -l; }
 # opened N TARGET: waits for the Nth open request, which must be TARGET.
 opened() {
-    wait_for 5 sh -c "[ \$(cat '$E2E_TMP/opened' 2>/dev/null | wc -l) -ge $1 ]" || return 1
-    [ "$(opened_count)" -eq "$1" ] && opened_last "$2"
+    wait_for 5 sh -c "[ \$(cat '$E2E_TMP/opened' 2>/dev/null | wc -l) -ge $1 ]" &&
+        [ "$(opened_count)" -eq "$1" ] && [ "$(tail -n1 "$E2E_TMP/opened")" = "$2" ]
 }

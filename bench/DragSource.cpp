@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Another X client that drags one file, as a file manager does: a press on
-// its window starts an XDND drag of the file's URI. With --eraser it offers
-// the panel's own eraser type instead, as another panel would.
-// Usage: e2e_dragsource PATH | --eraser
+// its window starts an XDND drag of the file's URI.
+// Usage: bench_dragsource PATH
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
@@ -25,10 +24,7 @@ protected:
     {
         auto *drag = new QDrag(this);
         auto *data = new QMimeData;
-        if (m_path == QLatin1String("--eraser"))
-            data->setData(QStringLiteral("application/x-katalog-eraser"), QByteArray());
-        else
-            data->setUrls({QUrl::fromLocalFile(m_path)});
+        data->setUrls({QUrl::fromLocalFile(m_path)});
         drag->setMimeData(data);
         drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
     }
