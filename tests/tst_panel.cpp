@@ -252,8 +252,9 @@ private Q_SLOTS:
         QCOMPARE(m_form->List1().pathEntry(7), action ? "/etc/hostname" : "1");
     }
 
-    // A click marks its slot, opens or shows the letter row (hiding one shown
-    // before), and locks the slot for a second.
+    // A click, Space or Enter marks its slot, opens it or shows the letter row
+    // (hiding one shown before), and locks the slot for a second, keeping the
+    // focus; pressed again within the lock, it does nothing.
     void click_data()
     {
         QTest::addColumn<QString>("target");
@@ -261,15 +262,24 @@ private Q_SLOTS:
         QTest::addColumn<bool>("opens");
         QTest::addColumn<bool>("letterRow");
         QTest::addColumn<QString>("hoverText");
+        QTest::addColumn<int>("key"); // 0: the mouse
+        QTest::addColumn<bool>("again");
+        const int space = Qt::Key_Space, enter = Qt::Key_Return;
         // clang-format off
-        QTest::newRow("file") << "report.doc" << "report.doc" << true << false << "";
-        QTest::newRow("folder") << "Games" << " Games" << true << false << " Games";
-        QTest::newRow("catalogue") << "Arch" << " Arch" << false << true << " Arch";
-        QTest::newRow("catalogue, no folder mark") << "Arch" << "Arch" << true << false << "";
-        QTest::newRow("file with a leading space") << "report.doc" << " report.doc" << true << false << " report.doc";
-        QTest::newRow("unassigned") << "" << "1" << true << false << "";
-        QTest::newRow("cleared") << "" << " " << true << false << " ";
-        QTest::newRow("empty caption") << "Arch" << "" << true << false << "";
+        QTest::newRow("file") << "report.doc" << "report.doc" << true << false << "" << 0 << false;
+        QTest::newRow("folder") << "Games" << " Games" << true << false << " Games" << 0 << false;
+        QTest::newRow("catalogue") << "Arch" << " Arch" << false << true << " Arch" << 0 << false;
+        QTest::newRow("catalogue, no folder mark") << "Arch" << "Arch" << true << false << "" << 0 << false;
+        QTest::newRow("file with a leading space") << "report.doc" << " report.doc" << true << false << " report.doc" << 0 << false;
+        QTest::newRow("unassigned") << "" << "1" << true << false << "" << 0 << false;
+        QTest::newRow("cleared") << "" << " " << true << false << " " << 0 << false;
+        QTest::newRow("empty caption") << "Arch" << "" << true << false << "" << 0 << false;
+        QTest::newRow("clicked twice") << "Games" << " Games" << true << false << " Games" << 0 << true;
+        QTest::newRow("Space") << "Games" << " Games" << true << false << " Games" << space << false;
+        QTest::newRow("Enter") << "Games" << " Games" << true << false << " Games" << enter << false;
+        QTest::newRow("keypad Enter") << "Games" << " Games" << true << false << " Games" << int(Qt::Key_Enter) << false;
+        QTest::newRow("Space twice") << "Games" << " Games" << true << false << " Games" << space << true;
+        QTest::newRow("Enter twice") << "Games" << " Games" << true << false << " Games" << enter << true;
         // clang-format on
     }
 
@@ -280,15 +290,28 @@ private Q_SLOTS:
         QFETCH(bool, opens);
         QFETCH(bool, letterRow);
         QFETCH(QString, hoverText);
+        QFETCH(int, key);
+        QFETCH(bool, again);
         const QString targetPath = target.isEmpty() ? "1" : path(target);
         QStringList entries = emptyStore();
         entries[3] = targetPath, entries[15] = caption;
         startPanelOn(entries);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
         m_form->Frame1()->show();
+        SlotButton *slot = m_form->Command1(3);
+        slot->setFocus();
+        const auto press = [slot, key] {
+            key ? QTest::keyClick(slot, Qt::Key(key)) : slot->click();
+        };
         bool lockedMeanwhile = false;
-        m_desktop->pause.meanwhile = [&] { lockedMeanwhile = m_form->Command1(3)->isLocked(); };
+        m_desktop->pause.meanwhile = [&] {
+            lockedMeanwhile = slot->isLocked() && QApplication::focusWidget() == slot;
+            if (again)
+                press();
+        };
 
-        m_form->Command1(3)->click();
+        press();
 
         QCOMPARE(m_form->CurrentPath(), targetPath);
         QCOMPARE(m_desktop->opener.opened, opens ? QStringList{targetPath} : QStringList());
@@ -297,43 +320,7 @@ private Q_SLOTS:
         for (int k = 1; k <= 12; ++k)
             QCOMPARE(m_form->Command1(k)->backColor().rgb(), k == 3 ? Red : Plain);
         QCOMPARE(m_desktop->pause.waits, QList<int>{1000});
-        QVERIFY(lockedMeanwhile && !m_form->Command1(3)->isLocked());
-    }
-
-    void keys_data()
-    {
-        QTest::addColumn<bool>("onTile");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("again"); // pressed again within the lock
-        // clang-format off
-        QTest::newRow("Space on a slot") << false << int(Qt::Key_Space) << false;
-        QTest::newRow("Enter on a slot") << false << int(Qt::Key_Return) << false;
-        QTest::newRow("keypad Enter on a slot") << false << int(Qt::Key_Enter) << false;
-        QTest::newRow("Space twice: once, focus stays") << false << int(Qt::Key_Space) << true;
-        QTest::newRow("Enter twice: once, focus stays") << false << int(Qt::Key_Return) << true;
-        QTest::newRow("Space on a tile") << true << int(Qt::Key_Space) << false;
-        QTest::newRow("Enter on a tile") << true << int(Qt::Key_Return) << false;
-        // clang-format on
-    }
-
-    void keys()
-    {
-        QFETCH(bool, onTile);
-        QFETCH(int, key);
-        QFETCH(bool, again);
-        m_form->Frame1()->show();
-        QWidget *target =
-            onTile ? static_cast<QWidget *>(m_form->Picture1(32)) : m_form->Command1(2);
-        target->setFocus();
-        QWidget *focusInTheLock = target;
-        m_desktop->pause.meanwhile = [&] {
-            focusInTheLock = QApplication::focusWidget();
-            if (again)
-                QTest::keyClick(focusInTheLock, Qt::Key(key));
-        };
-        QTest::keyClick(target, Qt::Key(key));
-        QCOMPARE(m_desktop->opener.opened, QStringList{onTile ? "/Я" : "1"});
-        QVERIFY(focusInTheLock == target && QApplication::focusWidget() == target);
+        QVERIFY(lockedMeanwhile && !slot->isLocked() && QApplication::focusWidget() == slot);
     }
 
     void hoverText()
@@ -565,6 +552,11 @@ private Q_SLOTS:
         m_form->Command1_Click(2); // not a catalogue: the row opens in it now
         m_form->Picture1_Click(11);
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/К");
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) { // from the keyboard too
+            QTest::keyClick(m_form->Picture1(32), key);
+            QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/Я");
+            m_desktop->opener.opened.clear();
+        }
     }
 };
 

@@ -2,13 +2,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs into a fresh home as the README says, starts the panel from the
 # shell and from the menu entry, then uninstalls, keeping the store.
-# Usage: install.sh BUILD-FOLDER
+# Usage: install.sh PATH-TO-katalog (in its build folder)
 source "$(dirname "$0")/xsession.sh"
 
 start_x
+build=$(dirname "$1")
 export HOME="$E2E_TMP/home"
 lib="$HOME/.local/lib/katalog" entry="$HOME/.local/share/applications/katalog.desktop"
-cmake --install "$1" --prefix "$HOME/.local" >/dev/null || fail "install failed"
+cmake --install "$build" --prefix "$HOME/.local" >/dev/null || fail "install failed"
 desktop-file-validate "$entry" || fail "desktop entry not valid"
 for size in 32x32/apps/katalog.png 48x48/apps/katalog.png 128x128/apps/katalog.png scalable/apps/katalog.svg; do
     [ -f "$HOME/.local/share/icons/hicolor/$size" ] || fail "no icon $size"
@@ -31,7 +32,7 @@ cmp -s "$lib/knw.dll" <({ printf '1\r%.0s' {1..24}; printf '1\r\n'; }) || fail "
 runs_panel gio launch "$entry"
 pass "the katalog command and the menu entry start the panel; its store sits beside the program"
 
-(cd "$1" && xargs -d '\n' rm -f <install_manifest.txt)
+(cd "$build" && xargs -d '\n' rm -f <install_manifest.txt)
 [ ! -e "$HOME/.local/bin/katalog" ] && [ ! -e "$entry" ] || fail "uninstall left files"
 [ "$(ls -A "$lib")" = knw.dll ] || fail "left beside the store: $(ls -A "$lib")"
 pass "the uninstall line removes all but the store"
