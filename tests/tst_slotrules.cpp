@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's rules without a window: directory look-ups, captions, the
-// catalogue probe, letter folders, spoken names and the files of a drop.
+// catalogue probe, spoken names and the files of a drop.
 #include "panel/DroppedFiles.h"
 #include "panel/SlotRules.h"
 #include "support/FolderExists.h"
@@ -20,13 +20,14 @@ private Q_SLOTS:
         QDir dir(m_dir.path());
         for (const char *folder : {"Games/А", ".hidden", "Plain", "Café 数据/А", "Files"})
             QVERIFY(dir.mkpath(QString::fromUtf8(folder)));
-        for (const char *file : {"report.doc", ".profile", "Games/Б", "Files/А"})
+        for (const char *file : {"report.doc", ".profile", "Games/Б", "Files/А", "1"})
             QVERIFY(QFile(dir.filePath(QString::fromUtf8(file))).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("dangling")));
     }
 
     // What the look-ups find (plain files only, then folders too), the
-    // caption a drop of the path gets, and whether it makes a catalogue.
+    // caption a drop of the path gets, whether it makes a catalogue, and what
+    // a screen reader says of its slot.
     void lookUp_data()
     {
         QTest::addColumn<QString>("relative");
@@ -34,20 +35,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folderName");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("catalogue");
+        QTest::addColumn<QString>("spoken");
         // clang-format off
-        QTest::newRow("catalogue") << "Games" << "" << "Games" << " Games" << true;
-        QTest::newRow("named outside Windows-1251") << "Café 数据" << "" << "Café 数据" << " Café 数据" << true;
-        QTest::newRow("folder") << "Plain" << "" << "Plain" << " Plain" << false;
-        QTest::newRow("a file named А makes a catalogue") << "Files" << "" << "Files" << " Files" << true;
-        QTest::newRow("the probe's own folder") << "Games/А" << "" << "А" << " А" << false;
-        QTest::newRow("file named by a letter") << "Games/Б" << "Б" << "Б" << "Б" << false;
-        QTest::newRow("plain file") << "report.doc" << "report.doc" << "report.doc" << "report.doc" << false;
-        QTest::newRow("dangling link is a file") << "dangling" << "dangling" << "dangling" << "dangling" << false;
-        QTest::newRow("missing name") << "nothing" << "" << "" << " " << false;
-        QTest::newRow("in a missing folder") << "nothing/А" << "" << "" << " " << false;
-        QTest::newRow("hidden folder") << ".hidden" << "" << "" << " " << false;
-        QTest::newRow("hidden file") << ".profile" << "" << "" << " " << false;
-        QTest::newRow("file taken as a folder") << "report.doc/А" << "" << "" << " " << false;
+        QTest::newRow("catalogue") << "Games" << "" << "Games" << " Games" << true << "Папка Games";
+        QTest::newRow("named outside Windows-1251") << "Café 数据" << "" << "Café 数据" << " Café 数据" << true << "Папка Café 数据";
+        QTest::newRow("folder") << "Plain" << "" << "Plain" << " Plain" << false << "Папка Plain";
+        QTest::newRow("a file named А makes a catalogue") << "Files" << "" << "Files" << " Files" << true << "Папка Files";
+        QTest::newRow("the probe's own folder") << "Games/А" << "" << "А" << " А" << false << "Папка А";
+        QTest::newRow("file named by a letter") << "Games/Б" << "Б" << "Б" << "Б" << false << "Б";
+        QTest::newRow("plain file") << "report.doc" << "report.doc" << "report.doc" << "report.doc" << false << "report.doc";
+        QTest::newRow("dangling link is a file") << "dangling" << "dangling" << "dangling" << "dangling" << false << "dangling";
+        QTest::newRow("missing name") << "nothing" << "" << "" << " " << false << "Пустая кнопка";
+        QTest::newRow("in a missing folder") << "nothing/А" << "" << "" << " " << false << "Пустая кнопка";
+        QTest::newRow("hidden folder") << ".hidden" << "" << "" << " " << false << "Пустая кнопка";
+        QTest::newRow("hidden file") << ".profile" << "" << "" << " " << false << "Пустая кнопка";
+        QTest::newRow("a file named 1") << "1" << "1" << "1" << "1" << false << "1";
+        QTest::newRow("file taken as a folder") << "report.doc/А" << "" << "" << " " << false << "Пустая кнопка";
         // clang-format on
     }
 
@@ -58,6 +61,7 @@ private Q_SLOTS:
         QFETCH(QString, folderName);
         QFETCH(QString, caption);
         QFETCH(bool, catalogue);
+        QFETCH(QString, spoken);
         const QString path = m_dir.filePath(relative);
         QCOMPARE(FolderExists(path), !folderName.isEmpty());
         QCOMPARE(findEntryName(path, false), fileName);
@@ -65,15 +69,7 @@ private Q_SLOTS:
         QCOMPARE(SlotRules::captionOf(path), caption);
         QCOMPARE(SlotRules::isCatalogue(caption, path), catalogue);
         QVERIFY(!SlotRules::isCatalogue(caption.trimmed(), path)); // no mark, no probe
-    }
-
-    void letterFolders()
-    {
-        QCOMPARE(SlotRules::letterFolder("/k", 1), "/k/А");
-        QCOMPARE(SlotRules::letterFolder("/k", 9), "/k/И");
-        QCOMPARE(SlotRules::letterFolder("/k", 11), "/k/К");
-        QCOMPARE(SlotRules::letterFolder("/k/", 32), "/k//Я");
-        QCOMPARE(SlotRules::letterFolder("/Café 数据", 3), "/Café 数据/В");
+        QCOMPARE(SlotRules::spokenName(path, caption), spoken);
     }
 
     // A drop's files; a name with no exact text (not UTF-8) is marked "?".
@@ -107,30 +103,6 @@ private Q_SLOTS:
         for (const DroppedFile &file : ::droppedFiles(&data))
             got.append((file.exact ? "" : "?") + file.path);
         QCOMPARE(got, files);
-    }
-
-    void spokenNames_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("spoken");
-        // clang-format off
-        QTest::newRow("unassigned") << "1" << "1" << "Пустая кнопка";
-        QTest::newRow("cleared") << "1" << " " << "Пустая кнопка";
-        QTest::newRow("short store") << "" << "" << "Пустая кнопка";
-        QTest::newRow("hidden entry") << "/u/.x" << " " << "Пустая кнопка";
-        QTest::newRow("folder") << "/u/Игры" << " Игры" << "Папка Игры";
-        QTest::newRow("file") << "/u/a.txt" << "a.txt" << "a.txt";
-        QTest::newRow("file named 1") << "/u/1" << "1" << "1";
-        // clang-format on
-    }
-
-    void spokenNames()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, caption);
-        QFETCH(QString, spoken);
-        QCOMPARE(SlotRules::spokenName(path, caption), spoken);
     }
 
 private:
