@@ -45,21 +45,6 @@ bool isCompleteChurnStore(const QByteArray &bytes)
     return entries.mid(25) == Extras && bytes == StoreFile::serialise(entries);
 }
 
-// Past the limit a write fails with EFBIG, as on a full disk, instead of the
-// process being stopped.
-struct FileSizeLimit
-{
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{bytes, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
-    rlimit old{};
-};
-
 // File permissions do not hold for root, and CI runs as root: inside this
 // scope the process acts as the user "nobody", as a user's panel would.
 struct Unprivileged
@@ -125,11 +110,15 @@ private Q_SLOTS:
         SlotList list(disk);
         QVERIFY(list.LoadSlotList().ok());
         list.ReplaceSlotEntries(4, QStringLiteral("/a"), QStringLiteral("a"));
-        StoreResult result;
-        {
-            FileSizeLimit full(64);
-            result = list.SaveAndReloadSlotList();
-        }
+        // Past the limit a write fails with EFBIG, as on a full disk, instead
+        // of the process being stopped.
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit full{64, unlimited.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        const StoreResult result = list.SaveAndReloadSlotList();
+        setrlimit(RLIMIT_FSIZE, &unlimited);
         QCOMPARE(result.step(), StoreResult::Step::Write);
         QCOMPARE(readBytes(m_path), old);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{"knw.dll"});

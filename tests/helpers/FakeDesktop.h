@@ -17,23 +17,20 @@
 #include <functional>
 
 // Keeps what the panel told the user instead of showing it.
-class RecordingMessages : public UserMessages
+struct RecordingMessages : UserMessages
 {
-public:
     void showWarning(const QString &title, const QString &text) override
     {
         titles.append(title), texts.append(text);
     }
     void showInformation(const QString &title, const QString &t) override { showWarning(title, t); }
 
-    QStringList titles;
-    QStringList texts;
+    QStringList titles, texts;
 };
 
 // Records what the panel asked the desktop to open.
-class RecordingOpener : public ShellOpener
+struct RecordingOpener : ShellOpener
 {
-public:
     void open(const QString &target) override { opened.append(target); }
 
     QStringList opened;
@@ -41,9 +38,8 @@ public:
 
 // A pause that returns at once, after running what the test wants to happen
 // while it waits.
-class ScriptedPause : public Pause
+struct ScriptedPause : Pause
 {
-public:
     void wait(int milliseconds) override
     {
         waits.append(milliseconds);
@@ -56,9 +52,8 @@ public:
 };
 
 // Answers the save dialog as the test says, and records how it was asked.
-class ScriptedSaveDialog : public SaveDialog
+struct ScriptedSaveDialog : SaveDialog
 {
-public:
     std::optional<QString> askPath(QWidget *owner, const QString &title,
                                    const QString &filter) override
     {
@@ -72,9 +67,8 @@ public:
 };
 
 // An icon for anything that exists, none for anything else.
-class ExistingPathIcons : public IconSource
+struct ExistingPathIcons : IconSource
 {
-public:
     QIcon iconFor(const QString &path) override
     {
         return QFileInfo::exists(path) ? QIcon(QPixmap(32, 32)) : QIcon();
@@ -83,9 +77,8 @@ public:
 
 // The store in memory: missing until written, and as unreadable or
 // unwritable as the test says.
-class MemoryStore : public StoreMedium
+struct MemoryStore : StoreMedium
 {
-public:
     QString path() const override { return QStringLiteral("/mem/knw.dll"); }
     bool exists() const override { return bytes.has_value(); }
     Contents read() const override
@@ -104,16 +97,14 @@ public:
     }
 
     std::optional<QByteArray> bytes;
-    std::optional<QString> readFailure;
-    std::optional<QString> writeFailure;
+    std::optional<QString> readFailure, writeFailure;
     int writes = 0;
 };
 
 // Folders in memory: made in order, each at most once, and refused where the
 // test says.
-class MemoryFolders : public FolderMaker
+struct MemoryFolders : FolderMaker
 {
-public:
     std::optional<QString> makeFolder(const QString &path) override
     {
         if (refused.contains(path) || made.contains(path))
@@ -122,8 +113,7 @@ public:
         return std::nullopt;
     }
 
-    QStringList made;
-    QStringList refused;
+    QStringList made, refused;
 };
 
 // The desktop a test gives the panel.
