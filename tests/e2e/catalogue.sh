@@ -9,15 +9,6 @@ recording_desktop
 app=$(install_panel "$1")
 start_panel "$app"
 slot_x=709 slot_y=265
-menu_shown() { screenshot; not_panel 753 280; } # beside slot 3, where the menu opens
-menu_gone() { ! menu_shown; }
-
-xdotool mousemove "$slot_x" "$slot_y" click 3
-wait_for 5 menu_shown || fail "a right click on a slot showed no menu"
-xdotool key Escape
-wait_for 5 menu_gone || fail "the menu did not close"
-[ "$(opened_count)" -eq 0 ] || fail "a right click launched: $(cat "$E2E_TMP/opened")"
-pass "a right click on a slot shows the menu and launches nothing"
 
 # The menu from the keyboard on the focused slot, its first item, the dialog
 # and the message, each above the panel.
