@@ -47,7 +47,6 @@ private Q_SLOTS:
         QTest::newRow("bare CR ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"} << false;
         QTest::newRow("mixed ends") << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"} << false;
         QTest::newRow("empty lines give empty entries") << QByteArray("\r\n\r\nx\r\n\r\n") << QStringList{"", "", "x", ""} << true;
-        QTest::newRow("only CRs") << QByteArray("\r\r\r") << QStringList{"", "", ""} << false;
         QTest::newRow("lone LF ends a line") << QByteArray("a\nb") << QStringList{"a", "b"} << false;
         QTest::newRow("LF before CR is two ends") << QByteArray("\n\r") << QStringList{"", ""} << false;
         QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"} << false;
@@ -77,7 +76,6 @@ private Q_SLOTS:
         QTest::newRow("Cyrillic") << u"Игры"_qs << QByteArray("\xc8\xe3\xf0\xfb");
         QTest::newRow("Ё and ё") << u"Ёё"_qs << QByteArray("\xa8\xb8");
         QTest::newRow("accented Latin") << u"Café"_qs << QByteArray("Caf\x98\xc3\xa9");
-        QTest::newRow("Greek") << u"Ελ"_qs << QByteArray("\x98\xce\x95\x98\xce\xbb");
         QTest::newRow("CJK") << u"数据"_qs << QByteArray("\x98\xe6\x95\xb0\x98\xe6\x8d\xae");
         QTest::newRow("emoji outside the BMP") << u"🎵"_qs << QByteArray("\x98\xf0\x9f\x8e\xb5");
         QTest::newRow("U+0098 itself") << u"\u0098"_qs << QByteArray("\x98");

@@ -112,14 +112,13 @@ drag_over() {
 # addresses is a recorder that appends what it was asked to open to
 # $E2E_TMP/opened.
 recording_desktop() {
-    local types="inode/directory text/plain application/pdf" t
+    local types="inode/directory text/plain application/pdf"
     mkdir -p "$E2E_TMP/config" "$E2E_TMP/data/applications"
     printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> %s/opened\n' "$E2E_TMP" >"$E2E_TMP/record.sh"
     chmod +x "$E2E_TMP/record.sh"
     printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%F\nMimeType=%s;\n' \
         "$E2E_TMP/record.sh" "${types// /;}" >"$E2E_TMP/data/applications/recorder.desktop"
-    { echo '[Default Applications]'; for t in $types; do echo "$t=recorder.desktop"; done; } \
-        >"$E2E_TMP/config/mimeapps.list"
+    { echo '[Default Applications]'; printf '%s=recorder.desktop\n' $types; } >"$E2E_TMP/config/mimeapps.list"
     export XDG_CONFIG_HOME="$E2E_TMP/config" XDG_DATA_HOME="$E2E_TMP/data"
 }
 opened_count() { cat "$E2E_TMP/opened" 2>/dev/null | wc -l; }
