@@ -90,7 +90,6 @@ private Q_SLOTS:
         QTest::newRow("program, run in / with no arguments") << file("program") << "program-ran / 0";
         QTest::newRow("placeholder") << "1" << "";
         QTest::newRow("missing file") << file("gone.txt") << "";
-        QTest::newRow("empty") << "" << "";
         // clang-format on
     }
 
