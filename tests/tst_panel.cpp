@@ -211,8 +211,7 @@ private Q_SLOTS:
         } else {
             QByteArray uris;
             for (const QString &name : dropped) {
-                last = path(
-                    name.mid(name.startsWith('?') || name.startsWith('!') || name.startsWith('~')));
+                last = path(name.mid(QStringLiteral("?!~").contains(name.front())));
                 uris += name.startsWith("https:") ? name.toUtf8()
                         : name.startsWith('?') ? "file://" + last.toLatin1().toPercentEncoding("/")
                                                : QUrl::fromLocalFile(last).toEncoded();
@@ -296,17 +295,17 @@ private Q_SLOTS:
         m_form->Frame1()->show();
         SlotButton *slot = m_form->Command1(3);
         slot->setFocus();
-        const auto press = [slot, key] {
+        const auto activate = [slot, key] {
             key ? QTest::keyClick(slot, Qt::Key(key)) : slot->click();
         };
         bool lockedMeanwhile = false;
         m_desktop->pause.meanwhile = [&] {
             lockedMeanwhile = slot->isLocked() && QApplication::focusWidget() == slot;
             if (again)
-                press();
+                activate();
         };
 
-        press();
+        activate();
 
         QCOMPARE(m_form->CurrentPath(), targetPath);
         QCOMPARE(m_desktop->opener.opened, opens ? QStringList{targetPath} : QStringList());
