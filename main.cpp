@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/ShowIconsForm.h"
+#include "support/BackgroundOpener.h"
 #include "support/DesktopOpener.h"
+#include "support/DiskTargetStates.h"
 #include "support/DiskFolderMaker.h"
 #include "support/DiskStore.h"
 #include "support/DisplayPlatform.h"
 #include "support/EventLoopPause.h"
 #include "support/FileSaveDialog.h"
 #include "support/FontFaces.h"
-#include "support/GioIconSource.h"
 #include "support/IconTheme.h"
 #include "support/MessageBoxMessages.h"
 #include "support/SingleInstance.h"
+#include "support/StoreWatch.h"
+#include "support/TargetLookup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,17 +50,22 @@ int main(int argc, char **argv)
     // from there.
     QDir::setCurrent(QStringLiteral("/"));
 
-    GioIconSource icons;
+    // The disk is asked off the user-interface thread: a hung share holds up
+    // its own slots, never the panel.
+    DiskTargetStates targets(lookUpTarget);
     // The platform the panel chose for itself is not the launched programs'.
-    DesktopOpener opener(platformChosen ? QStringList{QStringLiteral("QT_QPA_PLATFORM")}
-                                        : QStringList());
+    BackgroundOpener opener(std::make_shared<DesktopOpener>(
+        platformChosen ? QStringList{QStringLiteral("QT_QPA_PLATFORM")} : QStringList()));
     EventLoopPause pause;
     FileSaveDialog saveDialog;
     DiskFolderMaker folders;
     DiskStore store(programStorePath);
-    ShowIconsForm form({icons, messages, opener, pause, saveDialog, folders}, store);
+    ShowIconsForm form({targets, messages, opener, pause, saveDialog, folders}, store);
     messages.setOwner(&form);
     form.Form_Load();
+    // Another program's edit of the store shows, and the next save keeps it.
+    StoreWatch storeWatch(programStorePath());
+    QObject::connect(&storeWatch, &StoreWatch::settled, &form, &ShowIconsForm::Store_Changed);
     form.show();
     return app.exec();
 }

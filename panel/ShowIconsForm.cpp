@@ -9,11 +9,11 @@
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
 #include "images/Pictures.h"
-#include "support/IconSource.h"
 #include "support/Pause.h"
 #include "support/SaveDialog.h"
 #include "support/ScreenPlacement.h"
 #include "support/ShellOpener.h"
+#include "support/TargetStates.h"
 #include "support/UserMessages.h"
 #include "support/WindowHints.h"
 #include "windows/AboutWindow.h"
@@ -68,6 +68,7 @@ ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, StoreMedium &store,
     buildWidgets();
     buildMenu();
     setFocusOrder();
+    connect(&m_desktop.targets, &TargetStates::known, this, &ShowIconsForm::Target_Known);
 }
 
 ShowIconsForm::~ShowIconsForm() = default;
@@ -171,10 +172,9 @@ void ShowIconsForm::Form_Load()
     if (!storeSucceeded(m_list1.LoadSlotList()))
         return;
 
-    for (int k = 1; k <= SlotList::SlotCount; ++k) {
-        showCaption(k, m_list1.captionEntry(k));
-        Command1(k)->setPicture(GetFileIcon(m_list1.pathEntry(k)));
-    }
+    // The pictures come as the disk answers; until then a slot looks as one
+    // whose target has no icon.
+    showTargets({});
     for (int k = 1; k <= SlotList::SlotCount; ++k)
         Command1(k)->setBackColor(QColor::fromRgb(PlainColour));
 }
@@ -247,13 +247,9 @@ void ShowIconsForm::Command1_OLEDragDrop(int k, const QList<DroppedFile> &files)
                        .arg(path));
         return;
     }
-    const QString caption = SlotRules::captionOf(path);
-    m_list1.ReplaceSlotEntries(k, path, caption);
-    // A slot shows only what the store holds.
-    if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
-        return;
-    Command1(k)->setPicture(GetFileIcon(path));
-    showCaption(k, caption);
+    // Its caption says whether it is a file or a folder: the answer stores it.
+    m_drops.insert(k, path);
+    m_desktop.targets.lookUp(path);
 }
 
 void ShowIconsForm::Command1_DragOver(int, QObject *source)
@@ -265,8 +261,8 @@ void ShowIconsForm::Command1_DragOver(int, QObject *source)
 void ShowIconsForm::Command1_DragDrop(int k, QObject *source)
 {
     if (source == m_picture3) {
-        m_list1.ReplaceSlotEntries(k, SlotRules::Placeholder, SlotRules::Placeholder);
-        if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
+        m_drops.remove(k);
+        if (!assignSlot(k, SlotRules::Placeholder, SlotRules::Placeholder))
             return;
         // Shown as cleared until the next start reads the placeholder.
         showCaption(k, QString(SlotRules::FolderMark));
@@ -283,12 +279,16 @@ void ShowIconsForm::Command1_Click(int index)
     m_currentPath = m_list1.pathEntry(index);
 
     const QString caption = Command1(index)->caption();
-    if (caption.startsWith(SlotRules::FolderMark))
+    if (caption.startsWith(SlotRules::FolderMark)) {
         m_text1->setPlainText(caption);
-    if (SlotRules::isCatalogue(caption, m_currentPath))
-        m_frame1->show();
-    else
+        // A folder with an entry "А" is a catalogue: the answer shows its
+        // letter row, or opens it.
+        m_probes.insert(m_currentPath, ++m_clicks);
+        m_desktop.targets.lookUp(m_currentPath);
+    } else {
+        ++m_clicks;
         m_desktop.opener.open(m_currentPath);
+    }
 
     // Other handlers, this window's closing among them, may run during the
     // lock; the button may be gone when it ends.
@@ -377,9 +377,72 @@ AboutWindow *ShowIconsForm::aboutWindow()
     return m_form1.get();
 }
 
-QIcon ShowIconsForm::GetFileIcon(const QString &path)
+void ShowIconsForm::Target_Known(const TargetState &state)
 {
-    return m_desktop.icons.iconFor(path);
+    const QIcon picture = state.icon();
+    for (int k = 1; k <= SlotList::SlotCount; ++k) {
+        if (m_list1.pathEntry(k) == state.path)
+            Command1(k)->setPicture(picture);
+    }
+    for (auto it = m_drops.begin(); it != m_drops.end();) {
+        const int k = it.key();
+        if (it.value() != state.path) {
+            ++it;
+            continue;
+        }
+        it = m_drops.erase(it);
+        const QString caption = SlotRules::captionOf(state);
+        if (assignSlot(k, state.path, caption)) {
+            Command1(k)->setPicture(picture);
+            showCaption(k, caption);
+        }
+    }
+    const auto probe = m_probes.constFind(state.path);
+    if (probe != m_probes.cend()) {
+        const int click = *probe;
+        m_probes.erase(probe);
+        if (!state.holdsFirstLetter)
+            m_desktop.opener.open(state.path);
+        else if (click == m_clicks)
+            m_frame1->show();
+    }
+}
+
+void ShowIconsForm::Store_Changed()
+{
+    const QStringList shown = m_list1.entries();
+    if (m_list1.catchUp())
+        showTargets(shown);
+}
+
+void ShowIconsForm::showTargets(const QStringList &shownEntries)
+{
+    QStringList paths;
+    for (int k = 1; k <= SlotList::SlotCount; ++k) {
+        showCaption(k, m_list1.captionEntry(k));
+        const QString path = m_list1.pathEntry(k);
+        if (shownEntries.value(k) != path || shownEntries.isEmpty())
+            Command1(k)->setPicture(QIcon());
+        paths.append(path);
+    }
+    for (const QString &path : std::as_const(paths))
+        m_desktop.targets.lookUp(path);
+    m_desktop.targets.follow(paths);
+}
+
+bool ShowIconsForm::assignSlot(int k, const QString &path, const QString &caption)
+{
+    // Another program may have changed the store since it was read.
+    Store_Changed();
+    m_list1.ReplaceSlotEntries(k, path, caption);
+    // A slot shows only what the store holds.
+    if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
+        return false;
+    QStringList paths;
+    for (int slot = 1; slot <= SlotList::SlotCount; ++slot)
+        paths.append(m_list1.pathEntry(slot));
+    m_desktop.targets.follow(paths);
+    return true;
 }
 
 void ShowIconsForm::showCaption(int k, const QString &caption)

@@ -5,6 +5,7 @@
 #include "SlotList.h"
 #include "support/DesktopServices.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <array>
@@ -20,6 +21,7 @@ class QMenu;
 class StoreMedium;
 class QPlainTextEdit;
 class SlotButton;
+struct TargetState;
 
 // The panel: a narrow black column, always above other windows, with the hover
 // text, twelve slots, the hidden letter row and the eraser. Its handlers keep
@@ -43,15 +45,18 @@ public:
     void Form_Load();
 
     // Files dropped from another program on slot k, as the slot read them
-    // from the drop: the last is assigned to the slot. A name the store
-    // cannot hold is refused, and the user told.
+    // from the drop: the last is assigned to the slot once the disk has said
+    // whether it is a file or a folder. A name the store cannot hold is
+    // refused, and the user told.
     void Command1_OLEDragDrop(int k, const QList<DroppedFile> &files);
     // A control of this window dragged over or dropped on slot k; only the
     // eraser does anything.
     void Command1_DragOver(int k, QObject *source);
     void Command1_DragDrop(int k, QObject *source);
     // Marks the slot, opens its target (or shows the letter row for a
-    // catalogue) and locks the button for a second while the window stays live.
+    // catalogue) and locks the button for a second while the window stays
+    // live. Whether a folder is a catalogue is the disk's to say: the row, or
+    // the open, follows its answer however long it takes.
     void Command1_Click(int index);
 
     // Opens the letter's subfolder of the catalogue clicked last.
@@ -70,6 +75,13 @@ public:
     void sozdat_Click();
     void spr_Click();
     void prog_Click();
+
+    // What the disk now says about a target: the pictures of the slots that
+    // hold it, and the drop or click that waited for it.
+    void Target_Known(const TargetState &state);
+    // The store was changed on disk: the slots show what it holds now, if it
+    // holds a whole list.
+    void Store_Changed();
 
     QString CurrentPath() const { return m_currentPath; }
     // Null until first needed.
@@ -106,7 +118,12 @@ private:
     void showAbove(QWidget *window);
     void setFocusOrder();
     void Form_Unload();
-    QIcon GetFileIcon(const QString &path);
+    // Asks about every slot's target (pictures come with the answers) and
+    // follows them; a slot whose path is not the one shown loses its picture.
+    void showTargets(const QStringList &shownEntries);
+    // Puts a target or the placeholder on slot k, starting from what the
+    // store holds now; false, after telling the user, when it is not stored.
+    bool assignSlot(int k, const QString &path, const QString &caption);
     // The caption a slot shows, and what a screen reader says for it.
     void showCaption(int k, const QString &caption);
     // False, after telling the user, when the store operation failed.
@@ -116,6 +133,12 @@ private:
     SlotList m_list1;
     QString m_currentPath;
     bool m_guardExplained = false;
+    // Drops waiting for the disk's answer: slot, and the dropped path.
+    QHash<int, QString> m_drops;
+    // Clicks on folders waiting for the catalogue probe: path, and the
+    // number of the click; only the last click may show the letter row.
+    QHash<QString, int> m_probes;
+    int m_clicks = 0;
 
     QPlainTextEdit *m_text1 = nullptr;
     std::array<SlotButton *, SlotList::SlotCount> m_slots{};

@@ -77,3 +77,17 @@ StoreResult SlotList::SaveAndReloadSlotList()
     }
     return StoreResult::success();
 }
+
+bool SlotList::catchUp()
+{
+    const StoreMedium::Contents contents = m_store.read();
+    if (contents.failure || !(contents.bytes.endsWith('\r') || contents.bytes.endsWith('\n')))
+        return false;
+    const QStringList entries = StoreFile::parse(contents.bytes);
+    if (entries.size() < EntryCount || entries == m_stored)
+        return false;
+    m_entries = entries;
+    m_stored = entries;
+    m_unreadStore = false;
+    return true;
+}

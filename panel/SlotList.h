@@ -41,6 +41,13 @@ public:
     // next save cannot wipe the store.
     StoreResult SaveAndReloadSlotList();
 
+    // Takes up what another program left in the store: true when the store
+    // now holds a whole list other than the one last loaded or saved, which
+    // the list then holds. A store that cannot be read, or that looks half
+    // written (fewer entries than the slots need, or a last line without its
+    // end), changes nothing.
+    bool catchUp();
+
 private:
     StoreMedium &m_store;
     QStringList m_entries;

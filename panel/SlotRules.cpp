@@ -2,24 +2,14 @@
 #include "SlotRules.h"
 
 #include "catalogue/CatalogueLetters.h"
-#include "support/FolderExists.h"
 
 namespace SlotRules {
 
-QString captionOf(const QString &path)
+QString captionOf(const TargetState &target)
 {
-    const QString fileName = findEntryName(path, false);
-    if (!fileName.isEmpty())
-        return fileName;
-    return FolderMark + findEntryName(path, true);
-}
-
-bool isCatalogue(const QString &caption, const QString &path)
-{
-    // The parts are joined as they are, as the probe always was.
-    return caption.startsWith(FolderMark) &&
-           FolderExists(path + QLatin1Char('/') +
-                        CatalogueLetters::letterForCode(CatalogueLetters::FirstCode));
+    if (!target.fileName.isEmpty())
+        return target.fileName;
+    return FolderMark + target.entryName;
 }
 
 QString letterFolder(const QString &path, int tileIndex)

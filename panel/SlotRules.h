@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/TargetState.h"
+
 #include <QString>
 
 // The panel's rules for what a slot holds and shows, as plain functions.
@@ -11,13 +13,10 @@ inline const QString Placeholder = QStringLiteral("1");
 // A caption that begins with it marks a folder.
 constexpr QChar FolderMark = QLatin1Char(' ');
 
-// A dropped path's caption: a file's name, or the folder mark and a folder's
-// name. A hidden entry is found by neither look-up and gives the mark alone.
-QString captionOf(const QString &path);
-
-// Whether a click on a slot with this caption and path shows the letter row:
-// the caption has the folder mark and the folder holds an entry "А".
-bool isCatalogue(const QString &caption, const QString &path);
+// A dropped target's caption: a file's name, or the folder mark and a
+// folder's name. A hidden entry is found by neither look-up and gives the
+// mark alone.
+QString captionOf(const TargetState &target);
 
 // The subfolder a letter tile opens in the catalogue at path.
 QString letterFolder(const QString &path, int tileIndex);

@@ -17,11 +17,13 @@ namespace {
 
 const QString WorkingFolder = QStringLiteral("/");
 
-void launchDefaultFinished(GObject *, GAsyncResult *result, gpointer)
+// The desktop's reason for an open that failed goes to standard error, one
+// line: a failed open is silent for the user.
+void logFailure(const char *what, const QString &target, GError *&error)
 {
-    GError *error = nullptr;
-    if (!g_app_info_launch_default_for_uri_finish(result, &error))
-        g_clear_error(&error);
+    if (error)
+        qWarning("katalog: %s %s: %s", what, qUtf8Printable(target), error->message);
+    g_clear_error(&error);
 }
 
 GAppLaunchContext *newLaunchContext(const QStringList &unset)
@@ -32,11 +34,13 @@ GAppLaunchContext *newLaunchContext(const QStringList &unset)
     return context;
 }
 
+// Waits for the launch itself, not for any event loop to carry it on.
 void launchDefaultForUri(const QByteArray &uri, const QStringList &unset)
 {
     const GObjectRef<GAppLaunchContext> context(newLaunchContext(unset));
-    g_app_info_launch_default_for_uri_async(uri.constData(), context.get(), nullptr,
-                                            launchDefaultFinished, nullptr);
+    GError *error = nullptr;
+    if (!g_app_info_launch_default_for_uri(uri.constData(), context.get(), &error))
+        logFailure("cannot open", QString::fromUtf8(uri), error);
 }
 
 // Launches a .desktop file's application, or opens a link entry's URL.
@@ -50,7 +54,7 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset)
         const GObjectRef<GAppLaunchContext> context(newLaunchContext(unset));
         GError *error = nullptr;
         if (!g_app_info_launch(G_APP_INFO(app.get()), nullptr, context.get(), &error))
-            g_clear_error(&error);
+            logFailure("cannot launch", path, error);
         return true;
     }
 

@@ -13,7 +13,9 @@
 // - a folder or document: the default application for its type.
 // A relative target is taken relative to "/", the programs' working folder.
 // Targets travel as URIs or as the program path itself, never through a
-// shell and never where they could be read as an option.
+// shell and never where they could be read as an option. open() waits while
+// it asks the disk and starts the program: call it off the user-interface
+// thread (BackgroundOpener does). Safe on any thread.
 class DesktopOpener : public ShellOpener
 {
 public:

@@ -2,17 +2,17 @@
 #pragma once
 
 class FolderMaker;
-class IconSource;
 class Pause;
 class SaveDialog;
 class ShellOpener;
+class TargetStates;
 class UserMessages;
 
 // What the panel asks of the desktop, each behind its own small interface so
 // that the panel's logic runs in tests without one.
 struct DesktopServices
 {
-    IconSource &icons;
+    TargetStates &targets;
     UserMessages &messages;
     ShellOpener &opener;
     Pause &pause;

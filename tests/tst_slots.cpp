@@ -9,6 +9,7 @@
 #include "panel/StoreCodec.h"
 #include "panel/StoreFile.h"
 #include "support/FolderExists.h"
+#include "support/TargetLookup.h"
 
 #include <QDir>
 #include <QMimeData>
@@ -172,8 +173,8 @@ private Q_SLOTS:
     }
 
     // What the look-ups find (plain files only, then folders too), the
-    // caption a drop of the path gets, whether it makes a catalogue, and what
-    // a screen reader says of its slot.
+    // caption a drop of the path gets, whether it holds the catalogue's "А",
+    // and what a screen reader says of its slot.
     void lookUp_data()
     {
         QTest::addColumn<QString>("relative");
@@ -209,11 +210,12 @@ private Q_SLOTS:
         QFETCH(QString, spoken);
         const QString path = m_dir.filePath(relative);
         QCOMPARE(FolderExists(path), !folderName.isEmpty());
-        QCOMPARE(findEntryName(path, false), fileName);
-        QCOMPARE(findEntryName(path, true), folderName);
-        QCOMPARE(SlotRules::captionOf(path), caption);
-        QCOMPARE(SlotRules::isCatalogue(caption, path), catalogue);
-        QVERIFY(!SlotRules::isCatalogue(caption.trimmed(), path)); // no mark, no probe
+        const TargetState target = lookUpTarget(path);
+        QCOMPARE(target.path, path);
+        QCOMPARE(target.fileName, fileName);
+        QCOMPARE(target.entryName, folderName);
+        QCOMPARE(SlotRules::captionOf(target), caption);
+        QCOMPARE(target.holdsFirstLetter, catalogue);
         QCOMPARE(SlotRules::spokenName(path, caption), spoken);
     }
 

@@ -3,11 +3,12 @@
 
 #include "support/DesktopServices.h"
 #include "support/FolderMaker.h"
-#include "support/IconSource.h"
 #include "support/Pause.h"
 #include "support/SaveDialog.h"
 #include "support/ShellOpener.h"
 #include "support/StoreMedium.h"
+#include "support/TargetLookup.h"
+#include "support/TargetStates.h"
 #include "support/UserMessages.h"
 
 #include <QFileInfo>
@@ -64,13 +65,36 @@ struct ScriptedSaveDialog : SaveDialog
     QList<QWidget *> owners;
 };
 
-// An icon for anything that exists, none for anything else.
-struct ExistingPathIcons : IconSource
+// The disk's answers, at once or when the test releases them: names as the
+// real look-up finds them, a picture for anything that exists.
+struct FakeTargetStates : TargetStates
 {
-    QIcon iconFor(const QString &path) override
+    void lookUp(const QString &path) override
     {
-        return QFileInfo::exists(path) ? QIcon(QPixmap(32, 32)) : QIcon();
+        if (!holding)
+            return answer(path);
+        if (!asked.contains(path))
+            asked.append(path);
     }
+    void follow(const QStringList &paths) override { followed = paths; }
+
+    void answer(const QString &path)
+    {
+        TargetState state = lookUpTarget(path);
+        state.iconNames.clear();
+        if (QFileInfo::exists(path))
+            state.iconImage = QImage(32, 32, QImage::Format_RGB32);
+        Q_EMIT known(state);
+    }
+    void release()
+    {
+        holding = false;
+        for (const QString &path : std::exchange(asked, {}))
+            answer(path);
+    }
+
+    bool holding = false;
+    QStringList asked, followed;
 };
 
 // The store in memory: missing until written, and as unreadable or
@@ -117,12 +141,12 @@ struct MemoryFolders : FolderMaker
 // The desktop a test gives the panel.
 struct FakeDesktop
 {
-    ExistingPathIcons icons;
+    FakeTargetStates targets;
     RecordingMessages messages;
     RecordingOpener opener;
     ScriptedPause pause;
     ScriptedSaveDialog saveDialog;
     MemoryFolders folders;
 
-    DesktopServices services() { return {icons, messages, opener, pause, saveDialog, folders}; }
+    DesktopServices services() { return {targets, messages, opener, pause, saveDialog, folders}; }
 };

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TargetLookup.h"
+
+#include "FolderExists.h"
+#include "GObjectRef.h"
+#include "catalogue/CatalogueLetters.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+namespace {
+
+// Theme names, or a picture read here so that the user-interface thread
+// does not touch the disk for it.
+void describeIcon(GIcon *icon, TargetState &state)
+{
+    if (G_IS_THEMED_ICON(icon)) {
+        for (const gchar *const *names = g_themed_icon_get_names(G_THEMED_ICON(icon));
+             names && *names; ++names)
+            state.iconNames.append(QString::fromUtf8(*names));
+    } else if (G_IS_FILE_ICON(icon)) {
+        gchar *local = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)));
+        if (local)
+            state.iconImage.load(QFile::decodeName(local));
+        g_free(local);
+    }
+}
+
+bool describeDesktopApplicationIcon(const QByteArray &localPath, TargetState &state)
+{
+    GObjectRef<GDesktopAppInfo> app(g_desktop_app_info_new_from_filename(localPath.constData()));
+    GIcon *icon = app ? g_app_info_get_icon(G_APP_INFO(app.get())) : nullptr;
+    if (icon)
+        describeIcon(icon, state);
+    return !state.iconNames.isEmpty() || !state.iconImage.isNull();
+}
+
+void describeFileIcon(const QByteArray &localPath, TargetState &state)
+{
+    GObjectRef<GFile> file(g_file_new_for_path(localPath.constData()));
+    GObjectRef<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_ICON,
+                                                 G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    GIcon *icon = info ? g_file_info_get_icon(info.get()) : nullptr;
+    if (icon)
+        describeIcon(icon, state);
+}
+
+} // namespace
+
+TargetState lookUpTarget(const QString &path)
+{
+    TargetState state;
+    state.path = path;
+    state.fileName = findEntryName(path, false);
+    state.entryName = findEntryName(path, true);
+    // The parts are joined as they are, as the probe always was.
+    state.holdsFirstLetter = FolderExists(
+        path + QLatin1Char('/') + CatalogueLetters::letterForCode(CatalogueLetters::FirstCode));
+
+    const QFileInfo target(path);
+    if (path.isEmpty() || !target.exists())
+        return state;
+    const QByteArray localPath = QFile::encodeName(path);
+    if (path.endsWith(QLatin1String(".desktop")) && target.isFile() &&
+        describeDesktopApplicationIcon(localPath, state))
+        return state;
+    describeFileIcon(localPath, state);
+    return state;
+}

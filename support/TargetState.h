@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QStringList>
+
+// What the disk said about a slot's target when it was last asked. Plain data,
+// made on any thread; only icon() needs the user-interface thread.
+struct TargetState
+{
+    QString path;
+    // The entry's name as a plain file (a dangling link counts), and as a
+    // file or a folder; empty where neither look-up finds it (missing, hidden).
+    QString fileName;
+    QString entryName;
+    // The folder holds an entry "А", the first catalogue letter.
+    bool holdsFirstLetter = false;
+    // The icon: the first of these theme names the theme has, else this
+    // picture; neither for a path that names nothing.
+    QStringList iconNames;
+    QImage iconImage;
+
+    // A null icon when there is none.
+    QIcon icon() const;
+};

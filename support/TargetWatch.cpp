@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TargetWatch.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int SettleMilliseconds = 200;
+
+QStringList watchesFor(const QString &target)
+{
+    const QString path = QDir::cleanPath(QDir(QStringLiteral("/")).filePath(target));
+    QStringList watches;
+    if (QFileInfo(path).isDir())
+        watches.append(path);
+    QString folder = QFileInfo(path).path();
+    while (folder != QLatin1String("/") && !QFileInfo(folder).isDir())
+        folder = QFileInfo(folder).path();
+    if (!watches.contains(folder))
+        watches.append(folder);
+    return watches;
+}
+
+} // namespace
+
+TargetWatch::TargetWatch(QObject *parent)
+    : QObject(parent)
+{}
+
+TargetWatch::~TargetWatch()
+{
+    if (m_mounts >= 0)
+        ::close(m_mounts);
+}
+
+void TargetWatch::start()
+{
+    m_watcher = new QFileSystemWatcher(this);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &TargetWatch::pathChanged);
+    m_settle = new QTimer(this);
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(SettleMilliseconds);
+    connect(m_settle, &QTimer::timeout, this, &TargetWatch::settle);
+    // The kernel flags the mount table as changed when a volume comes or goes.
+    m_mounts = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    if (m_mounts >= 0) {
+        auto *notifier = new QSocketNotifier(m_mounts, QSocketNotifier::Exception, this);
+        connect(notifier, &QSocketNotifier::activated, this, &TargetWatch::mountsChanged);
+    }
+}
+
+void TargetWatch::follow(const QStringList &targets)
+{
+    if (!m_watcher)
+        start();
+    QHash<QString, QStringList> watches;
+    for (const QString &target : targets) {
+        if (!target.isEmpty() && !watches.contains(target))
+            watches.insert(target, m_watches.value(target, watchesFor(target)));
+    }
+    m_watches = watches;
+    watch();
+}
+
+void TargetWatch::pathChanged(const QString &path)
+{
+    for (auto it = m_watches.cbegin(); it != m_watches.cend(); ++it) {
+        if (it.value().contains(path))
+            m_changed.insert(it.key());
+    }
+    if (!m_changed.isEmpty() && !m_settle->isActive())
+        m_settle->start();
+}
+
+void TargetWatch::mountsChanged()
+{
+    for (auto it = m_watches.cbegin(); it != m_watches.cend(); ++it)
+        m_changed.insert(it.key());
+    if (!m_changed.isEmpty() && !m_settle->isActive())
+        m_settle->start();
+}
+
+void TargetWatch::settle()
+{
+    const QSet<QString> targets = std::exchange(m_changed, {});
+    for (const QString &target : targets) {
+        if (m_watches.contains(target))
+            m_watches[target] = watchesFor(target);
+    }
+    watch();
+    for (const QString &target : targets)
+        Q_EMIT changed(target);
+}
+
+void TargetWatch::watch()
+{
+    QSet<QString> wanted;
+    for (const QStringList &paths : std::as_const(m_watches))
+        wanted.unite(QSet<QString>(paths.cbegin(), paths.cend()));
+    const QStringList watched = m_watcher->directories();
+    QStringList gone;
+    for (const QString &path : watched) {
+        if (!wanted.remove(path))
+            gone.append(path);
+    }
+    if (!gone.isEmpty())
+        m_watcher->removePaths(gone);
+    if (!wanted.isEmpty())
+        m_watcher->addPaths(QStringList(wanted.cbegin(), wanted.cend()));
+}
