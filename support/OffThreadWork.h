@@ -40,8 +40,7 @@ public:
         if (m_outstanding.contains(key))
             return false;
         m_outstanding.insert(key);
-        std::thread([mailbox = m_mailbox, key, work = std::move(work),
-                     done = std::move(done)] {
+        std::thread([mailbox = m_mailbox, key, work = std::move(work), done = std::move(done)] {
             auto result = std::make_shared<Result>(work());
             const QMutexLocker lock(&mailbox->mutex);
             if (OffThreadWork *owner = mailbox->owner) {

@@ -1,21 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The store on a real disk, under attack: a panel killed while saving, a disk
-// that takes no more, a folder only the store may be written in, and a
-// second panel on the same store.
+// that takes no more, a folder only the store may be written in, a second
+// panel on the same store. What the panel hears of the disk changing, and
+// questions that the disk does not answer.
 #include "helpers/TestFiles.h"
 #include "panel/SlotList.h"
 #include "panel/StoreFile.h"
+#include "support/BackgroundOpener.h"
 #include "support/DiskStore.h"
+#include "support/DiskTargetStates.h"
 #include "support/SingleInstance.h"
+#include "support/StoreWatch.h"
+#include "support/TargetLookup.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
 #include <memory>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -204,6 +213,126 @@ private Q_SLOTS:
         QCOMPARE(SingleInstance(m_path).acquire(), SingleInstance::Outcome::Acquired);
         launched.kill();
         launched.waitForFinished();
+    }
+
+    // The store changed by another program, and followed targets that go or
+    // come back, are heard of by notification; the panel's own kind of save
+    // is heard of too (the panel then finds nothing new).
+    void hearsOfChanges_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("storeHeard");
+        QTest::addColumn<int>("targetAnswered"); // -1: not answered, else whether it has an icon
+        // clang-format off
+        QTest::newRow("store replaced by a rename") << "rename store" << true << -1;
+        QTest::newRow("store rewritten in place") << "rewrite store" << true << -1;
+        QTest::newRow("target deleted") << "delete target" << false << 0;
+        QTest::newRow("target made again") << "make target" << false << 1;
+        QTest::newRow("target renamed away") << "rename target" << false << 0;
+        QTest::newRow("its volume unmounted") << "unmount" << false << 0;
+        QTest::newRow("another file beside it: nothing") << "touch other" << false << 1;
+        // clang-format on
+    }
+
+    void hearsOfChanges()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, storeHeard);
+        QFETCH(int, targetAnswered);
+        const QString folder = m_folder->filePath("Docs"), target = folder + "/t.txt";
+        QVERIFY(QDir().mkpath(folder) && writeBytes(m_path, StoreFile::defaultContent(25)));
+        if (change == "unmount" && mount("none", qPrintable(folder), "tmpfs", 0, nullptr) != 0)
+            QSKIP("no tmpfs mount here");
+        if (change != "make target")
+            QVERIFY(writeBytes(target, "t"));
+        StoreWatch store(m_path);
+        DiskTargetStates targets(lookUpTarget);
+        QSignalSpy settled(&store, &StoreWatch::settled), known(&targets, &TargetStates::known);
+        targets.follow({target});
+        QTest::qWait(300); // the watches are set on their own thread
+
+        if (change == "rename store")
+            QVERIFY(writeBytes(m_path + ".new", "x\r\n") &&
+                    ::rename(qPrintable(m_path + ".new"), qPrintable(m_path)) == 0);
+        else if (change == "rewrite store")
+            QVERIFY(writeBytes(m_path, "x\r\n"));
+        else if (change == "delete target")
+            QVERIFY(QFile::remove(target));
+        else if (change == "make target")
+            QVERIFY(writeBytes(target, "t"));
+        else if (change == "rename target")
+            QVERIFY(QFile::rename(target, folder + "/t2.txt"));
+        else if (change == "unmount")
+            QVERIFY(umount(qPrintable(folder)) == 0);
+        else if (change == "touch other")
+            QVERIFY(writeBytes(folder + "/other.txt", "o"));
+
+        QTRY_COMPARE_WITH_TIMEOUT(settled.size(), int(storeHeard), 3000);
+        if (targetAnswered >= 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(!known.isEmpty(), 3000);
+            const auto state = known.last().at(0).value<TargetState>();
+            QCOMPARE(state.path, target);
+            QCOMPARE(!state.iconNames.isEmpty(), bool(targetAnswered));
+        }
+        QTest::qWait(StoreWatch::SettleMilliseconds + 300); // and nothing more comes
+        QCOMPARE(settled.size(), int(storeHeard));
+    }
+
+    // A question the disk never answers holds up no other, and is not asked
+    // again while it is outstanding; once answered it may be asked anew.
+    void unansweredQuestions_data()
+    {
+        QTest::addColumn<bool>("opening"); // else looking up
+        QTest::newRow("look-ups") << false;
+        QTest::newRow("opens") << true;
+    }
+
+    void unansweredQuestions()
+    {
+        QFETCH(bool, opening);
+        struct Disk
+        {
+            QSemaphore slowAnswers;
+            std::atomic<int> slowAsked{0}, fastAsked{0};
+            void ask(const QString &path)
+            {
+                if (path == "/slow")
+                    ++slowAsked, slowAnswers.acquire();
+                else
+                    ++fastAsked;
+            }
+        };
+        auto disk = std::make_shared<Disk>();
+        struct Opener : ShellOpener
+        {
+            std::shared_ptr<Disk> disk;
+            void open(const QString &target) override { disk->ask(target); }
+        };
+        auto opener = std::make_shared<Opener>();
+        opener->disk = disk;
+        BackgroundOpener background(opener);
+        DiskTargetStates targets([disk](const QString &path) {
+            disk->ask(path);
+            return TargetState{path, {}, {}, false, {}, {}};
+        });
+        QSignalSpy known(&targets, &TargetStates::known);
+        const auto ask = [&](const QString &path) {
+            opening ? background.open(path) : targets.lookUp(path);
+        };
+
+        ask("/slow");
+        ask("/fast");
+        QTRY_COMPARE_WITH_TIMEOUT(disk->fastAsked.load(), 1, 2000);
+        ask("/slow");
+        QTest::qWait(200);
+        QCOMPARE(disk->slowAsked.load(), 1);
+        QCOMPARE(known.size(), opening ? 0 : 1);
+        disk->slowAnswers.release();
+        QTRY_COMPARE_WITH_TIMEOUT(known.size(), opening ? 0 : 2, 2000);
+        QTest::qWait(100); // the answer is back on this thread
+        ask("/slow");
+        QTRY_COMPARE_WITH_TIMEOUT(disk->slowAsked.load(), 2, 2000);
+        disk->slowAnswers.release();
     }
 
 private:

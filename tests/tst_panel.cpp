@@ -5,6 +5,7 @@
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
 #include "helpers/FakeDesktop.h"
+#include "helpers/TestFiles.h"
 #include "images/Pictures.h"
 #include "panel/EraserPicture.h"
 #include "panel/ShowIconsForm.h"
@@ -94,28 +95,39 @@ private Q_SLOTS:
 
     // Each slot as the store gives it; all start plain, no row, no hover
     // text. A store that cannot be made or read is said once, the panel opens
-    // all the same, and while it stands no change shows.
+    // all the same, and while it stands no change shows. Then the slot
+    // follows what the disk and other programs do.
     void startUp_data()
     {
         QTest::addColumn<QStringList>("entries"); // none: no store yet
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("picture");
-        QTest::addColumn<QString>("told"); // the store cannot be made, or read
+        QTest::addColumn<QString>("told");   // the store cannot be made, or read
+        QTest::addColumn<QString>("change"); // on disk, once the panel is up
         QStringList targets = emptyStore(), thirty(30, "1");
         targets[3] = path("Games"), targets[15] = " Games";
         targets[4] = path("gone.txt"), targets[16] = "gone.txt";
+        targets[6] = path("doomed.txt"), targets[18] = "doomed.txt";
         for (int i = 13; i < 30; ++i)
             thirty[i] = QString::number(i);
         const QStringList shortStore{"1", m_dir.path()};
         // clang-format off
-        QTest::newRow("new store: slot 12") << QStringList() << 12 << "1" << false << "";
-        QTest::newRow("a folder that exists") << targets << 3 << " Games" << true << "";
-        QTest::newRow("a file that is gone") << targets << 4 << "gone.txt" << false << "";
-        QTest::newRow("30 entries: slot 1 is entry 13") << thirty << 1 << "13" << false << "";
-        QTest::newRow("short store: slot 1") << shortStore << 1 << "" << true << "";
-        QTest::newRow("cannot be created") << QStringList() << 2 << "" << false << "создать";
-        QTest::newRow("cannot be read") << QStringList{"1"} << 2 << "" << false << "перезапустите";
+        QTest::newRow("new store: slot 12") << QStringList() << 12 << "1" << false << "" << "";
+        QTest::newRow("a folder that exists") << targets << 3 << " Games" << true << "" << "";
+        QTest::newRow("a file that is gone") << targets << 4 << "gone.txt" << false << "" << "";
+        QTest::newRow("30 entries: slot 1 is entry 13") << thirty << 1 << "13" << false << "" << "";
+        QTest::newRow("short store: slot 1") << shortStore << 1 << "" << true << "" << "";
+        QTest::newRow("cannot be created") << QStringList() << 2 << "" << false << "создать" << "";
+        QTest::newRow("cannot be read") << QStringList{"1"} << 2 << "" << false << "перезапустите" << "";
+        QTest::newRow("answered late: no picture until then") << targets << 3 << " Games" << true << "" << "late";
+        QTest::newRow("target deleted") << targets << 6 << "doomed.txt" << false << "" << "deleted";
+        QTest::newRow("target made again") << targets << 4 << "gone.txt" << true << "" << "made";
+        QTest::newRow("store edited outside") << targets << 2 << "a.txt" << true << "" << "edited";
+        QTest::newRow("store half written outside: kept") << targets << 3 << " Games" << true << "" << "half";
+        QTest::newRow("store cut short outside: kept") << targets << 3 << " Games" << true << "" << "short";
+        QTest::newRow("own save: nothing asked again") << targets << 3 << " Games" << true << "" << "own";
+        QTest::newRow("unread store fixed outside") << QStringList{"1"} << 2 << "a.txt" << true << "перезапустите" << "edited";
         // clang-format on
     }
 
@@ -126,13 +138,45 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(bool, picture);
         QFETCH(QString, told);
+        QFETCH(QString, change);
         m_store = MemoryStore();
         if (told == "создать")
             m_store.writeFailure = "Read-only file system";
         if (told == "перезапустите")
             m_store.readFailure = "Permission denied";
-        entries.isEmpty() ? startPanel() : startPanelOn(entries);
-        if (!told.isEmpty()) {
+        QVERIFY(writeBytes(path("doomed.txt"), "d"));
+        entries.isEmpty() ? startPanel(change == "late") : startPanelOn(entries, change == "late");
+        FakeTargetStates &disk = m_desktop->targets;
+        QCOMPARE(disk.followed,
+                 told.isEmpty() ? pathsOf(m_form->List1().entries()) : QStringList());
+        int messages = told.isEmpty() ? 0 : told == "создать" ? 3 : 2;
+        if (change == "late") {
+            QVERIFY(m_form->Command1(slot)->picture().isNull());
+            disk.release();
+        } else if (change == "deleted" || change == "made") {
+            QVERIFY(change == "deleted" ? QFile::remove(path("doomed.txt"))
+                                        : writeBytes(path("gone.txt"), "g"));
+            disk.answer(path(change == "deleted" ? "doomed.txt" : "gone.txt"));
+        } else if (change == "edited" || change == "half" || change == "short") {
+            QStringList edited = emptyStore() + QStringList{"extra"};
+            edited[2] = path("a.txt"), edited[14] = "a.txt", edited[3] = "edited";
+            const QByteArray bytes = *StoreFile::serialise(edited);
+            m_store.bytes = bytes.left(change == "edited" ? bytes.size()
+                                       : change == "half" ? bytes.size() - 3
+                                                          : bytes.size() / 2);
+            m_store.readFailure.reset();
+            m_form->Store_Changed();
+            if (change == "edited")
+                entries = edited, messages = told.isEmpty() ? 0 : 1;
+        } else if (change == "own") {
+            m_form->Command1_OLEDragDrop(9, {{path("a.txt"), true}});
+            entries = m_form->List1().entries();
+            disk.holding = true;
+            m_form->Store_Changed();
+            QVERIFY(disk.asked.isEmpty());
+        }
+        QFile::remove(path("gone.txt"));
+        if (!told.isEmpty() && change.isEmpty()) {
             QVERIFY(m_desktop->messages.texts[0].contains(m_store.path()));
             QVERIFY(m_desktop->messages.texts[0].contains(told));
             m_form->Command1_OLEDragDrop(2, {{path("a.txt"), true}});
@@ -143,7 +187,6 @@ private Q_SLOTS:
             QCOMPARE(m_store.bytes.value(), StoreFile::defaultContent(25));
             entries = emptyStore();
         }
-        const int messages = told.isEmpty() ? 0 : told == "создать" ? 3 : 2;
         QCOMPARE(m_desktop->messages.titles, QStringList(messages, "КаталогOrlanta"));
         QCOMPARE(m_form->List1().entries(), entries);
         QCOMPARE(m_form->Command1(slot)->caption(), caption);
@@ -164,28 +207,33 @@ private Q_SLOTS:
         QTest::addColumn<int>("action");      // 0: refused as it enters
         QTest::addColumn<QString>("caption"); // empty: refused
         QTest::addColumn<bool>("picture");
+        QTest::addColumn<QString>("meanwhile"); // what the store or the disk does
         const int link = Qt::LinkAction, none = 0;
         // clang-format off
-        QTest::newRow("file") << QStringList{"report.doc"} << link << "report.doc" << true;
-        QTest::newRow("file, no link offered: a copy") << QStringList{"~report.doc"} << int(Qt::CopyAction) << "report.doc" << true;
-        QTest::newRow("folder") << QStringList{"Games"} << link << " Games" << true;
-        QTest::newRow("hidden file") << QStringList{".profile"} << link << " " << true;
-        QTest::newRow("three, the last wins") << QStringList{"a.txt", "report.doc", "Games"} << link << " Games" << true;
-        QTest::newRow("accented") << QStringList{"Café résumé.pdf"} << link << "Café résumé.pdf" << true;
-        QTest::newRow("emoji") << QStringList{"🎵 playlist.m3u"} << link << "🎵 playlist.m3u" << true;
-        QTest::newRow("CJK folder") << QStringList{"数据"} << link << " 数据" << true;
-        QTest::newRow("markup") << QStringList{"<i>x.txt"} << link << "<i>x.txt" << true;
-        QTest::newRow("a line break tag") << QStringList{"a<br>b.txt"} << link << "a<br>b.txt" << true;
-        QTest::newRow("broken symbolic link") << QStringList{"dangling"} << link << "dangling" << false;
-        QTest::newRow("refused: LF") << QStringList{"two\nlines"} << link << "" << false;
-        QTest::newRow("refused: CR") << QStringList{"two\rlines"} << link << "" << false;
-        QTest::newRow("refused: not UTF-8") << QStringList{"a.txt", "?café"} << link << "" << false;
-        QTest::newRow("the save fails") << QStringList{"!report.doc"} << link << "" << false;
-        QTest::newRow("plain text") << QStringList{"text"} << none << "" << false;
-        QTest::newRow("web link") << QStringList{"https://example.org/"} << none << "" << false;
-        QTest::newRow("eraser's type from another program") << QStringList{"eraser's type"} << none << "" << false;
-        QTest::newRow("the eraser") << QStringList{"eraser"} << link << " " << false;
-        QTest::newRow("the eraser, the save fails: as stored") << QStringList{"!eraser"} << link << "" << false;
+        QTest::newRow("file") << QStringList{"report.doc"} << link << "report.doc" << true << "";
+        QTest::newRow("file, no link offered: a copy") << QStringList{"~report.doc"} << int(Qt::CopyAction) << "report.doc" << true << "";
+        QTest::newRow("folder") << QStringList{"Games"} << link << " Games" << true << "";
+        QTest::newRow("hidden file") << QStringList{".profile"} << link << " " << true << "";
+        QTest::newRow("three, the last wins") << QStringList{"a.txt", "report.doc", "Games"} << link << " Games" << true << "";
+        QTest::newRow("accented") << QStringList{"Café résumé.pdf"} << link << "Café résumé.pdf" << true << "";
+        QTest::newRow("emoji") << QStringList{"🎵 playlist.m3u"} << link << "🎵 playlist.m3u" << true << "";
+        QTest::newRow("CJK folder") << QStringList{"数据"} << link << " 数据" << true << "";
+        QTest::newRow("markup") << QStringList{"<i>x.txt"} << link << "<i>x.txt" << true << "";
+        QTest::newRow("a line break tag") << QStringList{"a<br>b.txt"} << link << "a<br>b.txt" << true << "";
+        QTest::newRow("broken symbolic link") << QStringList{"dangling"} << link << "dangling" << false << "";
+        QTest::newRow("refused: LF") << QStringList{"two\nlines"} << link << "" << false << "";
+        QTest::newRow("refused: CR") << QStringList{"two\rlines"} << link << "" << false << "";
+        QTest::newRow("refused: not UTF-8") << QStringList{"a.txt", "?café"} << link << "" << false << "";
+        QTest::newRow("the save fails") << QStringList{"!report.doc"} << link << "" << false << "";
+        QTest::newRow("plain text") << QStringList{"text"} << none << "" << false << "";
+        QTest::newRow("web link") << QStringList{"https://example.org/"} << none << "" << false << "";
+        QTest::newRow("eraser's type from another program") << QStringList{"eraser's type"} << none << "" << false << "";
+        QTest::newRow("the eraser") << QStringList{"eraser"} << link << " " << false << "";
+        QTest::newRow("the eraser, the save fails: as stored") << QStringList{"!eraser"} << link << "" << false << "";
+        QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << link << "report.doc" << true << "edited";
+        QTest::newRow("after a cut-short edit outside") << QStringList{"report.doc"} << link << "report.doc" << true << "cut";
+        QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << link << "report.doc" << true << "late";
+        QTest::newRow("erased before the answer") << QStringList{"report.doc"} << link << " " << false << "late, erased";
         // clang-format on
     }
 
@@ -195,13 +243,23 @@ private Q_SLOTS:
         QFETCH(int, action);
         QFETCH(QString, caption);
         QFETCH(bool, picture);
+        QFETCH(QString, meanwhile);
         m_form->Command1_OLEDragDrop(5, {{path("a.txt"), true}});
-        const QStringList before = m_form->List1().entries();
+        QStringList before = m_form->List1().entries();
+        if (meanwhile == "edited" || meanwhile == "cut") { // not yet heard of
+            QStringList outside = before;
+            outside[7] = path("Games"), outside[19] = " Games";
+            const QByteArray bytes = *StoreFile::serialise(outside);
+            m_store.bytes = meanwhile == "cut" ? bytes.left(bytes.size() / 2) : bytes;
+            if (meanwhile == "edited")
+                before = outside;
+        }
+        m_desktop->targets.holding = meanwhile.startsWith("late");
         if (dropped[0].startsWith('!'))
             m_store.writeFailure = "No space left on device";
-        const bool eraser = dropped[0].endsWith("eraser");
-        QString last; // the last file's path
-        if (eraser) { // the panel's own, whose source an event cannot fake
+        const bool eraser = dropped[0].endsWith("eraser") || meanwhile.endsWith("erased");
+        QString last;                        // the last file's path
+        if (eraser && meanwhile.isEmpty()) { // the panel's own, whose source an event cannot fake
             m_form->Command1_DragOver(5, m_form->Command1(1)); // not the eraser: nothing
             QVERIFY(m_form->Picture3()->dragIcon().isNull());
             m_form->Command1_DragOver(5, m_form->Picture3());
@@ -229,6 +287,13 @@ private Q_SLOTS:
             QDropEvent drop({5, 5}, offered, &data, Qt::LeftButton, {});
             QApplication::sendEvent(m_form->Command1(5), &drop);
             QCOMPARE(enter.isAccepted() && drop.isAccepted() ? int(drop.dropAction()) : 0, action);
+        }
+        if (meanwhile.startsWith("late")) {
+            QCOMPARE(m_form->List1().entries(), before);
+            QCOMPARE(m_form->Command1(5)->caption(), "a.txt");
+            if (meanwhile.endsWith("erased"))
+                m_form->Command1_DragDrop(5, m_form->Picture3());
+            m_desktop->targets.release();
         }
 
         QStringList expected = before;
@@ -258,22 +323,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hoverText");
         QTest::addColumn<int>("key"); // 0: the mouse
         QTest::addColumn<bool>("again");
+        QTest::addColumn<bool>("late"); // the disk answers after the lock
         const int space = Qt::Key_Space, enter = Qt::Key_Return;
         // clang-format off
-        QTest::newRow("file") << "report.doc" << "report.doc" << true << false << "" << 0 << false;
-        QTest::newRow("folder") << "Games" << " Games" << true << false << " Games" << 0 << false;
-        QTest::newRow("catalogue") << "Arch" << " Arch" << false << true << " Arch" << 0 << false;
-        QTest::newRow("catalogue, no folder mark") << "Arch" << "Arch" << true << false << "" << 0 << false;
-        QTest::newRow("file with a leading space") << "report.doc" << " report.doc" << true << false << " report.doc" << 0 << false;
-        QTest::newRow("unassigned") << "" << "1" << true << false << "" << 0 << false;
-        QTest::newRow("cleared") << "" << " " << true << false << " " << 0 << false;
-        QTest::newRow("empty caption") << "Arch" << "" << true << false << "" << 0 << false;
-        QTest::newRow("clicked twice") << "Games" << " Games" << true << false << " Games" << 0 << true;
-        QTest::newRow("Space") << "Games" << " Games" << true << false << " Games" << space << false;
-        QTest::newRow("Enter") << "Games" << " Games" << true << false << " Games" << enter << false;
-        QTest::newRow("keypad Enter") << "Games" << " Games" << true << false << " Games" << int(Qt::Key_Enter) << false;
-        QTest::newRow("Space twice") << "Games" << " Games" << true << false << " Games" << space << true;
-        QTest::newRow("Enter twice") << "Games" << " Games" << true << false << " Games" << enter << true;
+        QTest::newRow("file") << "report.doc" << "report.doc" << true << false << "" << 0 << false << false;
+        QTest::newRow("folder") << "Games" << " Games" << true << false << " Games" << 0 << false << false;
+        QTest::newRow("catalogue") << "Arch" << " Arch" << false << true << " Arch" << 0 << false << false;
+        QTest::newRow("catalogue, no folder mark") << "Arch" << "Arch" << true << false << "" << 0 << false << false;
+        QTest::newRow("file with a leading space") << "report.doc" << " report.doc" << true << false << " report.doc" << 0 << false << false;
+        QTest::newRow("unassigned") << "" << "1" << true << false << "" << 0 << false << false;
+        QTest::newRow("cleared") << "" << " " << true << false << " " << 0 << false << false;
+        QTest::newRow("empty caption") << "Arch" << "" << true << false << "" << 0 << false << false;
+        QTest::newRow("clicked twice") << "Games" << " Games" << true << false << " Games" << 0 << true << false;
+        QTest::newRow("Space") << "Games" << " Games" << true << false << " Games" << space << false << false;
+        QTest::newRow("Enter") << "Games" << " Games" << true << false << " Games" << enter << false << false;
+        QTest::newRow("keypad Enter") << "Games" << " Games" << true << false << " Games" << int(Qt::Key_Enter) << false << false;
+        QTest::newRow("Space twice") << "Games" << " Games" << true << false << " Games" << space << true << false;
+        QTest::newRow("Enter twice") << "Games" << " Games" << true << false << " Games" << enter << true << false;
+        QTest::newRow("folder answered late") << "Games" << " Games" << true << false << " Games" << 0 << false << true;
+        QTest::newRow("catalogue answered late") << "Arch" << " Arch" << false << true << " Arch" << 0 << false << true;
+        QTest::newRow("clicked again, answer still out: one open") << "Games" << " Games" << true << false << " Games" << 0 << true << true;
         // clang-format on
     }
 
@@ -286,6 +355,7 @@ private Q_SLOTS:
         QFETCH(QString, hoverText);
         QFETCH(int, key);
         QFETCH(bool, again);
+        QFETCH(bool, late);
         const QString targetPath = target.isEmpty() ? "1" : path(target);
         QStringList entries = emptyStore();
         entries[3] = targetPath, entries[15] = caption;
@@ -301,11 +371,20 @@ private Q_SLOTS:
         bool lockedMeanwhile = false;
         m_desktop->pause.meanwhile = [&] {
             lockedMeanwhile = slot->isLocked() && QApplication::focusWidget() == slot;
-            if (again)
+            if (again && !late)
                 activate();
         };
+        m_desktop->targets.holding = late;
 
         activate();
+        if (late) { // marked and locked at once; the rest waits for the disk
+            QVERIFY(lockedMeanwhile && m_desktop->opener.opened.isEmpty());
+            QVERIFY(m_form->Frame1()->isHidden());
+            QCOMPARE(m_form->Command1(3)->backColor().rgb(), Red);
+            if (again)
+                activate();
+            m_desktop->targets.release();
+        }
 
         QCOMPARE(m_form->CurrentPath(), targetPath);
         QCOMPARE(m_desktop->opener.opened, opens ? QStringList{targetPath} : QStringList());
@@ -313,7 +392,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->Text1()->toPlainText(), hoverText);
         for (int k = 1; k <= 12; ++k)
             QCOMPARE(m_form->Command1(k)->backColor().rgb(), k == 3 ? Red : Plain);
-        QCOMPARE(m_desktop->pause.waits, QList<int>{1000});
+        QCOMPARE(m_desktop->pause.waits, QList<int>(late && again ? 2 : 1, 1000));
         QVERIFY(lockedMeanwhile && !slot->isLocked() && QApplication::focusWidget() == slot);
     }
 
@@ -510,7 +589,7 @@ private Q_SLOTS:
     }
 
     // Each tile opens its letter's folder of the catalogue clicked last, and
-    // leaves the row shown.
+    // leaves the row shown; only the last click's answer shows the row.
     void letterTiles()
     {
         QStringList entries = emptyStore();
@@ -528,6 +607,13 @@ private Q_SLOTS:
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/К");
         QTest::keyClick(m_form->Picture1(32), Qt::Key_Space); // from the keyboard too
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/Я");
+        // A catalogue's late answer shows no row once another slot was clicked.
+        m_desktop->targets.holding = true;
+        m_form->Command1_Click(1);
+        m_form->Command1_Click(2);
+        m_desktop->targets.release();
+        QVERIFY(m_form->Frame1()->isHidden());
+        QCOMPARE(m_desktop->opener.opened.last(), entries[2]);
     }
 
 private:
@@ -536,20 +622,29 @@ private:
     static QStringList emptyStore() { return QStringList(25, QStringLiteral("1")); }
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
 
-    // A fresh panel on the store as it stands (missing unless written).
-    void startPanel()
+    // A fresh panel on the store as it stands (missing unless written); with
+    // late, the disk's answers wait for the test.
+    void startPanel(bool late = false)
     {
         m_form.reset();
         m_desktop = std::make_unique<FakeDesktop>();
+        m_desktop->targets.holding = late;
         m_form = std::make_unique<ShowIconsForm>(m_desktop->services(), m_store);
         m_form->Form_Load();
     }
     // A fresh panel on a store of these entries.
-    void startPanelOn(const QStringList &entries)
+    void startPanelOn(const QStringList &entries, bool late = false)
     {
         m_store.bytes = StoreFile::serialise(entries);
         QVERIFY(m_store.bytes);
-        startPanel();
+        startPanel(late);
+    }
+    static QStringList pathsOf(const QStringList &entries)
+    {
+        QStringList paths;
+        for (int k = 1; k <= 12; ++k)
+            paths.append(entries.value(k));
+        return paths;
     }
 
     QTemporaryDir m_dir;
