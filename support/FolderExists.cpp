@@ -5,7 +5,11 @@
 
 QString findEntryName(const QString &path, bool withFolders)
 {
-    const QFileInfo entry(path);
+    return findEntryName(QFileInfo(path), withFolders);
+}
+
+QString findEntryName(const QFileInfo &entry, bool withFolders)
+{
     const QString name = entry.fileName();
     if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
         return {};

@@ -52,15 +52,16 @@ void describeFileIcon(const QByteArray &localPath, TargetState &state)
 
 TargetState lookUpTarget(const QString &path)
 {
+    // Each look-up may be slow: the target is looked up once for everything.
+    const QFileInfo target(path);
     TargetState state;
     state.path = path;
-    state.fileName = findEntryName(path, false);
-    state.entryName = findEntryName(path, true);
+    state.fileName = findEntryName(target, false);
+    state.entryName = findEntryName(target, true);
     // The parts are joined as they are, as the probe always was.
     state.holdsFirstLetter = FolderExists(
         path + QLatin1Char('/') + CatalogueLetters::letterForCode(CatalogueLetters::FirstCode));
 
-    const QFileInfo target(path);
     if (path.isEmpty() || !target.exists())
         return state;
     const QByteArray localPath = QFile::encodeName(path);

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# A panel that never waits on the disk and follows it: targets on a share
+# that takes seconds per look-up, a folder deleted and made again, the store
+# edited by another program by rename and in place. Real X input.
+# Usage: live.sh PATH-TO-katalog
+source "$(dirname "$0")/xsession.sh"
+
+[ -c /dev/fuse ] && /usr/bin/python3 -c 'import fusepy' 2>/dev/null ||
+    { echo "skipped: no FUSE here"; exit 77; }
+delay=${SLOWFS_DELAY:-3}
+share="$E2E_TMP/share"
+mkdir -p "$E2E_TMP/shared/Slow folder" "$share" "$E2E_TMP/Local" "$E2E_TMP/Doomed" "$E2E_TMP/Other"
+/usr/bin/python3 "$(dirname "$0")/slowfs.py" "$E2E_TMP/shared" "$share" "$delay" 2>>"$E2E_TMP/slowfs.log" &
+fuse=$!
+unmount() { kill "${PANEL_PID:-0}" 2>/dev/null; umount -l "$share" 2>/dev/null; kill "$fuse" 2>/dev/null; e2e_cleanup; }
+trap unmount EXIT
+wait_for 10 mountpoint -q "$share" || fail "the slow share did not mount"
+
+start_x
+recording_desktop
+app=$(install_panel "$1")
+# entries FILE PATH1 CAPTION1 PATH2 CAPTION2 ...: a store with those slots.
+entries() {
+    local file=$1 k; shift
+    local paths=() captions=()
+    for k in $(seq 1 12); do paths[k]=1 captions[k]=1; done
+    k=1
+    while [ $# -gt 0 ]; do paths[k]=$1 captions[k]=$2; shift 2; k=$((k + 1)); done
+    { echo 1; printf '%s\n' "${paths[@]:1}" "${captions[@]:1}"; } | sed 's/$/\r/' >"$file"
+}
+entries "$app/knw.dll" "$share/Slow folder" " Slow folder" "$share/Slow folder" " Slow folder" \
+    "$E2E_TMP/Local" " Local" "$E2E_TMP/Doomed" " Doomed"
+slot_x=709
+slot_y() { echo $((127 + 44 + 38 * ($1 - 1) + 18)); }
+# picture K: slot K shows a picture (its middle is not the plain yellow).
+picture() { screenshot; [ "$(pixel "$slot_x" "$(slot_y "$1")")" != "255,255,192" ]; }
+no_picture() { ! picture "$1"; }
+line() { sed -n "$1p" "$app/knw.dll" | tr -d '\r'; }
+# line_is N TEXT: store line N (entry N - 1) reads TEXT.
+line_is() { [ "$(line "$1")" = "$2" ]; }
+
+t0=$SECONDS
+start_panel "$app"
+[ $((SECONDS - t0)) -le 3 ] || fail "the panel took $((SECONDS - t0)) s to show"
+wait_for 3 picture 3 || fail "no picture on the local slot"
+picture 1 && fail "a picture on the slow slot before the share answered"
+pass "on screen within 3 s with two slots on a share that takes $delay s a look-up"
+
+xdotool mousemove "$slot_x" "$(slot_y 1)" click 1 sleep 0.1
+screenshot
+[ "$(pixel 695 "$(slot_y 1)")" = "255,0,0" ] || fail "no red mark at once: $(pixel 695 "$(slot_y 1)")"
+xdotool sleep 0.3 mousemove "$slot_x" "$(slot_y 3)" click 1
+opened 1 "$E2E_TMP/Local" || fail "the local slot did not open at once: $(cat "$E2E_TMP/opened" 2>/dev/null)"
+sleep 1.2 # the lock ends; asked again while the answer is out, it is not queued
+xdotool mousemove "$slot_x" "$(slot_y 1)" click 1
+wait_for "${SLOWFS_OPEN_WAIT:-60}" sh -c "[ \$(cat '$E2E_TMP/opened' | wc -l) -ge 2 ]" || fail "the slow folder never opened"
+sleep 2
+[ "$(opened_count)" = 2 ] && [ "$(tail -n1 "$E2E_TMP/opened")" = "$share/Slow folder" ] ||
+    fail "opened: $(cat "$E2E_TMP/opened")"
+picture 1 || fail "no picture on the slow slot once the share answered"
+pass "a slow slot marks at once and opens once when the share answers; a local slot opens meanwhile"
+
+rmdir "$E2E_TMP/Doomed"
+wait_for 3 no_picture 4 || fail "the deleted folder's picture stayed"
+mkdir "$E2E_TMP/Doomed"
+wait_for 3 picture 4 || fail "the folder made again has no picture"
+pass "a deleted target loses its picture, and gets it back when it is made again"
+
+entries "$E2E_TMP/edit" "$share/Slow folder" " Slow folder" "$share/Slow folder" " Slow folder" \
+    "$E2E_TMP/Local" " Local" "$E2E_TMP/Doomed" " Doomed" "$E2E_TMP/Other" " Other"
+mv "$E2E_TMP/edit" "$app/knw.dll"
+wait_for 3 picture 5 || fail "an edit by rename did not show"
+entries "$E2E_TMP/edit" "$share/Slow folder" " Slow folder" "$share/Slow folder" " Slow folder" \
+    "$E2E_TMP/Local" " Local" "$E2E_TMP/Doomed" " Doomed" "$E2E_TMP/Other" " Other" "$E2E_TMP/Local" " Local"
+cat "$E2E_TMP/edit" >"$app/knw.dll"
+wait_for 3 picture 6 || fail "an edit in place did not show"
+drag 705 637 "$slot_x" "$(slot_y 4)"
+wait_for 5 line_is 5 1 || fail "the eraser did not clear"
+[ "$(line 6)" = "$E2E_TMP/Other" ] && [ "$(line 7)" = "$E2E_TMP/Local" ] || fail "edits lost: $(cat "$app/knw.dll")"
+pass "edits of the store by rename and in place show, and the next save keeps them"
