@@ -101,15 +101,33 @@ mkdir -p "$E2E_TMP/targets/Папка" && echo text >"$E2E_TMP/targets/заме�
         cmake xdotool os-release " tmp"
 } | iconv -f UTF-8 -t CP1251 >"$full/knw.dll"
 
+# Half of twelve targets on a share that takes 12 s to answer each look-up.
+subjects=(floor "panel, empty store" "panel, 12 targets")
+if [ -c /dev/fuse ] && /usr/bin/python3 -c 'import fusepy' 2>/dev/null; then
+    slow=$(install_panel "$panel_bin")
+    share="$E2E_TMP/share"
+    mkdir -p "$share" "$E2E_TMP/shared/"{A,B,C} && touch "$E2E_TMP/shared/"{a,b,c}.txt
+    /usr/bin/python3 "$here/tests/e2e/slowfs.py" "$E2E_TMP/shared" "$share" 12 2>/dev/null &
+    E2E_PIDS+=($!)
+    trap 'umount -l "$share" 2>/dev/null; e2e_cleanup' EXIT
+    wait_for 10 mountpoint -q "$share"
+    {
+        printf '1\r\n'
+        printf '%s\r\n' "$share/A" "$share/B" "$share/C" "$share/a.txt" "$share/b.txt" "$share/c.txt" \
+            /etc/hostname /usr/share/doc /usr/bin/cmake /usr/share/applications/openbox.desktop /etc/os-release /tmp
+        printf '%s\r\n' " A" " B" " C" a.txt b.txt c.txt hostname " doc" cmake openbox.desktop os-release " tmp"
+    } >"$slow/knw.dll"
+    subjects+=("panel, 6 of 12 slow")
+fi
+
 if [ "${BENCH_ONLY:-}" != events ]; then
 # Interleaved, each run in another order, so that whatever else the machine
 # does weighs on all alike.
-subjects=(floor "panel, empty store" "panel, 12 targets")
 declare -A binary=([floor]="$floor_bin" ["panel, empty store"]="$empty/katalog"
-                   ["panel, 12 targets"]="$full/katalog")
+                   ["panel, 12 targets"]="$full/katalog" ["panel, 6 of 12 slow"]="${slow:-}/katalog")
 for run in $(seq 1 "$runs"); do
-    for i in 0 1 2; do
-        subject=${subjects[$(((run + i) % 3))]}
+    for i in "${!subjects[@]}"; do
+        subject=${subjects[$(((run + i) % ${#subjects[@]}))]}
         sample "$subject" "${binary[$subject]}"
     done
 done
@@ -120,6 +138,7 @@ rss_target="<= $(awk -v f="$floor_rss" 'BEGIN { printf "%.1f", f + 6 }') MiB (fl
 report floor
 report "panel, empty store" "$map_target" "$rss_target" 0
 report "panel, 12 targets" "$map_target" "$rss_target" 0
+[ -z "${slow:-}" ] || report "panel, 6 of 12 slow" "$map_target" "$rss_target"
 fi
 
 # One click, its one-second lock included, on slots that open nothing.
