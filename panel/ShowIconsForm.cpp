@@ -248,7 +248,7 @@ void ShowIconsForm::Command1_OLEDragDrop(int k, const QList<DroppedFile> &files)
         return;
     }
     // Its caption says whether it is a file or a folder: the answer stores it.
-    m_drops.insert(k, path);
+    m_waits.addDrop(k, path);
     m_desktop.targets.lookUp(path);
 }
 
@@ -261,7 +261,7 @@ void ShowIconsForm::Command1_DragOver(int, QObject *source)
 void ShowIconsForm::Command1_DragDrop(int k, QObject *source)
 {
     if (source == m_picture3) {
-        m_drops.remove(k);
+        m_waits.cancelDrop(k);
         if (!assignSlot(k, SlotRules::Placeholder, SlotRules::Placeholder))
             return;
         // Shown as cleared until the next start reads the placeholder.
@@ -283,10 +283,10 @@ void ShowIconsForm::Command1_Click(int index)
         m_text1->setPlainText(caption);
         // A folder with an entry "А" is a catalogue: the answer shows its
         // letter row, or opens it.
-        m_probes.insert(m_currentPath, ++m_clicks);
+        m_waits.addClick(m_currentPath);
         m_desktop.targets.lookUp(m_currentPath);
     } else {
-        ++m_clicks;
+        m_waits.addPlainClick();
         m_desktop.opener.open(m_currentPath);
     }
 
@@ -384,26 +384,18 @@ void ShowIconsForm::Target_Known(const TargetState &state)
         if (m_list1.pathEntry(k) == state.path)
             Command1(k)->setPicture(picture);
     }
-    for (auto it = m_drops.begin(); it != m_drops.end();) {
-        const int k = it.key();
-        if (it.value() != state.path) {
-            ++it;
-            continue;
-        }
-        it = m_drops.erase(it);
+    const TargetWaits::Settled settled = m_waits.answered(state.path);
+    for (int k : settled.drops) {
         const QString caption = SlotRules::captionOf(state);
         if (assignSlot(k, state.path, caption)) {
             Command1(k)->setPicture(picture);
             showCaption(k, caption);
         }
     }
-    const auto probe = m_probes.constFind(state.path);
-    if (probe != m_probes.cend()) {
-        const int click = *probe;
-        m_probes.erase(probe);
+    if (settled.click) {
         if (!state.holdsFirstLetter)
             m_desktop.opener.open(state.path);
-        else if (click == m_clicks)
+        else if (*settled.click == m_waits.lastClick())
             m_frame1->show();
     }
 }

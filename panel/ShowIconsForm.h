@@ -3,9 +3,9 @@
 
 #include "DroppedFiles.h"
 #include "SlotList.h"
+#include "TargetWaits.h"
 #include "support/DesktopServices.h"
 
-#include <QHash>
 #include <QWidget>
 
 #include <array>
@@ -133,12 +133,7 @@ private:
     SlotList m_list1;
     QString m_currentPath;
     bool m_guardExplained = false;
-    // Drops waiting for the disk's answer: slot, and the dropped path.
-    QHash<int, QString> m_drops;
-    // Clicks on folders waiting for the catalogue probe: path, and the
-    // number of the click; only the last click may show the letter row.
-    QHash<QString, int> m_probes;
-    int m_clicks = 0;
+    TargetWaits m_waits;
 
     QPlainTextEdit *m_text1 = nullptr;
     std::array<SlotButton *, SlotList::SlotCount> m_slots{};
