@@ -119,7 +119,7 @@ private Q_SLOTS:
         QTest::newRow("30 entries: slot 1 is entry 13") << thirty << 1 << "13" << false << "" << "";
         QTest::newRow("short store: slot 1") << shortStore << 1 << "" << true << "" << "";
         QTest::newRow("cannot be created") << QStringList() << 2 << "" << false << "создать" << "";
-        QTest::newRow("cannot be read") << QStringList{"1"} << 2 << "" << false << "перезапустите" << "";
+        QTest::newRow("cannot be read") << QStringList{"1"} << 2 << "" << false << "прочитает его заново" << "";
         QTest::newRow("answered late: no picture until then") << targets << 3 << " Games" << true << "" << "late";
         QTest::newRow("target deleted") << targets << 6 << "doomed.txt" << false << "" << "deleted";
         QTest::newRow("target made again") << targets << 4 << "gone.txt" << true << "" << "made";
@@ -127,7 +127,7 @@ private Q_SLOTS:
         QTest::newRow("store half written outside: kept") << targets << 3 << " Games" << true << "" << "half";
         QTest::newRow("store cut short outside: kept") << targets << 3 << " Games" << true << "" << "short";
         QTest::newRow("own save: nothing asked again") << targets << 3 << " Games" << true << "" << "own";
-        QTest::newRow("unread store fixed outside") << QStringList{"1"} << 2 << "a.txt" << true << "перезапустите" << "edited";
+        QTest::newRow("unread store fixed outside") << QStringList{"1"} << 2 << "a.txt" << true << "прочитает его заново" << "edited";
         // clang-format on
     }
 
@@ -142,7 +142,7 @@ private Q_SLOTS:
         m_store = MemoryStore();
         if (told == "создать")
             m_store.writeFailure = "Read-only file system";
-        if (told == "перезапустите")
+        if (told == "прочитает его заново")
             m_store.readFailure = "Permission denied";
         QVERIFY(writeBytes(path("doomed.txt"), "d"));
         entries.isEmpty() ? startPanel(change == "late") : startPanelOn(entries, change == "late");
