@@ -28,12 +28,19 @@ LetterRow::LetterRow(QWidget *parent)
         const int code = codes.at(n);
         const int index = code - CatalogueLetters::TileIndexOffset;
         auto *tile = new LetterTile(CatalogueLetters::letterForCode(code), this);
-        tile->setGeometry(QRect(QPoint(0, TileTops.at(n)), TileSize));
+        const QRect box(QPoint(0, TileTops.at(n)), TileSize);
+        tile->setGeometry(box);
+        // The tile before covers this one's top strip where they overlap; a
+        // mask rather than the stacking order, so that the tiles stand in
+        // alphabetical order for the keyboard and screen readers.
+        if (n > 0) {
+            const QRect above(QPoint(0, TileTops.at(n - 1)), TileSize);
+            tile->setMask(QRegion(QRect(QPoint(), TileSize)) -
+                          QRegion(above.intersected(box).translated(-box.topLeft())));
+        }
         connect(tile, &LetterTile::clicked, this, [this, index] { Q_EMIT tileClicked(index); });
         m_tiles[index] = tile;
     }
-    for (auto it = m_tiles.rbegin(); it != m_tiles.rend(); ++it)
-        it->second->raise();
 }
 
 LetterTile *LetterRow::tile(int index) const

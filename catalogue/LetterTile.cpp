@@ -32,9 +32,11 @@ void LetterTile::paintEvent(QPaintEvent *)
 
 void LetterTile::keyPressEvent(QKeyEvent *event)
 {
-    // Space is the button's own key; Enter opens the letter too.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        click();
-    else
+    // Space is the button's own key; Enter opens the letter too, once
+    // however long it is held.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!event->isAutoRepeat())
+            click();
+    } else
         QAbstractButton::keyPressEvent(event);
 }

@@ -6,6 +6,20 @@
 #include <QMimeData>
 #include <QUrl>
 
+QList<DroppedFile> copiedFiles(const QMimeData *data)
+{
+    static const QString Gnome = QStringLiteral("x-special/gnome-copied-files");
+    if (!data || data->hasUrls() || !data->hasFormat(Gnome))
+        return droppedFiles(data);
+    // "copy" or "cut", then one URI a line.
+    QList<QByteArray> lines = data->data(Gnome).split('\n');
+    if (!lines.isEmpty())
+        lines.removeFirst();
+    QMimeData uris;
+    uris.setData(QStringLiteral("text/uri-list"), lines.join("\r\n"));
+    return droppedFiles(&uris);
+}
+
 QList<DroppedFile> droppedFiles(const QMimeData *data)
 {
     QList<DroppedFile> files;

@@ -20,3 +20,7 @@ struct DroppedFile
 // machine (no host, or "localhost"), in the drop's order. Data without one
 // (plain text, web links, files on other hosts) gives an empty list.
 QList<DroppedFile> droppedFiles(const QMimeData *data);
+
+// The same for files a file manager's Copy put on the clipboard: its URI list,
+// or where that is all there is, GNOME's copied-files list.
+QList<DroppedFile> copiedFiles(const QMimeData *data);

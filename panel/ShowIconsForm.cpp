@@ -21,6 +21,7 @@
 #include "windows/HelpWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -84,6 +85,7 @@ void ShowIconsForm::buildWidgets()
     m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_text1->setAccessibleName(QStringLiteral("Подпись кнопки под указателем"));
     m_text1->document()->setDocumentMargin(2);
     QFont hoverFont(QStringLiteral("Microsoft Sans Serif"));
     hoverFont.setPointSizeF(8.25);
@@ -109,6 +111,13 @@ void ShowIconsForm::buildWidgets()
         });
         connect(slot, &SlotButton::mouseMoved, this, &ShowIconsForm::Command1_MouseMove);
         connect(slot, &SlotButton::mousePressed, this, &ShowIconsForm::Command1_MouseDown);
+        // From the keyboard, the clipboard's files stand for a drop, Delete
+        // for the eraser.
+        connect(slot, &SlotButton::pasteKeyPressed, this, [this](int k) {
+            Command1_OLEDragDrop(k, copiedFiles(QGuiApplication::clipboard()->mimeData()));
+        });
+        connect(slot, &SlotButton::deleteKeyPressed, this,
+                [this](int k) { Command1_DragDrop(k, m_picture3); });
     }
 
     m_frame1 = new LetterRow(this);
@@ -123,8 +132,12 @@ void ShowIconsForm::buildWidgets()
     m_picture3->setAccessibleName(m_picture3->toolTip());
     m_picture3->raise(); // over the bottom row of slot 12
 
+    // Both lie outside the window and are never seen: hidden, so that
+    // neither a screen reader nor a window stretched by its manager shows them.
     m_picDocument = pictureBox(this, PicDocumentBox, Pictures::dragIcon());
+    m_picDocument->hide();
     m_picture2 = pictureBox(this, Picture2Box, QPixmap());
+    m_picture2->hide();
     m_picture2->setToolTip(QStringLiteral("Резинка для очистки кнопки"));
 }
 
@@ -439,7 +452,9 @@ bool ShowIconsForm::assignSlot(int k, const QString &path, const QString &captio
 
 void ShowIconsForm::showCaption(int k, const QString &caption)
 {
-    Command1(k)->setCaption(caption, SlotRules::spokenName(m_list1.pathEntry(k), caption));
+    const QString path = m_list1.pathEntry(k);
+    Command1(k)->setCaption(caption, SlotRules::spokenName(path, caption),
+                            SlotRules::spokenDescription(path, caption));
 }
 
 bool ShowIconsForm::storeSucceeded(const StoreResult &result)

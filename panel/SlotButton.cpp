@@ -68,14 +68,23 @@ bool SlotButton::event(QEvent *event)
 
 void SlotButton::keyPressEvent(QKeyEvent *event)
 {
-    // Space is the button's own key; Enter clicks the slot too.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        click();
-    else
+    // Space is the button's own key; Enter clicks the slot too, but a held
+    // key clicks only once.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!event->isAutoRepeat())
+            click();
+    } else if (event->matches(QKeySequence::Paste) ||
+               (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier)) {
+        Q_EMIT pasteKeyPressed(m_index);
+    } else if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        Q_EMIT deleteKeyPressed(m_index);
+    } else {
         QAbstractButton::keyPressEvent(event);
+    }
 }
 
-void SlotButton::setCaption(const QString &caption, const QString &spoken)
+void SlotButton::setCaption(const QString &caption, const QString &spoken,
+                            const QString &description)
 {
     m_caption = caption;
     // Qt guesses rich text from the text itself; a file may well be named
@@ -85,6 +94,8 @@ void SlotButton::setCaption(const QString &caption, const QString &spoken)
             ? QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(caption.toHtmlEscaped())
             : caption);
     setAccessibleName(spoken);
+    // Without one, screen readers read the tooltip: "1" on an empty slot.
+    setAccessibleDescription(description);
 }
 
 void SlotButton::setBackColor(const QColor &colour)

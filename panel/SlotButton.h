@@ -30,8 +30,9 @@ public:
     // The slot's caption, as the store holds it; the tooltip shows it as
     // plain text, however much it looks like markup.
     QString caption() const { return m_caption; }
-    // spoken is what a screen reader says for the slot.
-    void setCaption(const QString &caption, const QString &spoken);
+    // spoken is what a screen reader says for the slot, description what it
+    // says when asked for more.
+    void setCaption(const QString &caption, const QString &spoken, const QString &description);
 
     // A null icon leaves the face bare; replacing the icon releases the old one.
     QIcon picture() const { return icon(); }
@@ -47,6 +48,10 @@ Q_SIGNALS:
     // 2 right, 4 middle); a button was pressed on it.
     void mouseMoved(int index, int buttons);
     void mousePressed(int index, int button);
+    // The keys that stand for a drop of the clipboard's files (Ctrl+V,
+    // Shift+Insert) and for the eraser (Delete).
+    void pasteKeyPressed(int index);
+    void deleteKeyPressed(int index);
 
 protected:
     bool event(QEvent *event) override;

@@ -18,10 +18,27 @@ QString letterFolder(const QString &path, int tileIndex)
            CatalogueLetters::letterForCode(tileIndex + CatalogueLetters::TileIndexOffset);
 }
 
+namespace {
+
+bool isEmptySlot(const QString &path, const QString &caption)
+{
+    return path.isEmpty() || path == Placeholder || caption.trimmed().isEmpty();
+}
+
+} // namespace
+
+QString spokenDescription(const QString &path, const QString &caption)
+{
+    if (isEmptySlot(path, caption))
+        return QStringLiteral("Перетащите сюда файл, папку или программу или вставьте "
+                              "скопированный файл клавишами Ctrl+V");
+    return caption.trimmed();
+}
+
 QString spokenName(const QString &path, const QString &caption)
 {
     const QString name = caption.startsWith(FolderMark) ? caption.mid(1) : caption;
-    if (path.isEmpty() || path == Placeholder || name.trimmed().isEmpty())
+    if (isEmptySlot(path, caption))
         return QStringLiteral("Пустая кнопка");
     if (caption.startsWith(FolderMark))
         return QStringLiteral("Папка %1").arg(name);

@@ -24,5 +24,8 @@ QString letterFolder(const QString &path, int tileIndex);
 // What a screen reader says for a slot: an empty slot as empty, a folder as
 // a folder and its name, anything else as its caption.
 QString spokenName(const QString &path, const QString &caption);
+// And what it says when asked for more: how an empty slot is filled, or the
+// caption, never the placeholder.
+QString spokenDescription(const QString &path, const QString &caption);
 
 } // namespace SlotRules

@@ -19,6 +19,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -208,32 +209,37 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption"); // empty: refused
         QTest::addColumn<bool>("picture");
         QTest::addColumn<QString>("meanwhile"); // what the store or the disk does
+        QTest::addColumn<QString>("by");        // keys on the slot instead of a drag
         const int link = Qt::LinkAction, none = 0;
         // clang-format off
-        QTest::newRow("file") << QStringList{"report.doc"} << link << "report.doc" << true << "";
-        QTest::newRow("file, no link offered: a copy") << QStringList{"~report.doc"} << int(Qt::CopyAction) << "report.doc" << true << "";
-        QTest::newRow("folder") << QStringList{"Games"} << link << " Games" << true << "";
-        QTest::newRow("hidden file") << QStringList{".profile"} << link << " " << true << "";
-        QTest::newRow("three, the last wins") << QStringList{"a.txt", "report.doc", "Games"} << link << " Games" << true << "";
-        QTest::newRow("accented") << QStringList{"Café résumé.pdf"} << link << "Café résumé.pdf" << true << "";
-        QTest::newRow("emoji") << QStringList{"🎵 playlist.m3u"} << link << "🎵 playlist.m3u" << true << "";
-        QTest::newRow("CJK folder") << QStringList{"数据"} << link << " 数据" << true << "";
-        QTest::newRow("markup") << QStringList{"<i>x.txt"} << link << "<i>x.txt" << true << "";
-        QTest::newRow("a line break tag") << QStringList{"a<br>b.txt"} << link << "a<br>b.txt" << true << "";
-        QTest::newRow("broken symbolic link") << QStringList{"dangling"} << link << "dangling" << false << "";
-        QTest::newRow("refused: LF") << QStringList{"two\nlines"} << link << "" << false << "";
-        QTest::newRow("refused: CR") << QStringList{"two\rlines"} << link << "" << false << "";
-        QTest::newRow("refused: not UTF-8") << QStringList{"a.txt", "?café"} << link << "" << false << "";
-        QTest::newRow("the save fails") << QStringList{"!report.doc"} << link << "" << false << "";
-        QTest::newRow("plain text") << QStringList{"text"} << none << "" << false << "";
-        QTest::newRow("web link") << QStringList{"https://example.org/"} << none << "" << false << "";
-        QTest::newRow("eraser's type from another program") << QStringList{"eraser's type"} << none << "" << false << "";
-        QTest::newRow("the eraser") << QStringList{"eraser"} << link << " " << false << "";
-        QTest::newRow("the eraser, the save fails: as stored") << QStringList{"!eraser"} << link << "" << false << "";
-        QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << link << "report.doc" << true << "edited";
-        QTest::newRow("after a cut-short edit outside") << QStringList{"report.doc"} << link << "report.doc" << true << "cut";
-        QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << link << "report.doc" << true << "late";
-        QTest::newRow("erased before the answer") << QStringList{"report.doc"} << link << " " << false << "late, erased";
+        QTest::newRow("file") << QStringList{"report.doc"} << link << "report.doc" << true << "" << "";
+        QTest::newRow("file, no link offered: a copy") << QStringList{"~report.doc"} << int(Qt::CopyAction) << "report.doc" << true << "" << "";
+        QTest::newRow("folder") << QStringList{"Games"} << link << " Games" << true << "" << "";
+        QTest::newRow("hidden file") << QStringList{".profile"} << link << " " << true << "" << "";
+        QTest::newRow("three, the last wins") << QStringList{"a.txt", "report.doc", "Games"} << link << " Games" << true << "" << "";
+        QTest::newRow("accented") << QStringList{"Café résumé.pdf"} << link << "Café résumé.pdf" << true << "" << "";
+        QTest::newRow("emoji") << QStringList{"🎵 playlist.m3u"} << link << "🎵 playlist.m3u" << true << "" << "";
+        QTest::newRow("CJK folder") << QStringList{"数据"} << link << " 数据" << true << "" << "";
+        QTest::newRow("markup") << QStringList{"<i>x.txt"} << link << "<i>x.txt" << true << "" << "";
+        QTest::newRow("a line break tag") << QStringList{"a<br>b.txt"} << link << "a<br>b.txt" << true << "" << "";
+        QTest::newRow("broken symbolic link") << QStringList{"dangling"} << link << "dangling" << false << "" << "";
+        QTest::newRow("refused: LF") << QStringList{"two\nlines"} << link << "" << false << "" << "";
+        QTest::newRow("refused: CR") << QStringList{"two\rlines"} << link << "" << false << "" << "";
+        QTest::newRow("refused: not UTF-8") << QStringList{"a.txt", "?café"} << link << "" << false << "" << "";
+        QTest::newRow("the save fails") << QStringList{"!report.doc"} << link << "" << false << "" << "";
+        QTest::newRow("plain text") << QStringList{"text"} << none << "" << false << "" << "";
+        QTest::newRow("web link") << QStringList{"https://example.org/"} << none << "" << false << "" << "";
+        QTest::newRow("eraser's type from another program") << QStringList{"eraser's type"} << none << "" << false << "" << "";
+        QTest::newRow("the eraser") << QStringList{"eraser"} << link << " " << false << "" << "";
+        QTest::newRow("the eraser, the save fails: as stored") << QStringList{"!eraser"} << link << "" << false << "" << "";
+        QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << link << "report.doc" << true << "edited" << "";
+        QTest::newRow("after a cut-short edit outside") << QStringList{"report.doc"} << link << "report.doc" << true << "cut" << "";
+        QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << link << "report.doc" << true << "late" << "";
+        QTest::newRow("erased before the answer") << QStringList{"report.doc"} << link << " " << false << "late, erased" << "";
+        QTest::newRow("Ctrl+V: the last copied file") << QStringList{"a.txt", "report.doc"} << link << "report.doc" << true << "" << "Ctrl+V";
+        QTest::newRow("Shift+Insert: GNOME's list only") << QStringList{"Games"} << link << " Games" << true << "" << "Shift+Insert, GNOME";
+        QTest::newRow("Ctrl+V, plain text: nothing") << QStringList{"text"} << none << "" << false << "" << "Ctrl+V";
+        QTest::newRow("Delete: as the eraser") << QStringList{"eraser"} << link << " " << false << "" << "Delete";
         // clang-format on
     }
 
@@ -244,6 +250,7 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(bool, picture);
         QFETCH(QString, meanwhile);
+        QFETCH(QString, by);
         m_form->Command1_OLEDragDrop(5, {{path("a.txt"), true}});
         QStringList before = m_form->List1().entries();
         if (meanwhile == "edited" || meanwhile == "cut") { // not yet heard of
@@ -258,8 +265,11 @@ private Q_SLOTS:
         if (dropped[0].startsWith('!'))
             m_store.writeFailure = "No space left on device";
         const bool eraser = dropped[0].endsWith("eraser") || meanwhile.endsWith("erased");
-        QString last;                        // the last file's path
-        if (eraser && meanwhile.isEmpty()) { // the panel's own, whose source an event cannot fake
+        QString last; // the last file's path
+        if (by == "Delete") {
+            QTest::keyClick(m_form->Command1(5), Qt::Key_Delete);
+        } else if (eraser &&
+                   meanwhile.isEmpty()) { // the panel's own, whose source an event cannot fake
             m_form->Command1_DragOver(5, m_form->Command1(1)); // not the eraser: nothing
             QVERIFY(m_form->Picture3()->dragIcon().isNull());
             m_form->Command1_DragOver(5, m_form->Picture3());
@@ -278,15 +288,28 @@ private Q_SLOTS:
             QMimeData data;
             data.setData(dropped[0] == "text"            ? "text/plain"
                          : dropped[0] == "eraser's type" ? EraserPicture::MimeType
+                         : by.endsWith("GNOME")          ? "x-special/gnome-copied-files"
                                                          : "text/uri-list",
-                         uris);
-            const auto offered = Qt::CopyAction | Qt::MoveAction |
-                                 (dropped[0].startsWith('~') ? Qt::IgnoreAction : Qt::LinkAction);
-            QDragEnterEvent enter({5, 5}, offered, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(m_form->Command1(5), &enter);
-            QDropEvent drop({5, 5}, offered, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(m_form->Command1(5), &drop);
-            QCOMPARE(enter.isAccepted() && drop.isAccepted() ? int(drop.dropAction()) : 0, action);
+                         by.endsWith("GNOME") ? "copy\n" + uris.trimmed() : uris);
+            if (!by.isEmpty()) { // copied, as a file manager's Copy leaves it
+                auto *copied = new QMimeData;
+                for (const QString &format : data.formats())
+                    copied->setData(format, data.data(format));
+                QGuiApplication::clipboard()->setMimeData(copied);
+                by.startsWith("Shift")
+                    ? QTest::keyClick(m_form->Command1(5), Qt::Key_Insert, Qt::ShiftModifier)
+                    : QTest::keyClick(m_form->Command1(5), Qt::Key_V, Qt::ControlModifier);
+            } else {
+                const auto offered =
+                    Qt::CopyAction | Qt::MoveAction |
+                    (dropped[0].startsWith('~') ? Qt::IgnoreAction : Qt::LinkAction);
+                QDragEnterEvent enter({5, 5}, offered, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(m_form->Command1(5), &enter);
+                QDropEvent drop({5, 5}, offered, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(m_form->Command1(5), &drop);
+                QCOMPARE(enter.isAccepted() && drop.isAccepted() ? int(drop.dropAction()) : 0,
+                         action);
+            }
         }
         if (meanwhile.startsWith("late")) {
             QCOMPARE(m_form->List1().entries(), before);
@@ -321,7 +344,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("opens");
         QTest::addColumn<bool>("letterRow");
         QTest::addColumn<QString>("hoverText");
-        QTest::addColumn<int>("key"); // 0: the mouse
+        QTest::addColumn<int>("key"); // 0: the mouse; below 0: that key held
         QTest::addColumn<bool>("again");
         QTest::addColumn<bool>("late"); // the disk answers after the lock
         const int space = Qt::Key_Space, enter = Qt::Key_Return;
@@ -340,6 +363,7 @@ private Q_SLOTS:
         QTest::newRow("keypad Enter") << "Games" << " Games" << true << false << " Games" << int(Qt::Key_Enter) << false << false;
         QTest::newRow("Space twice") << "Games" << " Games" << true << false << " Games" << space << true << false;
         QTest::newRow("Enter twice") << "Games" << " Games" << true << false << " Games" << enter << true << false;
+        QTest::newRow("Enter held: one open") << "Games" << " Games" << true << false << " Games" << -enter << false << false;
         QTest::newRow("folder answered late") << "Games" << " Games" << true << false << " Games" << 0 << false << true;
         QTest::newRow("catalogue answered late") << "Arch" << " Arch" << false << true << " Arch" << 0 << false << true;
         QTest::newRow("clicked again, answer still out: one open") << "Games" << " Games" << true << false << " Games" << 0 << true << true;
@@ -366,7 +390,11 @@ private Q_SLOTS:
         SlotButton *slot = m_form->Command1(3);
         slot->setFocus();
         const auto activate = [slot, key] {
-            key ? QTest::keyClick(slot, Qt::Key(key)) : slot->click();
+            for (int repeat = 0; key < 0 && repeat < 4; ++repeat) { // as auto-repeat sends it
+                QKeyEvent held(QEvent::KeyPress, -key, Qt::NoModifier, {}, repeat > 0);
+                QApplication::sendEvent(slot, &held);
+            }
+            key > 0 ? QTest::keyClick(slot, Qt::Key(key)) : key == 0 ? slot->click() : void();
         };
         bool lockedMeanwhile = false;
         m_desktop->pause.meanwhile = [&] {
@@ -399,7 +427,7 @@ private Q_SLOTS:
     void hoverText()
     {
         for (int k = 1; k <= 12; ++k)
-            m_form->Command1(k)->setCaption(QString::number(k), {});
+            m_form->Command1(k)->setCaption(QString::number(k), {}, {});
         const auto over = [this](QWidget *widget, QPoint at = {5, 5}) {
             mouse(widget, QEvent::MouseMove, Qt::NoButton, at);
             return m_form->Text1()->toPlainText();
@@ -474,6 +502,13 @@ private Q_SLOTS:
         m_form->spr_Click();
         QVERIFY(m_form->Form1() == about && m_form->help() == help);
         QVERIFY(about->isVisible() && help->isVisible());
+        for (QWidget *window : QList<QWidget *>{help, about}) { // Escape closes each
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(window, Qt::Key_Escape);
+            QVERIFY(!window->isVisible());
+            window->show();
+        }
         QCOMPARE(help->windowType(), Qt::Window); // not a utility window one may hide
         for (QWidget *dead : QList<QWidget *>{about->Label1(), about})
             press(dead, Qt::LeftButton, {2, 2});
@@ -545,6 +580,21 @@ private Q_SLOTS:
         const QString button = QString::number(QAccessible::Button) + ' ';
         QCOMPARE(said(m_form->Command1(3)), button + "Пустая кнопка");
         QCOMPARE(said(m_form->Command1(4)), button + "Папка Games");
+        m_form->Command1_DragDrop(5, m_form->Picture3()); // cleared: " "
+        for (int k : {3, 5}) {
+            const QString more = QAccessible::queryAccessibleInterface(m_form->Command1(k))
+                                     ->text(QAccessible::Description);
+            QVERIFY2(more.trimmed().size() > 1, qPrintable(more));
+        }
+        // The letters in the order they stand; the hover text named; the
+        // pictures outside the window not there to be read.
+        QAccessibleInterface *row = QAccessible::queryAccessibleInterface(m_form->Frame1());
+        QCOMPARE(row->child(0)->text(QAccessible::Name), "А");
+        QCOMPARE(row->child(row->childCount() - 1)->text(QAccessible::Name), "Я");
+        QVERIFY(!QAccessible::queryAccessibleInterface(m_form->Text1())
+                     ->text(QAccessible::Name)
+                     .isEmpty());
+        QVERIFY(QAccessible::queryAccessibleInterface(m_form->picDocument())->state().invisible);
         QCOMPARE(said(m_form->Picture3()), QString::number(QAccessible::Graphic) +
                                                " Резинка (Перетащи и бось для очистки кнопки)");
     }
@@ -607,6 +657,12 @@ private Q_SLOTS:
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/К");
         QTest::keyClick(m_form->Picture1(32), Qt::Key_Space); // from the keyboard too
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/Я");
+        const qsizetype opens = m_desktop->opener.opened.size();
+        for (bool repeat : {false, true, true}) { // Enter held
+            QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, {}, repeat);
+            QApplication::sendEvent(m_form->Picture1(1), &held);
+        }
+        QCOMPARE(m_desktop->opener.opened.mid(opens), QStringList{entries[2] + "/А"});
         // A catalogue's late answer shows no row once another slot was clicked.
         m_desktop->targets.holding = true;
         m_form->Command1_Click(1);

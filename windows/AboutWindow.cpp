@@ -28,6 +28,7 @@ AboutWindow::AboutWindow(ShellOpener &opener, QWidget *owner)
 {
     setUpFixedWindow(this, QStringLiteral("О проге"), QRect(242, 334, 312, 141),
                      QColor(192, 192, 192));
+    closeOnEscape(this);
 
     m_label1->setGeometry(4, 8, 303, 65);
     m_label1->setWordWrap(true);

@@ -4,6 +4,7 @@
 #include "images/Pictures.h"
 #include "support/ScreenPlacement.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 
 void setUpFixedWindow(QWidget *window, const QString &title, const QRect &clientArea,
@@ -17,4 +18,32 @@ void setUpFixedWindow(QWidget *window, const QString &title, const QRect &client
     ground.setColor(QPalette::Window, background);
     window->setPalette(ground);
     window->setAutoFillBackground(true);
+}
+
+namespace {
+
+// Escape pressed anywhere in the window, and not taken by a child, closes it.
+class EscapeCloses : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape &&
+            static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+            static_cast<QWidget *>(parent())->close();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void closeOnEscape(QWidget *window)
+{
+    window->installEventFilter(new EscapeCloses(window));
 }

@@ -12,3 +12,6 @@ class QWidget;
 // a plain background.
 void setUpFixedWindow(QWidget *window, const QString &title, const QRect &clientArea,
                       const QColor &background);
+
+// Escape closes the window, as it does a dialog.
+void closeOnEscape(QWidget *window);

@@ -50,4 +50,5 @@ HelpWindow::HelpWindow(QWidget *owner)
     m_label1->adjustSize();
 
     hideTaskbarEntry(this);
+    closeOnEscape(this);
 }
