@@ -11,6 +11,7 @@
 #include "support/FontFaces.h"
 #include "support/IconTheme.h"
 #include "support/MessageBoxMessages.h"
+#include "support/QtTranslation.h"
 #include "support/SingleInstance.h"
 #include "support/StoreWatch.h"
 #include "support/TargetLookup.h"
@@ -33,6 +34,7 @@ int main(int argc, char **argv)
     const bool platformChosen = DisplayPlatform::preferXWayland();
     QApplication app(argc, argv);
     IconTheme::ensureFallback();
+    installQtRussian();
     FontFaces::mapWindowsFaces();
 
     MessageBoxMessages messages;

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "support/FolderMaker.h"
+#include "support/SystemReason.h"
 
 namespace CatalogueFolders {
 
@@ -24,7 +25,7 @@ std::optional<Failure> create(FolderMaker &folders, const QString &path)
 QString failureText(const Failure &failure, const QString &path)
 {
     QString text = QStringLiteral("Не удалось создать папку «%1».\nПричина: %2")
-                       .arg(failure.path, failure.reason);
+                       .arg(failure.path, russianReason(failure.reason));
     if (failure.path != path)
         text += QStringLiteral("\nПапки, созданные до неё, остались на месте.");
     return text;

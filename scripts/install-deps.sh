@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libglib2.0-dev libxcb1-dev libgl-dev
-          shared-mime-info adwaita-icon-theme fonts-liberation fonts-dejavu-core)
+          shared-mime-info adwaita-icon-theme fonts-liberation fonts-dejavu-core
+          qt6-translations-l10n)
 if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb openbox xdotool x11-utils imagemagick clang-14 libclang-rt-14-dev
                inotify-tools xinput libglib2.0-bin desktop-file-utils pcmanfm python3-fusepy)

@@ -5,6 +5,20 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// The C library's reason for the call that just failed: Qt's own may have
+// lost it ("Unknown error").
+QString reasonFor(const QFileDevice &file, int error)
+{
+    return error ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+}
+
+} // namespace
+
 DiskStore::DiskStore(std::function<QString()> path)
     : m_path(std::move(path))
 {}
@@ -17,11 +31,12 @@ bool DiskStore::exists() const
 StoreMedium::Contents DiskStore::read() const
 {
     QFile file(path());
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
+        return {{}, reasonFor(file, errno)};
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
+        return {{}, reasonFor(file, errno)};
     return {bytes, std::nullopt};
 }
 
@@ -33,14 +48,16 @@ std::optional<QString> DiskStore::replace(const QByteArray &bytes)
     // Unbuffered, so that a failing write (a full disk) is seen here and the
     // temporary file is dropped: with Qt's write buffer the failure would come
     // at commit(), whose flush errors do not stop the rename.
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
+        return reasonFor(file, errno);
     if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+        const QString reason = reasonFor(file, errno);
         file.cancelWriting();
         return reason;
     }
+    errno = 0;
     if (!file.commit())
-        return file.errorString();
+        return reasonFor(file, errno);
     return std::nullopt;
 }

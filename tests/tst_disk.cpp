@@ -141,6 +141,9 @@ private Q_SLOTS:
         const StoreResult result = list.SaveAndReloadSlotList();
         setrlimit(RLIMIT_FSIZE, &unlimited);
         QCOMPARE(result.step(), StoreResult::Step::Write);
+        const QString said = result.message().remove(m_path);
+        QVERIFY2(!said.contains(QRegularExpression("[A-Za-z]")),
+                 qPrintable(said.toUtf8().toPercentEncoding(" "))); // why, in Russian
         QCOMPARE(readBytes(m_path), old);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{"knw.dll"});
     }

@@ -13,6 +13,7 @@
 #include "panel/StoreFile.h"
 #include "support/ClickableLabel.h"
 #include "support/FontFaces.h"
+#include "support/QtTranslation.h"
 #include "support/ScreenPlacement.h"
 #include "windows/AboutWindow.h"
 #include "windows/HelpWindow.h"
@@ -20,8 +21,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -521,6 +524,29 @@ private Q_SLOTS:
         QVERIFY(link->fontMetrics().horizontalAdvance(link->text()) <= link->width());
     }
 
+    // Qt's own windows speak Russian too, under any locale.
+    void qtWindowsInRussian()
+    {
+        QVERIFY(installQtRussian());
+        QFileDialog dialog(m_form.get(), "x", m_dir.path());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.show();
+        QStringList english;
+        for (QWidget *widget : dialog.findChildren<QWidget *>()) {
+            QAccessibleInterface *said = QAccessible::queryAccessibleInterface(widget);
+            for (const QString &text :
+                 {said ? said->text(QAccessible::Name) : QString(), widget->toolTip()}) {
+                static const QRegularExpression word(
+                    "\\b(Look in|File name|Files of type|"
+                    "Save|Cancel|Create New Folder|Detail View)\\b");
+                if (word.match(QString(text).remove('&')).hasMatch())
+                    english.append(text);
+            }
+        }
+        QVERIFY2(english.isEmpty(), qPrintable(english.join(", ")));
+    }
+
     void placement_data()
     {
         QTest::addColumn<QRect>("client");
@@ -634,7 +660,7 @@ private Q_SLOTS:
         QCOMPARE(m_desktop->messages.titles, title.isEmpty() ? QStringList() : QStringList{title});
         const QString text = m_desktop->messages.texts.value(0);
         QCOMPARE(text.contains(folders.value(refused, path)), !title.isEmpty());
-        QCOMPARE(text.contains("File exists"), refused >= 0);
+        QCOMPARE(text.contains("уже есть"), refused >= 0); // the reason, in Russian
         QCOMPARE(text.contains("остались на месте"), refused > 0);
     }
 

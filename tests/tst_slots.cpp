@@ -13,8 +13,11 @@
 
 #include <QDir>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 class TestSlots : public QObject
 {
@@ -118,6 +121,7 @@ private Q_SLOTS:
         QTest::newRow("slot 12 of 30: extras kept after entry 24") << 30 << 12 << "" << 0;
         QTest::newRow("short store padded with empty entries") << 3 << 12 << "" << 0;
         QTest::newRow("write fails") << 25 << 5 << "write" << write;
+        QTest::newRow("write fails for a rare reason: its number") << 25 << 5 << "rare" << write;
         QTest::newRow("entry with a line break") << 25 << 5 << "entry" << write;
         QTest::newRow("read-back fails: the list stays the truth") << 25 << 5 << "read-back" << int(StoreResult::Step::ReadBack);
         QTest::newRow("store unread at start") << 25 << 5 << "load" << int(StoreResult::Step::Guard);
@@ -143,9 +147,11 @@ private Q_SLOTS:
         const QStringList loaded = list.entries();
         QCOMPARE(loaded, failing == "load" ? QStringList() : before);
 
-        list.ReplaceSlotEntries(slot, "/p", failing == "entry" ? "a\nb" : "c");
+        list.ReplaceSlotEntries(slot, "/p", failing == "entry" ? "а\nб" : "c");
         if (failing == "write")
             store.writeFailure = QStringLiteral("No space left on device");
+        if (failing == "rare")
+            store.writeFailure = QStringLiteral("Invalid cross-device link");
         if (failing == "read-back")
             store.readFailure = QStringLiteral("Input/output error");
         const StoreResult result = list.SaveAndReloadSlotList();
@@ -155,8 +161,12 @@ private Q_SLOTS:
         expected[slot] = QStringLiteral("/p");
         expected[slot + 12] = QStringLiteral("c");
         QCOMPARE(int(result.step()), step);
-        if (step)
+        if (step) { // in Russian, the reason too; a rare one by its number
             QVERIFY(result.message().contains(store.path()));
+            const QString said = result.message().remove(store.path());
+            QVERIFY2(!said.contains(QRegularExpression("[A-Za-z]")), qPrintable(said));
+            QCOMPARE(said.contains(QString::number(EXDEV)), failing == "rare");
+        }
         const bool written = !step || failing == "read-back";
         QCOMPARE(list.entries(), written ? expected : loaded);
         QCOMPARE(store.bytes, written ? StoreFile::serialise(expected) : old);

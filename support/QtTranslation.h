@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Qt's own words (the save dialog's buttons and labels, the message boxes')
+// in Russian whatever the locale, since the program's own texts are Russian.
+// False when Qt's Russian translation is not installed.
+bool installQtRussian();
