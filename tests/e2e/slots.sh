@@ -51,3 +51,20 @@ cleared() { [ "$(line 5)" = 1 ] && [ "$(line 17)" = 1 ]; }
 wait_for 5 cleared || fail "eraser did not clear"
 pass "the panel's own eraser empties the slot"
 
+
+# From the keyboard: the file manager's Copy, then Ctrl+V on slot 3 (focused
+# by a right-click, its menu closed with Escape); Enter held opens it once;
+# Delete empties it.
+xdotool mousemove "$row_x" "$file_y" click 1 sleep 0.3 key ctrl+c sleep 0.3
+xdotool mousemove "$slot_x" "$(slot_y 3)" click 3 sleep 0.5 key Escape sleep 0.3 key ctrl+v
+wait_for 5 sh -c "[ \"\$(sed -n 4p '$app/knw.dll' | tr -d '\r')\" != 1 ]" || fail "Ctrl+V stored nothing"
+[ "$(line 4)" = "$names/Caf"$'\x98\xc3\xa9'" r"$'\x98\xc3\xa9'"sum"$'\x98\xc3\xa9'".pdf" ] &&
+    [ "$(line 16)" = "Caf"$'\x98\xc3\xa9'" r"$'\x98\xc3\xa9'"sum"$'\x98\xc3\xa9'".pdf" ] ||
+    fail "Ctrl+V stored: $(line 4) / $(line 16)"
+before=$(opened_count)
+xdotool keydown Return sleep 3.5 keyup Return
+sleep 1
+[ "$(opened_count)" -eq $((before + 1)) ] || fail "Enter held opened $(($(opened_count) - before)) times"
+xdotool key Delete
+wait_for 5 sh -c "[ \"\$(sed -n 4p '$app/knw.dll' | tr -d '\r')\" = 1 ]" || fail "Delete did not empty slot 3"
+pass "a file manager's Copy and Ctrl+V fill slot 3 as a drop; Enter held opens once; Delete empties it"
