@@ -10,14 +10,17 @@
 #include "support/FileSaveDialog.h"
 #include "support/FontFaces.h"
 #include "support/IconTheme.h"
+#include "support/InstanceChannel.h"
 #include "support/MessageBoxMessages.h"
 #include "support/QtTranslation.h"
 #include "support/SingleInstance.h"
 #include "support/StoreWatch.h"
 #include "support/TargetLookup.h"
+#include "support/WindowHints.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QThread>
 
 namespace {
 
@@ -25,6 +28,19 @@ namespace {
 QString programStorePath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/knw.dll");
+}
+
+constexpr int AnswerMilliseconds = 5000;
+
+// The panel that was asked to make way lets go of the folder as it ends.
+bool waitForLock(SingleInstance &instance)
+{
+    for (int waited = 0; waited < AnswerMilliseconds; waited += 50) {
+        if (instance.acquire() != SingleInstance::Outcome::AlreadyRunning)
+            return true;
+        QThread::msleep(50);
+    }
+    return false;
 }
 
 } // namespace
@@ -38,15 +54,27 @@ int main(int argc, char **argv)
     FontFaces::mapWindowsFaces();
 
     MessageBoxMessages messages;
+    const QString folder = QCoreApplication::applicationDirPath();
+    const bool replace = app.arguments().contains(QStringLiteral("--replace"));
     SingleInstance instance(programStorePath());
     if (instance.acquire() == SingleInstance::Outcome::AlreadyRunning) {
-        messages.showWarning(ShowIconsForm::Title,
-                             QStringLiteral("Каталог уже запущен из этой папки.\n"
-                                            "Вторая копия закрывается, чтобы не испортить "
-                                            "файл кнопок «%1».")
-                                 .arg(programStorePath()));
-        return 1;
+        // The running panel comes to the front, or makes way for this one.
+        const bool answered = InstanceChannel::ask(
+            folder, replace ? InstanceChannel::Request::Replace : InstanceChannel::Request::Raise,
+            AnswerMilliseconds);
+        if (answered && !replace)
+            return 0;
+        if (!answered || !waitForLock(instance)) {
+            messages.showWarning(ShowIconsForm::Title,
+                                 QStringLiteral("Каталог уже запущен из этой папки, но не "
+                                                "отвечает.\nВторая копия закрывается, чтобы не "
+                                                "испортить файл кнопок «%1».")
+                                     .arg(programStorePath()));
+            return 1;
+        }
     }
+    InstanceChannel channel(folder);
+    channel.listen();
 
     // Programs the panel starts work in "/", and relative targets are taken
     // from there.
@@ -64,6 +92,10 @@ int main(int argc, char **argv)
     DiskStore store(programStorePath);
     ShowIconsForm form({targets, messages, opener, pause, saveDialog, folders}, store);
     messages.setOwner(&form);
+    QObject::connect(&channel, &InstanceChannel::raiseRequested, &form,
+                     [&form] { bringToFront(&form); });
+    // Every change is saved already: closing loses nothing.
+    QObject::connect(&channel, &InstanceChannel::replaceRequested, &form, &QWidget::close);
     form.Form_Load();
     // Another program's edit of the store shows, and the next save keeps it.
     StoreWatch storeWatch(programStorePath());

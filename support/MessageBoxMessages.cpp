@@ -13,6 +13,9 @@ void show(QWidget *owner, QMessageBox::Icon icon, const QString &title, const QS
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QMessageBox box(icon, title, shown, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    // Above the panel, which stays above all else, whatever the window
+    // manager makes of an owner (there is none before the panel is up).
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 

@@ -41,6 +41,31 @@ void keepAboveOwner(QWidget *window, QWidget *owner)
     xcb_flush(connection);
 }
 
+void bringToFront(QWidget *window)
+{
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    // Qt asks as the application, with its own last input time, which a
+    // window manager that guards the focus refuses; a pager's request is
+    // granted.
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window->winId());
+    message.type = atom(connection, "_NET_ACTIVE_WINDOW");
+    message.data.data32[0] = 2; // a pager
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+}
+
 void hideTaskbarEntry(QWidget *window)
 {
     xcb_connection_t *connection = x11Connection();

@@ -11,3 +11,7 @@ void hideTaskbarEntry(QWidget *window);
 
 // Keeps a top-level window above its owner (it is transient for it).
 void keepAboveOwner(QWidget *window, QWidget *owner);
+
+// Shows a shown window on top and gives it the focus, as a taskbar would:
+// the user asked for it by starting the program again.
+void bringToFront(QWidget *window);

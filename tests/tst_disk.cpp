@@ -9,10 +9,12 @@
 #include "support/BackgroundOpener.h"
 #include "support/DiskStore.h"
 #include "support/DiskTargetStates.h"
+#include "support/InstanceChannel.h"
 #include "support/SingleInstance.h"
 #include "support/StoreWatch.h"
 #include "support/TargetLookup.h"
 
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -22,6 +24,7 @@
 #include <QTest>
 
 #include <atomic>
+#include <future>
 #include <csignal>
 #include <memory>
 #include <sys/mount.h>
@@ -336,6 +339,61 @@ private Q_SLOTS:
         ask("/slow");
         QTRY_COMPARE_WITH_TIMEOUT(disk->slowAsked.load(), 2, 2000);
         disk->slowAnswers.release();
+    }
+
+    // A second start's requests to the panel running from the same folder:
+    // the two it knows, nothing else; a panel that cannot answer is not
+    // taken as one that said yes.
+    void instanceRequests_data()
+    {
+        QTest::addColumn<QByteArray>("sent"); // empty: asked as a second start
+        QTest::addColumn<int>("request");      // with it
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("heard");
+        const int raise = int(InstanceChannel::Request::Raise),
+                  replace = int(InstanceChannel::Request::Replace);
+        // clang-format off
+        QTest::newRow("raise") << QByteArray() << raise << QByteArray("ok\n") << "raise";
+        QTest::newRow("replace") << QByteArray() << replace << QByteArray("ok\n") << "replace";
+        QTest::newRow("no panel running: no") << QByteArray() << raise << QByteArray() << "";
+        QTest::newRow("anything else refused") << QByteArray("quit\n") << 0 << QByteArray("refused\n") << "";
+        QTest::newRow("a request with more after it") << QByteArray("raise now\n") << 0 << QByteArray("refused\n") << "";
+        QTest::newRow("a long line without its end") << QByteArray(4096, 'r') << 0 << QByteArray("refused\n") << "";
+        QTest::newRow("nothing said: let go") << QByteArray("") << -1 << QByteArray() << "";
+        // clang-format on
+    }
+
+    void instanceRequests()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(int, request);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, heard);
+        InstanceChannel running(m_folder->path());
+        QVERIFY(InstanceChannel::socketPath(m_folder->path()) !=
+                InstanceChannel::socketPath(m_folder->path() + "x"));
+        if (!reply.isEmpty() || request < 0)
+            QVERIFY(running.listen());
+        QStringList got;
+        connect(&running, &InstanceChannel::raiseRequested, [&] { got.append("raise"); });
+        connect(&running, &InstanceChannel::replaceRequested, [&] { got.append("replace"); });
+        if (sent.isNull()) { // the second start waits, so it asks from a thread of its own
+            auto answered = std::async(std::launch::async, [this, request] {
+                return InstanceChannel::ask(m_folder->path(), InstanceChannel::Request(request),
+                                            1000);
+            });
+            while (answered.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+                QTest::qWait(10);
+            QCOMPARE(answered.get(), !reply.isEmpty());
+        } else {
+            QLocalSocket other;
+            other.connectToServer(InstanceChannel::socketPath(m_folder->path()));
+            QVERIFY(other.waitForConnected(1000));
+            other.write(sent);
+            QTRY_VERIFY_WITH_TIMEOUT(other.state() == QLocalSocket::UnconnectedState, 3000);
+            QCOMPARE(other.readAll(), reply);
+        }
+        QCOMPARE(got, heard.isEmpty() ? QStringList() : QStringList{heard});
     }
 
 private:
