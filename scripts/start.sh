@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Katalog needs, builds the program alone (a stripped release
 # build, in build-app/), installs it for this user and starts the installed
-# panel, whose slots live in ~/.local/lib/katalog/knw.dll.
+# panel, whose slots live in ~/.local/lib/katalog/knw.dll. Run again, it
+# updates the program and the running panel with it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,4 +15,5 @@ installed="$HOME/.local/lib/katalog"
 if [ -f build/knw.dll ] && [ ! -e "$installed/knw.dll" ]; then
     cp build/knw.dll "$installed/knw.dll"
 fi
-exec "$installed/katalog"
+# A panel already running from there makes way for the program just built.
+exec "$installed/katalog" --replace

@@ -29,21 +29,32 @@ for top in 171 361 589; do [ "$(pixel 695 $((top + 12)))" = "255,255,192" ] || f
 not_panel 699 637 || fail "no eraser"
 pass "black ground, light-yellow slots, the eraser, no letter row"
 
-# A second panel from the same folder says so and leaves the store alone;
-# the lock leaves nothing beside the store for a user to clear out.
+# A second start from the same folder brings the running panel to the front
+# and ends at once; the lock leaves nothing beside the store to clear out.
 [ "$(ls "$app")" = "$(printf 'katalog\nknw.dll')" ] || fail "files beside the store: $(ls "$app")"
 before=$(stat -c %Y.%s "$app/knw.dll")
-"$app/katalog" >"$E2E_TMP/second.log" 2>&1 &
-second=$!
-E2E_PIDS+=($second)
-wait_for 10 sh -c '[ "$(xdotool search --name "^КаталогOrlanta$" | wc -l)" -ge 2 ]' ||
-    fail "second start showed no message"
-for w in $(xdotool search --name '^КаталогOrlanta$'); do
-    [ "$w" = "$W" ] || xdotool windowactivate --sync "$w" key Return
-done
-wait_for 10 sh -c "! kill -0 $second" || fail "second panel still running"
+xmessage -geometry +600+300 other >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+wait_for 5 xdotool search --name '^xmessage$' || fail "no other window"
+xdotool windowactivate --sync "$(xdotool search --name '^xmessage$' | head -n1)"
+t0=$SECONDS
+timeout 10 "$app/katalog" >"$E2E_TMP/second.log" 2>&1 || fail "second start ended with $?"
+[ $((SECONDS - t0)) -le 3 ] || fail "second start took $((SECONDS - t0)) s"
+active() { [ "$(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*' | xargs printf '%d')" = "$W" ]; }
+wait_for 3 active || fail "the running panel is not the active window"
+[ "$(xdotool search --name '^КаталогOrlanta$' | wc -l)" = 1 ] || fail "the second start opened a window"
 [ "$(stat -c %Y.%s "$app/knw.dll")" = "$before" ] && kill -0 "$panel" || fail "store or first panel"
-pass "a second panel is refused"
+pass "a second start exits 0 at once and brings the running panel to the front"
+
+# --replace: the running panel closes and the new one takes its place.
+"$app/katalog" --replace >>"$E2E_TMP/panel.log" 2>&1 &
+replacement=$!
+E2E_PIDS+=($replacement)
+wait_for 10 sh -c "! kill -0 $panel" || fail "the running panel did not close"
+wait_for 10 panel_window || fail "no window of the new panel"
+kill -0 "$replacement" && [ "$(stat -c %Y.%s "$app/knw.dll")" = "$before" ] || fail "new panel or store"
+W=$(panel_window) panel=$replacement
+pass "--replace: the running panel makes way for the new one, store untouched"
 
 # About, then Help (which covers that part of the panel), from the menu.
 for item in "Down Down Down" "Down Down"; do
