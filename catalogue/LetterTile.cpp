@@ -35,8 +35,14 @@ void LetterTile::keyPressEvent(QKeyEvent *event)
     // Space is the button's own key; Enter opens the letter too, once
     // however long it is held.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (!event->isAutoRepeat())
+        if (!m_heldKeys.repeats(event))
             click();
     } else
         QAbstractButton::keyPressEvent(event);
+}
+
+void LetterTile::keyReleaseEvent(QKeyEvent *event)
+{
+    m_heldKeys.released(event);
+    QAbstractButton::keyReleaseEvent(event);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/HeldKeys.h"
+
 #include <QAbstractButton>
 #include <QPixmap>
 
@@ -20,7 +22,9 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    HeldKeys m_heldKeys;
     QPixmap m_picture;
 };

@@ -65,6 +65,7 @@ ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, StoreMedium &store,
     , m_list1(store)
 {
     setUpFixedWindow(this, Title, ClientArea, Qt::black);
+    keepFixed(this);
     setMouseTracking(true);
     buildWidgets();
     buildMenu();

@@ -71,7 +71,7 @@ void SlotButton::keyPressEvent(QKeyEvent *event)
     // Space is the button's own key; Enter clicks the slot too, but a held
     // key clicks only once.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (!event->isAutoRepeat())
+        if (!m_heldKeys.repeats(event))
             click();
     } else if (event->matches(QKeySequence::Paste) ||
                (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier)) {
@@ -81,6 +81,12 @@ void SlotButton::keyPressEvent(QKeyEvent *event)
     } else {
         QAbstractButton::keyPressEvent(event);
     }
+}
+
+void SlotButton::keyReleaseEvent(QKeyEvent *event)
+{
+    m_heldKeys.released(event);
+    QAbstractButton::keyReleaseEvent(event);
 }
 
 void SlotButton::setCaption(const QString &caption, const QString &spoken,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "DroppedFiles.h"
+#include "support/HeldKeys.h"
 
 #include <QAbstractButton>
 #include <QColor>
@@ -57,6 +58,7 @@ protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -71,6 +73,7 @@ private:
     QColor m_backColor;
     QString m_caption;
     bool m_locked = false;
+    HeldKeys m_heldKeys;
     // The local files of the drag now over this slot, read as it entered.
     QList<DroppedFile> m_dragFiles;
 };

@@ -10,7 +10,8 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libglib2.0-d
 if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb openbox xdotool x11-utils imagemagick clang-14 libclang-rt-14-dev
                inotify-tools xinput libglib2.0-bin desktop-file-utils pcmanfm python3-fusepy
-               wmctrl icewm fluxbox metacity xfwm4 i3-wm marco)
+               wmctrl icewm fluxbox metacity xfwm4 i3-wm marco mate-settings-daemon-common
+               xfconf dbus)
 fi
 
 missing=()

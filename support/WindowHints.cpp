@@ -41,6 +41,23 @@ void keepAboveOwner(QWidget *window, QWidget *owner)
     xcb_flush(connection);
 }
 
+std::optional<QPoint> clientPlaceOnScreen(QWidget *window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window->windowHandle())
+        return std::nullopt;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_translate_coordinates_reply_t *reply = xcb_translate_coordinates_reply(
+        connection,
+        xcb_translate_coordinates(connection, xcb_window_t(window->winId()), root, 0, 0), nullptr);
+    if (!reply)
+        return std::nullopt;
+    const QPoint place(reply->dst_x, reply->dst_y);
+    free(reply);
+    // The server counts in device pixels, Qt's geometry in its own.
+    return place / window->devicePixelRatioF();
+}
+
 void bringToFront(QWidget *window)
 {
     window->showNormal();

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPoint>
+
+#include <optional>
+
 class QWidget;
 
 // What the panel asks of the window manager beyond what Qt says. Call before
@@ -11,6 +15,10 @@ void hideTaskbarEntry(QWidget *window);
 
 // Keeps a top-level window above its owner (it is transient for it).
 void keepAboveOwner(QWidget *window, QWidget *owner);
+
+// Where the X server has the window's client area: some window managers
+// report another place to Qt at first. Nothing off X11.
+std::optional<QPoint> clientPlaceOnScreen(QWidget *window);
 
 // Shows a shown window on top and gives it the focus, as a taskbar would:
 // the user asked for it by starting the program again.

@@ -20,7 +20,8 @@ QFont arial(const QString &family, qreal points, bool bold, bool italic)
 
 AboutWindow::AboutWindow(ShellOpener &opener, QWidget *owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::WindowStaysOnTopHint)
     , m_opener(opener)
     , m_label1(new QLabel(this))
     , m_label2(new QLabel(this))

@@ -3,8 +3,10 @@
 
 #include "images/Pictures.h"
 #include "support/ScreenPlacement.h"
+#include "support/WindowHints.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
 
 void setUpFixedWindow(QWidget *window, const QString &title, const QRect &clientArea,
@@ -42,6 +44,76 @@ protected:
 };
 
 } // namespace
+
+namespace {
+
+constexpr int SettleMilliseconds = 300;
+
+class FixedPlace : public QObject
+{
+public:
+    explicit FixedPlace(QWidget *window)
+        : QObject(window)
+        , m_window(window)
+    {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+            if (!m_mapped) {
+                m_mapped = true;
+                QTimer::singleShot(SettleMilliseconds, this, &FixedPlace::fitMapped);
+            }
+            break;
+        case QEvent::WindowStateChange:
+            if (m_window->windowState() &
+                (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+                QTimer::singleShot(0, this, &FixedPlace::restore);
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+            if (m_window->size() == m_window->minimumSize())
+                m_place = m_window->geometry();
+            else
+                QTimer::singleShot(0, this, &FixedPlace::restore);
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void restore()
+    {
+        if (m_window->windowState() != Qt::WindowNoState)
+            m_window->setWindowState(Qt::WindowNoState);
+        if (m_window->geometry() != m_place && m_place.isValid())
+            m_window->setGeometry(m_place);
+    }
+    void fitMapped()
+    {
+        const QRect shown = m_window->geometry();
+        const std::optional<QPoint> real = clientPlaceOnScreen(m_window);
+        const QRect place = real ? QRect(*real, shown.size()) : shown;
+        // The frame is known now; Qt takes the window's place from the
+        // request this makes, where its manager told it wrong.
+        ScreenPlacement::place(m_window, place);
+    }
+
+    QWidget *m_window;
+    QRect m_place;
+    bool m_mapped = false;
+};
+
+} // namespace
+
+void keepFixed(QWidget *window)
+{
+    window->installEventFilter(new FixedPlace(window));
+}
 
 void closeOnEscape(QWidget *window)
 {

@@ -13,5 +13,11 @@ class QWidget;
 void setUpFixedWindow(QWidget *window, const QString &title, const QRect &clientArea,
                       const QColor &background);
 
+// A fixed window stays as it is: asked to maximise, go full screen or
+// minimise, or resized by its manager, it goes back to its size and place.
+// Once mapped, it is fitted to the screen again with its real frame, and Qt
+// is told where the window really is when its manager said otherwise.
+void keepFixed(QWidget *window);
+
 // Escape closes the window, as it does a dialog.
 void closeOnEscape(QWidget *window);

@@ -23,7 +23,7 @@ const QString HelpWindow::Text =
 
 HelpWindow::HelpWindow(QWidget *owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint)
+                         Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , m_image1(new QLabel(this))
     , m_label1(new QLabel(this))
 {

@@ -79,3 +79,14 @@ drag 705 637 "$slot_x" "$(slot_y 4)"
 wait_for 5 line_is 5 1 || fail "the eraser did not clear"
 [ "$(line 6)" = "$E2E_TMP/Other" ] && [ "$(line 7)" = "$E2E_TMP/Local" ] || fail "edits lost: $(cat "$app/knw.dll")"
 pass "edits of the store by rename and in place show, and the next save keeps them"
+
+# Asked to maximise by the window manager (fluxbox grants it), the panel goes
+# back to its size and place.
+W=$(panel_window)
+geometry "$W"
+place="$wx,$wy,$ww,$wh"
+wmctrl -i -r "$W" -b add,maximized_vert,maximized_horz
+kept() { geometry "$W"; [ "$wx,$wy,$ww,$wh" = "$place" ]; }
+sleep 0.5
+wait_for 3 kept || fail "maximised: $wx,$wy,$ww,$wh"
+pass "a maximised panel goes back to its size and place"

@@ -26,16 +26,24 @@ wait_for() {
     done
 }
 
-# start_x [WIDTHxHEIGHT]: a new X server (1024x768 unless told) with openbox.
+# start_x [WIDTHxHEIGHT]: a new X server (1024x768 unless told) with openbox,
+# or the window manager $E2E_WM names.
 start_x() {
     local number="$E2E_TMP/display.$RANDOM"
     Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$number" 2>>"$E2E_TMP/xvfb.log" &
     E2E_PIDS+=($!)
     wait_for 10 test -s "$number" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$number")"
-    openbox --sm-disable >>"$E2E_TMP/openbox.log" 2>&1 &
+    case "${E2E_WM:-openbox}" in # another manager where one is named
+    openbox) openbox --sm-disable ;;
+    metacity | marco) "$E2E_WM" --replace --sm-disable ;;
+    xfwm4) dbus-run-session -- xfwm4 --compositor=off --sm-client-disable ;; # its settings need a bus
+    i3) i3 -c /dev/null ;;
+    *) "$E2E_WM" ;;
+    esac >>"$E2E_TMP/wm.log" 2>&1 &
     E2E_PIDS+=($!)
-    wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "no openbox"
+    wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        fail "no ${E2E_WM:-openbox}"
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
     export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
