@@ -2,8 +2,9 @@
 #pragma once
 
 // A Wayland client can neither place its window nor keep it above others, so in
-// a Wayland session the panel runs on XWayland when there is one. Call before
-// the application object is made.
+// a Wayland session the panel runs on XWayland when there is one, except under
+// sway, which does better natively. Call before the application object is
+// made.
 namespace DisplayPlatform {
 // True when it chose the platform: programs the panel starts must then not
 // inherit that choice.
