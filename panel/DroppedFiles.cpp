@@ -6,6 +6,23 @@
 #include <QMimeData>
 #include <QUrl>
 
+namespace {
+
+// Doubled slashes, "." and a trailing slash go; ".." stays, since "lnk/.."
+// is not the folder that holds lnk when lnk is a link.
+QString tidied(const QString &path)
+{
+    QStringList kept;
+    for (const QString &part : path.split(QLatin1Char('/'))) {
+        if (!part.isEmpty() && part != QLatin1String("."))
+            kept.append(part);
+    }
+    return path.startsWith(QLatin1Char('/')) ? QLatin1Char('/') + kept.join(QLatin1Char('/'))
+                                             : kept.join(QLatin1Char('/'));
+}
+
+} // namespace
+
 QList<DroppedFile> copiedFiles(const QMimeData *data)
 {
     static const QString Gnome = QStringLiteral("x-special/gnome-copied-files");
@@ -30,7 +47,7 @@ QList<DroppedFile> droppedFiles(const QMimeData *data)
         if (!url.isLocalFile() || !(host.isEmpty() || host == QLatin1String("localhost")))
             continue;
         // Qt takes a host as part of a UNC-style path; the path alone is ours.
-        const QString path = QDir::cleanPath(url.path(QUrl::FullyDecoded));
+        const QString path = tidied(url.path(QUrl::FullyDecoded));
         if (path.isEmpty() || !path.startsWith(QLatin1Char('/')))
             continue;
         // The name's own bytes, against what its text would name.

@@ -76,8 +76,32 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset)
     return handled;
 }
 
-// Programs, and scripts with their interpreter line; a document that merely
-// has the execute bit (as everything on a FAT disk does) is not one.
+// Programs by type: machine code, or a script of a script type. A document
+// that merely has the execute bit (as everything on a FAT disk does) is not
+// one, even when it starts with "#!": GIO says text "can be executable", and
+// file managers open such a file with its application rather than run it.
+// The type is GIO's, from the name and the content, so a shell script named
+// "invoice.pdf" is a PDF document and opens as one.
+bool isProgramType(const char *type)
+{
+    static const char *const Programs[] = {
+        "application/x-executable",
+        "application/x-sharedlib",
+        "application/x-pie-executable",
+        "application/x-shellscript",
+        "application/x-perl",
+        "text/x-python",
+        "text/x-python3",
+        "application/x-ruby",
+        "application/x-csh",
+    };
+    for (const char *program : Programs) {
+        if (g_content_type_is_a(type, program))
+            return true;
+    }
+    return false;
+}
+
 bool isProgram(const QFileInfo &info)
 {
     if (!info.isFile() || !info.isExecutable())
@@ -88,12 +112,13 @@ bool isProgram(const QFileInfo &info)
                                                        G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
                                                        G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
     const char *contentType = type ? g_file_info_get_content_type(type.get()) : nullptr;
-    return contentType && g_content_type_can_be_executable(contentType);
+    return contentType && isProgramType(contentType);
 }
 
 bool isWebAddress(const QString &target)
 {
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    // A scheme and "//" (or mail); "Re:minutes.txt" is a file's name.
+    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*://|mailto:)"));
     return scheme.match(target).hasMatch();
 }
 

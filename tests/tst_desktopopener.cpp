@@ -39,13 +39,18 @@ bool setUpDesktop()
                  true) &&
            write(home + "/data/applications/recorder.desktop",
                  "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + recorder +
-                     " opened %U\nMimeType=inode/directory;text/plain;x-scheme-handler/http;\n") &&
+                     " opened %U\nMimeType=inode/directory;text/plain;x-scheme-handler/http;"
+                     "x-scheme-handler/re;\n") &&
            write(home + "/config/mimeapps.list",
                  "[Default Applications]\ninode/directory=recorder.desktop\n"
-                 "text/plain=recorder.desktop\nx-scheme-handler/http=recorder.desktop\n") &&
+                 "text/plain=recorder.desktop\nx-scheme-handler/http=recorder.desktop\n"
+                 "x-scheme-handler/re=recorder.desktop\n") &&
            write(file(Tricky), "text\n") &&
-           write(file("program"), "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\"\n",
+           write(file("program"),
+                 "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\" \"${KATALOG_OWN:-}\"\n",
                  true) &&
+           write(file("readme.txt"), "#!/bin/sh\n'" + recorder + "' readme-ran\n", true) &&
+           write(file("notes.txt"), "notes\n", true) &&
            write(file("Müller 🎵.desktop"),
                  "[Desktop Entry]\nType=Application\nName=M\nExec=" + recorder + " müller-ran\n") &&
            write(file("link.desktop"),
@@ -87,7 +92,11 @@ private Q_SLOTS:
         QTest::newRow(".desktop application named with an emoji") << file("Müller 🎵.desktop") << "müller-ran";
         QTest::newRow(".desktop link") << file("link.desktop") << "opened http://example.org/link";
         QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page";
-        QTest::newRow("program, run in / with no arguments") << file("program") << "program-ran / 0";
+        QTest::newRow("program, run in /, no arguments, not the panel's own variables") << file("program") << "program-ran / 0 ";
+        QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt");
+        QTest::newRow("executable text: opened") << file("notes.txt") << "opened " + file("notes.txt");
+        QTest::newRow("a name with a colon is no web address") << "Re:minutes.txt" << "";
+        QTest::newRow("empty") << "" << "";
         QTest::newRow("placeholder") << "1" << "";
         QTest::newRow("missing file") << file("gone.txt") << "";
         // clang-format on
@@ -106,7 +115,7 @@ private Q_SLOTS:
     }
 
 private:
-    DesktopOpener m_opener;
+    DesktopOpener m_opener{{QStringLiteral("KATALOG_OWN")}};
 };
 
 int main(int argc, char **argv)
@@ -114,6 +123,9 @@ int main(int argc, char **argv)
     // GLib reads the XDG folders once, so they are set before anything starts.
     QTemporaryDir dir;
     home = dir.path();
+    // Opens must not wait for GLib's event loop, which Qt may run without.
+    qputenv("QT_NO_GLIB", "1");
+    qputenv("KATALOG_OWN", "the panel's");
     if (!dir.isValid() || !setUpDesktop())
         return 1;
     QCoreApplication app(argc, argv);

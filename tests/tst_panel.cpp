@@ -497,6 +497,11 @@ private Q_SLOTS:
 
     void aboutAndHelp()
     {
+        const QPalette theme = QApplication::palette();
+        QPalette dark = theme; // a dark theme's light text
+        for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            dark.setColor(role, QColor(0xee, 0xee, 0xee));
+        QApplication::setPalette(dark);
         m_form->prog_Click();
         AboutWindow *about = m_form->Form1();
         m_form->prog_Click();
@@ -504,6 +509,9 @@ private Q_SLOTS:
         HelpWindow *help = m_form->help();
         m_form->spr_Click();
         QVERIFY(m_form->Form1() == about && m_form->help() == help);
+        for (QLabel *text : {about->Label1(), about->Label2()}) // black on the fixed grey
+            QCOMPARE(text->palette().color(text->foregroundRole()), QColor(Qt::black));
+        QApplication::setPalette(theme);
         QVERIFY(about->isVisible() && help->isVisible());
         for (QWidget *window : QList<QWidget *>{help, about}) { // Escape closes each
             window->activateWindow();

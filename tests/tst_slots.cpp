@@ -239,8 +239,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("files");
         // clang-format off
         QTest::newRow("three files in order, cleaned")
-            << QByteArray("file:///a/1.txt\r\nfile:///b/\r\nfile:///c/x%20y.txt")
+            << QByteArray("file:///a/1.txt\r\nfile:///b/\r\nfile:///c//./x%20y.txt")
             << QStringList{"/a/1.txt", "/b", "/c/x y.txt"};
+        QTest::newRow("no cleaning across a link: .. kept") << QByteArray("file:///a/lnk/../f.txt") << QStringList{"/a/lnk/../f.txt"};
         QTest::newRow("file://localhost/ is this machine") << QByteArray("file://localhost/tmp/b") << QStringList{"/tmp/b"};
         QTest::newRow("another host's file") << QByteArray("file://otherhost/tmp/x") << QStringList();
         // clang-format on

@@ -55,8 +55,13 @@ AboutWindow::AboutWindow(ShellOpener &opener, QWidget *owner)
     m_label3->setCursor(Qt::SizeAllCursor);
     connect(m_label3, &ClickableLabel::clicked, this, &AboutWindow::Label3_Click);
 
-    m_label1->setForegroundRole(QPalette::ButtonText);
-    m_label2->setForegroundRole(QPalette::ButtonText);
+    // The ground is a fixed grey, so the text is a fixed black: a dark
+    // theme's light text would not show on it.
+    for (QLabel *label : {m_label1, m_label2}) {
+        QPalette black = label->palette();
+        black.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(black);
+    }
     for (QLabel *label : {m_label1, m_label2, static_cast<QLabel *>(m_label3)})
         label->setFocusPolicy(Qt::NoFocus);
 }
