@@ -183,7 +183,9 @@ void ShowIconsForm::Form_Load()
         if (!storeSucceeded(m_list1.WriteDefaultStore()))
             return;
     }
-    if (!storeSucceeded(m_list1.LoadSlotList()))
+    const bool loaded = storeSucceeded(m_list1.LoadSlotList());
+    refuseDropsWhileUnread();
+    if (!loaded)
         return;
 
     // The pictures come as the disk answers; until then a slot looks as one
@@ -417,8 +419,17 @@ void ShowIconsForm::Target_Known(const TargetState &state)
 void ShowIconsForm::Store_Changed()
 {
     const QStringList shown = m_list1.entries();
-    if (m_list1.catchUp())
+    if (m_list1.catchUp()) {
+        refuseDropsWhileUnread();
         showTargets(shown);
+    }
+}
+
+void ShowIconsForm::refuseDropsWhileUnread()
+{
+    // A drop could not be kept: the pointer says so before it is let go.
+    for (int k = 1; k <= SlotList::SlotCount; ++k)
+        Command1(k)->setAcceptDrops(!m_list1.storeUnread());
 }
 
 void ShowIconsForm::showTargets(const QStringList &shownEntries)

@@ -17,8 +17,13 @@ bool SlotList::storeExists() const
 
 StoreResult SlotList::WriteDefaultStore()
 {
-    if (const auto failure = m_store.replace(StoreFile::defaultContent(EntryCount)))
+    if (const auto failure = m_store.replace(StoreFile::defaultContent(EntryCount))) {
+        // What the store would hold: a later save, once there is room, writes
+        // placeholders, not empty entries.
+        m_entries = QStringList(EntryCount, QStringLiteral("1"));
+        m_stored = m_entries;
         return StoreResult::failure(StoreResult::Step::Create, m_store.path(), *failure);
+    }
     return StoreResult::success();
 }
 

@@ -20,6 +20,8 @@ public:
     explicit SlotList(StoreMedium &store);
 
     bool storeExists() const;
+    // The store is there but could not be read: it is not overwritten.
+    bool storeUnread() const { return m_unreadStore; }
 
     int count() const { return int(m_entries.size()); }
     const QStringList &entries() const { return m_entries; }
@@ -28,7 +30,8 @@ public:
     QString pathEntry(int slot) const { return entry(slot); }
     QString captionEntry(int slot) const { return entry(slot + SlotCount); }
 
-    // Creates the store with its default bytes.
+    // Creates the store with its default bytes; if it cannot, the list holds
+    // the default entries all the same.
     StoreResult WriteDefaultStore();
     // Appends every line of the store to the list, in file order.
     StoreResult LoadSlotList();

@@ -8,7 +8,11 @@
 // The store as a file. Its path is asked each time it is touched. A
 // replacement goes to a temporary file in the same folder that is then
 // renamed over the store; only where the folder allows no new file but the
-// store itself is writable is the store written in place.
+// store itself is writable is the store written in place. In place, a kill
+// during the save leaves the old store or the new one when the new one is
+// not shorter and the write is not cut inside (a store of a page or so);
+// a shorter new store may keep the old one's last bytes after a kill just
+// before it is cut to length.
 class DiskStore : public StoreMedium
 {
 public:

@@ -24,8 +24,8 @@
 #include <QTest>
 
 #include <atomic>
-#include <future>
 #include <csignal>
+#include <future>
 #include <memory>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -97,14 +97,28 @@ private Q_SLOTS:
     }
 
     // A panel killed at random while it changes slots and saves as fast as it
-    // can leaves a store it could have written, never a torn one.
+    // can leaves a store it could have written, never a torn one, also where
+    // only the store itself may be written.
+    void killedMidSaveLeavesACompleteStore_data()
+    {
+        QTest::addColumn<bool>("inPlace");
+        QTest::newRow("renamed into place") << false;
+        QTest::newRow("written in place") << true;
+    }
+
     void killedMidSaveLeavesACompleteStore()
     {
+        QFETCH(bool, inPlace);
         QVERIFY(writeBytes(m_path, *StoreFile::serialise(QStringList(25, "1") + Extras)));
+        QVERIFY(!inPlace || (QFile::setPermissions(m_path, QFileDevice::Permissions(0x666)) &&
+                             makeReadOnly(m_folder->path())));
         int sawChange = 0;
         for (int run = 0; run < 120; ++run) {
             const pid_t churn = fork();
             if (churn == 0) {
+                std::optional<Unprivileged> asUser;
+                if (inPlace && !asUser.emplace().active())
+                    _exit(2);
                 DiskStore disk([this] { return m_path; });
                 SlotList list(disk);
                 bool saved = list.LoadSlotList().ok();
@@ -123,6 +137,7 @@ private Q_SLOTS:
             QVERIFY2(isCompleteChurnStore(bytes), qPrintable(QString::number(run)));
             sawChange += bytes.contains("/churn/");
         }
+        QVERIFY(makeReadOnly(m_folder->path(), false));
         QVERIFY(sawChange > 0); // the kills fell while saves were going on
     }
 
@@ -347,7 +362,7 @@ private Q_SLOTS:
     void instanceRequests_data()
     {
         QTest::addColumn<QByteArray>("sent"); // empty: asked as a second start
-        QTest::addColumn<int>("request");      // with it
+        QTest::addColumn<int>("request");     // with it
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QString>("heard");
         const int raise = int(InstanceChannel::Request::Raise),

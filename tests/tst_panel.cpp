@@ -131,6 +131,7 @@ private Q_SLOTS:
         QTest::newRow("store half written outside: kept") << targets << 3 << " Games" << true << "" << "half";
         QTest::newRow("store cut short outside: kept") << targets << 3 << " Games" << true << "" << "short";
         QTest::newRow("own save: nothing asked again") << targets << 3 << " Games" << true << "" << "own";
+        QTest::newRow("not created, then room: placeholders saved") << QStringList() << 2 << " " << false << "создать" << "room";
         QTest::newRow("unread store fixed outside") << QStringList{"1"} << 2 << "a.txt" << true << "прочитает его заново" << "edited";
         // clang-format on
     }
@@ -172,6 +173,11 @@ private Q_SLOTS:
             m_form->Store_Changed();
             if (change == "edited")
                 entries = edited, messages = told.isEmpty() ? 0 : 1;
+        } else if (change == "room") {
+            m_store.writeFailure.reset();
+            m_form->Command1_DragDrop(2, m_form->Picture3());
+            QCOMPARE(m_store.bytes, StoreFile::serialise(emptyStore()));
+            entries = emptyStore(), messages = 1;
         } else if (change == "own") {
             m_form->Command1_OLEDragDrop(9, {{path("a.txt"), true}});
             entries = m_form->List1().entries();
@@ -186,13 +192,16 @@ private Q_SLOTS:
             m_form->Command1_OLEDragDrop(2, {{path("a.txt"), true}});
             m_form->Command1_DragDrop(2, m_form->Picture3());
             QCOMPARE(m_store.writes, 0);
-            entries = QStringList{}; // nothing loaded
+            entries = told == "создать" ? emptyStore() : QStringList{}; // as it would be, or none
         } else if (entries.isEmpty()) {
             QCOMPARE(m_store.bytes.value(), StoreFile::defaultContent(25));
             entries = emptyStore();
         }
         QCOMPARE(m_desktop->messages.titles, QStringList(messages, "КаталогOrlanta"));
         QCOMPARE(m_form->List1().entries(), entries);
+        // Drops are refused as they come while the store stands unread.
+        QCOMPARE(m_form->Command1(slot)->acceptDrops(),
+                 told != "прочитает его заново" || change == "edited");
         QCOMPARE(m_form->Command1(slot)->caption(), caption);
         QCOMPARE(!m_form->Command1(slot)->picture().isNull(), picture);
         for (int k = 1; told.isEmpty() && k <= 12; ++k)
