@@ -248,6 +248,7 @@ private Q_SLOTS:
         QTest::newRow("after a cut-short edit outside") << QStringList{"report.doc"} << link << "report.doc" << true << "cut" << "";
         QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << link << "report.doc" << true << "late" << "";
         QTest::newRow("erased before the answer") << QStringList{"report.doc"} << link << " " << false << "late, erased" << "";
+        QTest::newRow("on a locked slot: refused") << QStringList{"report.doc"} << none << "" << false << "locked" << "";
         QTest::newRow("Ctrl+V: the last copied file") << QStringList{"a.txt", "report.doc"} << link << "report.doc" << true << "" << "Ctrl+V";
         QTest::newRow("Shift+Insert: GNOME's list only") << QStringList{"Games"} << link << " Games" << true << "" << "Shift+Insert, GNOME";
         QTest::newRow("Ctrl+V, plain text: nothing") << QStringList{"text"} << none << "" << false << "" << "Ctrl+V";
@@ -274,6 +275,7 @@ private Q_SLOTS:
                 before = outside;
         }
         m_desktop->targets.holding = meanwhile.startsWith("late");
+        m_form->Command1(5)->setLocked(meanwhile == "locked");
         if (dropped[0].startsWith('!'))
             m_store.writeFailure = "No space left on device";
         const bool eraser = dropped[0].endsWith("eraser") || meanwhile.endsWith("erased");
@@ -575,6 +577,7 @@ private Q_SLOTS:
         QTest::newRow("1024 x 600: up by the least") << panel << QRect(0, 0, 1024, 600) << QPoint(683, 76);
         QTest::newRow("below a top bar") << panel << QRect(0, 30, 1024, 570) << QPoint(683, 76);
         QTest::newRow("narrow: left by the least") << panel << QRect(0, 0, 640, 768) << QPoint(558, 127);
+        QTest::newRow("too tall below a top bar: its edge shows") << QRect(683, 127, 81, 1046) << QRect(0, 30, 1024, 738) << QPoint(683, 50);
         QTest::newRow("too tall: top edge shows") << QRect(683, 127, 81, 1046) << screen << QPoint(683, 20);
         QTest::newRow("left of the screen") << QRect(-50, 127, 81, 523) << screen << QPoint(1, 127);
         // clang-format on
@@ -695,6 +698,8 @@ private Q_SLOTS:
             press(tile, Qt::LeftButton);
         QCOMPARE(m_desktop->opener.opened, catalogueFolders(entries[1]).mid(1));
         QVERIFY(!m_form->Frame1()->isHidden());
+        // Where А and Б overlap, А is on top, for the pointer too.
+        QCOMPARE(m_form->Frame1()->childAt(5, 21), m_form->Picture1(1));
         m_form->Command1_Click(2); // not a catalogue: the row opens in it now
         m_form->Picture1_Click(11);
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/К");
