@@ -3,13 +3,20 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
+#include <QSocketNotifier>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+// A plain Unix socket rather than Qt's local sockets: the panel would load Qt's
+// network library, and the Kerberos and proxy libraries it brings, for two words.
 namespace {
 
 constexpr int LongestRequest = 16;
@@ -24,29 +31,102 @@ QByteArray requestLine(InstanceChannel::Request request)
                                                       : QByteArrayLiteral("replace\n");
 }
 
-// The socket's permissions already keep others out where it lives in the
-// user's runtime folder; the peer's own word settles it anywhere.
-bool fromThisUser(const QLocalSocket *socket)
+bool addressOf(const QString &path, sockaddr_un &address)
+{
+    const QByteArray name = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (name.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    return true;
+}
+
+// The socket's folder already keeps others out where it is the user's
+// runtime folder; the peer's own word settles it anywhere.
+bool fromThisUser(int fd)
 {
     ucred peer{};
     socklen_t size = sizeof peer;
-    return ::getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
-                        &size) == 0 &&
-           peer.uid == ::getuid();
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
 }
+
+bool waitFor(int fd, short events, int milliseconds)
+{
+    pollfd one{fd, events, 0};
+    int ready;
+    do
+        ready = ::poll(&one, 1, milliseconds);
+    while (ready < 0 && errno == EINTR);
+    return ready == 1 && (one.revents & events);
+}
+
+// One caller: its request line, at most a few bytes, then one answer.
+class Caller : public QObject
+{
+public:
+    Caller(int fd, InstanceChannel *channel, std::function<void(bool raise)> granted)
+        : QObject(channel)
+        , m_fd(fd)
+        , m_granted(std::move(granted))
+        , m_readable(new QSocketNotifier(fd, QSocketNotifier::Read, this))
+    {
+        connect(m_readable, &QSocketNotifier::activated, this, &Caller::read);
+        // A caller that says nothing is not waited for.
+        QTimer::singleShot(PatienceMilliseconds, this, [this] { finish({}); });
+    }
+    ~Caller() override { ::close(m_fd); }
+
+private:
+    void read()
+    {
+        char bytes[LongestRequest + 1];
+        const ssize_t got = ::recv(m_fd, bytes, sizeof bytes, MSG_DONTWAIT);
+        if (got < 0 && (errno == EAGAIN || errno == EINTR))
+            return;
+        if (got <= 0)
+            return finish({});
+        m_line.append(bytes, got);
+        if (!m_line.contains('\n') && m_line.size() <= LongestRequest)
+            return;
+        const bool raise = m_line == requestLine(InstanceChannel::Request::Raise);
+        const bool replace = m_line == requestLine(InstanceChannel::Request::Replace);
+        finish(fromThisUser(m_fd) && (raise || replace) ? Yes : No);
+        if (m_answered == Yes)
+            m_granted(raise);
+    }
+    void finish(const QByteArray &answer)
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        m_answered = answer;
+        m_readable->setEnabled(false);
+        if (!answer.isEmpty())
+            (void)::send(m_fd, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
+        deleteLater();
+    }
+
+    int m_fd;
+    std::function<void(bool raise)> m_granted;
+    QSocketNotifier *m_readable;
+    QByteArray m_line, m_answered;
+    bool m_done = false;
+};
 
 } // namespace
 
 InstanceChannel::InstanceChannel(const QString &folder, QObject *parent)
     : QObject(parent)
     , m_path(socketPath(folder))
-    , m_server(new QLocalServer(this))
+{}
+
+InstanceChannel::~InstanceChannel()
 {
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server->nextPendingConnection())
-            answer(socket);
-    });
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        ::unlink(QFile::encodeName(m_path).constData());
+    }
 }
 
 QString InstanceChannel::socketPath(const QString &folder)
@@ -54,55 +134,62 @@ QString InstanceChannel::socketPath(const QString &folder)
     QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (runtime.isEmpty())
         runtime = QDir::tempPath();
-    const QByteArray name = QCryptographicHash::hash(QDir::cleanPath(folder).toUtf8(),
-                                                     QCryptographicHash::Sha256)
-                                .toHex()
-                                .left(16);
+    const QByteArray name =
+        QCryptographicHash::hash(QDir::cleanPath(folder).toUtf8(), QCryptographicHash::Sha256)
+            .toHex()
+            .left(16);
     return runtime + QStringLiteral("/katalog-") + QString::fromLatin1(name);
 }
 
 bool InstanceChannel::listen()
 {
+    sockaddr_un address;
+    if (m_fd >= 0 || !addressOf(m_path, address))
+        return false;
+    m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_fd < 0)
+        return false;
     // Only the lock's holder gets here: a socket there is a dead panel's.
-    QLocalServer::removeServer(m_path);
-    return m_server->listen(m_path);
-}
-
-void InstanceChannel::answer(QLocalSocket *socket)
-{
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    // A caller that says nothing is not waited for.
-    QTimer::singleShot(PatienceMilliseconds, socket, &QLocalSocket::abort);
-    const auto read = [this, socket] {
-        if (!socket->canReadLine() && socket->bytesAvailable() < LongestRequest)
-            return;
-        const QByteArray line = socket->readLine(LongestRequest + 1);
-        const bool raise = line == requestLine(Request::Raise);
-        const bool replace = line == requestLine(Request::Replace);
-        if (!fromThisUser(socket) || !(raise || replace)) {
-            socket->write(No);
-            socket->disconnectFromServer();
-            return;
-        }
-        socket->write(Yes);
-        socket->flush();
-        socket->disconnectFromServer();
-        raise ? Q_EMIT raiseRequested() : Q_EMIT replaceRequested();
-    };
-    connect(socket, &QLocalSocket::readyRead, this, read);
-    read();
+    ::unlink(address.sun_path);
+    const mode_t mask = ::umask(077);
+    const bool bound = ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    ::umask(mask);
+    if (!bound || ::listen(m_fd, 4) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        return false;
+    }
+    auto *calls = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
+    connect(calls, &QSocketNotifier::activated, this, [this] {
+        const int caller = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (caller >= 0)
+            new Caller(caller, this, [this](bool raise) {
+                raise ? Q_EMIT raiseRequested() : Q_EMIT replaceRequested();
+            });
+    });
+    return true;
 }
 
 bool InstanceChannel::ask(const QString &folder, Request request, int milliseconds)
 {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath(folder));
-    if (!socket.waitForConnected(milliseconds))
+    sockaddr_un address;
+    if (!addressOf(socketPath(folder), address))
         return false;
-    socket.write(requestLine(request));
-    if (!socket.waitForBytesWritten(milliseconds))
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
         return false;
-    while (!socket.canReadLine() && socket.waitForReadyRead(milliseconds)) {
+    const QByteArray line = requestLine(request);
+    QByteArray answer;
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+        ::send(fd, line.constData(), size_t(line.size()), MSG_NOSIGNAL) == line.size()) {
+        char bytes[16];
+        while (!answer.contains('\n') && waitFor(fd, POLLIN, milliseconds)) {
+            const ssize_t got = ::recv(fd, bytes, sizeof bytes, 0);
+            if (got <= 0)
+                break;
+            answer.append(bytes, got);
+        }
     }
-    return socket.readLine() == Yes;
+    ::close(fd);
+    return answer == Yes;
 }

@@ -4,9 +4,6 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
-
 // How a second start from the same folder reaches the panel already running
 // there: a local socket of the user's own in $XDG_RUNTIME_DIR, named from the
 // program folder. Two requests, one line each, are taken: "raise" (come to
@@ -21,6 +18,7 @@ public:
     enum class Request { Raise, Replace };
 
     explicit InstanceChannel(const QString &folder, QObject *parent = nullptr);
+    ~InstanceChannel() override;
 
     // Starts answering; a socket left by a panel that died is taken over.
     // False when none can be made.
@@ -36,8 +34,6 @@ Q_SIGNALS:
     void replaceRequested();
 
 private:
-    void answer(QLocalSocket *socket);
-
     QString m_path;
-    QLocalServer *m_server;
+    int m_fd = -1;
 };
