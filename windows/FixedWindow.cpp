@@ -74,10 +74,12 @@ protected:
             break;
         case QEvent::Move:
         case QEvent::Resize:
-            if (m_window->size() == m_window->minimumSize())
-                m_place = m_window->geometry();
-            else
+            // Only a move of the window as it should be is the user's; a
+            // maximised window may keep its size and still be moved.
+            if (m_window->size() != m_window->minimumSize())
                 QTimer::singleShot(0, this, &FixedPlace::restore);
+            else if (m_window->windowState() == Qt::WindowNoState && !m_restoring)
+                m_place = m_window->geometry();
             break;
         default:
             break;
@@ -87,6 +89,19 @@ protected:
 
 private:
     void restore()
+    {
+        putBack();
+        // The manager's own moves for its change of state may come later:
+        // once more when they are done, and none of them taken for the user's.
+        if (!m_restoring) {
+            m_restoring = true;
+            QTimer::singleShot(SettleMilliseconds, this, [this] {
+                putBack();
+                m_restoring = false;
+            });
+        }
+    }
+    void putBack()
     {
         if (m_window->windowState() != Qt::WindowNoState)
             m_window->setWindowState(Qt::WindowNoState);
@@ -106,6 +121,7 @@ private:
     QWidget *m_window;
     QRect m_place;
     bool m_mapped = false;
+    bool m_restoring = false;
 };
 
 } // namespace
