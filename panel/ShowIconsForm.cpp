@@ -365,9 +365,9 @@ void ShowIconsForm::sozdat_Click()
 void ShowIconsForm::spr_Click()
 {
     if (!m_help) {
-        m_help = std::make_unique<HelpWindow>(this);
+        m_help = new HelpWindow(this);
     }
-    showAbove(m_help.get());
+    showAbove(m_help);
 }
 
 void ShowIconsForm::prog_Click()
@@ -388,9 +388,9 @@ AboutWindow *ShowIconsForm::aboutWindow()
 {
     if (!m_form1) {
         // Above the panel, as the save dialog it owns is above it.
-        m_form1 = std::make_unique<AboutWindow>(m_desktop.opener, this);
+        m_form1 = new AboutWindow(m_desktop.opener, this);
     }
-    return m_form1.get();
+    return m_form1;
 }
 
 void ShowIconsForm::Target_Known(const TargetState &state)

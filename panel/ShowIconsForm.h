@@ -9,7 +9,6 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 
 class AboutWindow;
 class EraserPicture;
@@ -85,8 +84,8 @@ public:
 
     QString CurrentPath() const { return m_currentPath; }
     // Null until first needed.
-    AboutWindow *Form1() const { return m_form1.get(); }
-    HelpWindow *help() const { return m_help.get(); }
+    AboutWindow *Form1() const { return m_form1; }
+    HelpWindow *help() const { return m_help; }
 
     SlotButton *Command1(int k) const { return m_slots.at(k - 1); }
     LetterRow *Frame1() const { return m_frame1; }
@@ -143,6 +142,7 @@ private:
     QLabel *m_picDocument = nullptr;
     QLabel *m_picture2 = nullptr;
     QMenu *m_direkt = nullptr;
-    std::unique_ptr<AboutWindow> m_form1;
-    std::unique_ptr<HelpWindow> m_help;
+    // Made on first use; the panel, their Qt parent, owns them.
+    AboutWindow *m_form1 = nullptr;
+    HelpWindow *m_help = nullptr;
 };
