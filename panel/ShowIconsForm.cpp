@@ -434,16 +434,21 @@ void ShowIconsForm::refuseDropsWhileUnread()
 
 void ShowIconsForm::showTargets(const QStringList &shownEntries)
 {
-    QStringList paths;
     for (int k = 1; k <= SlotList::SlotCount; ++k) {
         showCaption(k, m_list1.captionEntry(k));
         const QString path = m_list1.pathEntry(k);
         if (shownEntries.value(k) != path || shownEntries.isEmpty())
             Command1(k)->setPicture(QIcon());
-        paths.append(path);
-    }
-    for (const QString &path : std::as_const(paths))
         m_desktop.targets.lookUp(path);
+    }
+    followTargets();
+}
+
+void ShowIconsForm::followTargets()
+{
+    QStringList paths;
+    for (int k = 1; k <= SlotList::SlotCount; ++k)
+        paths.append(m_list1.pathEntry(k));
     m_desktop.targets.follow(paths);
 }
 
@@ -455,10 +460,7 @@ bool ShowIconsForm::assignSlot(int k, const QString &path, const QString &captio
     // A slot shows only what the store holds.
     if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
         return false;
-    QStringList paths;
-    for (int slot = 1; slot <= SlotList::SlotCount; ++slot)
-        paths.append(m_list1.pathEntry(slot));
-    m_desktop.targets.follow(paths);
+    followTargets();
     return true;
 }
 

@@ -120,6 +120,7 @@ private:
     // Asks about every slot's target (pictures come with the answers) and
     // follows them; a slot whose path is not the one shown loses its picture.
     void showTargets(const QStringList &shownEntries);
+    void followTargets();
     void refuseDropsWhileUnread();
     // Puts a target or the placeholder on slot k, starting from what the
     // store holds now; false, after telling the user, when it is not stored.

@@ -52,7 +52,7 @@ void TargetWatch::start()
     m_mounts = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
     if (m_mounts >= 0) {
         auto *notifier = new QSocketNotifier(m_mounts, QSocketNotifier::Exception, this);
-        connect(notifier, &QSocketNotifier::activated, this, &TargetWatch::mountsChanged);
+        connect(notifier, &QSocketNotifier::activated, this, [this] { pathChanged({}); });
     }
 }
 
@@ -72,17 +72,10 @@ void TargetWatch::follow(const QStringList &targets)
 void TargetWatch::pathChanged(const QString &path)
 {
     for (auto it = m_watches.cbegin(); it != m_watches.cend(); ++it) {
-        if (it.value().contains(path))
+        // Every target may be on a volume that came or went.
+        if (path.isEmpty() || it.value().contains(path))
             m_changed.insert(it.key());
     }
-    if (!m_changed.isEmpty() && !m_settle->isActive())
-        m_settle->start();
-}
-
-void TargetWatch::mountsChanged()
-{
-    for (auto it = m_watches.cbegin(); it != m_watches.cend(); ++it)
-        m_changed.insert(it.key());
     if (!m_changed.isEmpty() && !m_settle->isActive())
         m_settle->start();
 }

@@ -32,7 +32,6 @@ Q_SIGNALS:
 private:
     void start();
     void pathChanged(const QString &path);
-    void mountsChanged();
     void settle();
     void watch();
 

@@ -29,8 +29,9 @@ entries() {
     while [ $# -gt 0 ]; do paths[k]=$1 captions[k]=$2; shift 2; k=$((k + 1)); done
     { echo 1; printf '%s\n' "${paths[@]:1}" "${captions[@]:1}"; } | sed 's/$/\r/' >"$file"
 }
-entries "$app/knw.dll" "$share/Slow folder" " Slow folder" "$share/Slow folder" " Slow folder" \
-    "$E2E_TMP/Local" " Local" "$E2E_TMP/Doomed" " Doomed"
+slots=("$share/Slow folder" " Slow folder" "$share/Slow folder" " Slow folder"
+       "$E2E_TMP/Local" " Local" "$E2E_TMP/Doomed" " Doomed")
+entries "$app/knw.dll" "${slots[@]}"
 slot_x=709
 slot_y() { echo $((127 + 44 + 38 * ($1 - 1) + 18)); }
 # picture K: slot K shows a picture (its middle is not the plain yellow).
@@ -67,12 +68,12 @@ mkdir "$E2E_TMP/Doomed"
 wait_for 3 picture 4 || fail "the folder made again has no picture"
 pass "a deleted target loses its picture, and gets it back when it is made again"
 
-entries "$E2E_TMP/edit" "$share/Slow folder" " Slow folder" "$share/Slow folder" " Slow folder" \
-    "$E2E_TMP/Local" " Local" "$E2E_TMP/Doomed" " Doomed" "$E2E_TMP/Other" " Other"
+slots+=("$E2E_TMP/Other" " Other")
+entries "$E2E_TMP/edit" "${slots[@]}"
 mv "$E2E_TMP/edit" "$app/knw.dll"
 wait_for 3 picture 5 || fail "an edit by rename did not show"
-entries "$E2E_TMP/edit" "$share/Slow folder" " Slow folder" "$share/Slow folder" " Slow folder" \
-    "$E2E_TMP/Local" " Local" "$E2E_TMP/Doomed" " Doomed" "$E2E_TMP/Other" " Other" "$E2E_TMP/Local" " Local"
+slots+=("$E2E_TMP/Local" " Local")
+entries "$E2E_TMP/edit" "${slots[@]}"
 cat "$E2E_TMP/edit" >"$app/knw.dll"
 wait_for 3 picture 6 || fail "an edit in place did not show"
 drag 705 637 "$slot_x" "$(slot_y 4)"
