@@ -551,17 +551,14 @@ private Q_SLOTS:
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.show();
+        static const QRegularExpression word("\\b(Look in|File name|Files of type|Save|Cancel|"
+                                             "Create New Folder|Detail View)\\b");
         QStringList english;
         for (QWidget *widget : dialog.findChildren<QWidget *>()) {
             QAccessibleInterface *said = QAccessible::queryAccessibleInterface(widget);
-            for (const QString &text :
-                 {said ? said->text(QAccessible::Name) : QString(), widget->toolTip()}) {
-                static const QRegularExpression word(
-                    "\\b(Look in|File name|Files of type|"
-                    "Save|Cancel|Create New Folder|Detail View)\\b");
-                if (word.match(QString(text).remove('&')).hasMatch())
-                    english.append(text);
-            }
+            const QString name = said ? said->text(QAccessible::Name).remove('&') : QString();
+            if (word.match(name + ' ' + widget->toolTip()).hasMatch())
+                english.append(name);
         }
         QVERIFY2(english.isEmpty(), qPrintable(english.join(", ")));
     }

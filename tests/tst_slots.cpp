@@ -8,7 +8,6 @@
 #include "panel/SlotRules.h"
 #include "panel/StoreCodec.h"
 #include "panel/StoreFile.h"
-#include "support/DisplayPlatform.h"
 #include "support/FolderExists.h"
 #include "support/SystemReason.h"
 #include "support/TargetLookup.h"
@@ -268,33 +267,6 @@ private Q_SLOTS:
         for (const DroppedFile &file : ::droppedFiles(&data))
             got.append(file.path);
         QCOMPARE(got, files);
-    }
-
-    // Which display the panel takes in which session.
-    void displayPlatform_data()
-    {
-        QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<bool>("xwayland");
-        // clang-format off
-        QTest::newRow("X11") << QStringList{"DISPLAY=:0"} << false;
-        QTest::newRow("Wayland with XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"} << true;
-        QTest::newRow("Wayland alone") << QStringList{"XDG_SESSION_TYPE=wayland"} << false;
-        QTest::newRow("sway: native") << QStringList{"WAYLAND_DISPLAY=wayland-1", "DISPLAY=:0", "SWAYSOCK=/run/s"} << false;
-        QTest::newRow("the user's own choice") << QStringList{"WAYLAND_DISPLAY=w", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"} << false;
-        // clang-format on
-    }
-
-    void displayPlatform()
-    {
-        QFETCH(QStringList, environment);
-        QFETCH(bool, xwayland);
-        for (const char *name :
-             {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "SWAYSOCK", "QT_QPA_PLATFORM"})
-            qunsetenv(name);
-        for (const QString &setting : environment)
-            qputenv(qPrintable(setting.section('=', 0, 0)), setting.section('=', 1).toUtf8());
-        QCOMPARE(DisplayPlatform::preferXWayland(), xwayland);
-        QCOMPARE(qgetenv("QT_QPA_PLATFORM") == "xcb", xwayland);
     }
 
 private:
