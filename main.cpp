@@ -65,7 +65,7 @@ int main(int argc, char **argv)
         if (answered && !replace)
             return 0;
         if (!answered || !waitForLock(instance)) {
-            messages.showWarning(ShowIconsForm::Title,
+            messages.showWarning(SlotBoard::Title,
                                  QStringLiteral("Каталог уже запущен из этой папки, но не "
                                                 "отвечает.\nВторая копия закрывается, чтобы не "
                                                 "испортить файл кнопок «%1».")

@@ -3,18 +3,11 @@
 
 #include "EraserPicture.h"
 #include "SlotButton.h"
-#include "SlotRules.h"
-#include "StoreFile.h"
-#include "catalogue/CatalogueFolders.h"
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
 #include "images/Pictures.h"
 #include "support/Pause.h"
-#include "support/SaveDialog.h"
 #include "support/ScreenPlacement.h"
-#include "support/ShellOpener.h"
-#include "support/TargetStates.h"
-#include "support/UserMessages.h"
 #include "support/WindowHints.h"
 #include "windows/AboutWindow.h"
 #include "windows/FixedWindow.h"
@@ -62,15 +55,14 @@ ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, StoreMedium &store,
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_desktop(desktop)
-    , m_list1(store)
+    , m_board(desktop, store, *this)
 {
-    setUpFixedWindow(this, Title, ClientArea, Qt::black);
+    setUpFixedWindow(this, SlotBoard::Title, ClientArea, Qt::black);
     keepFixed(this);
     setMouseTracking(true);
     buildWidgets();
     buildMenu();
     setFocusOrder();
-    connect(&m_desktop.targets, &TargetStates::known, this, &ShowIconsForm::Target_Known);
 }
 
 ShowIconsForm::~ShowIconsForm() = default;
@@ -178,21 +170,7 @@ void ShowIconsForm::Form_Load()
     // area was placed, so place it again.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     ScreenPlacement::place(this, ClientArea);
-
-    if (!m_list1.storeExists()) {
-        if (!storeSucceeded(m_list1.WriteDefaultStore()))
-            return;
-    }
-    const bool loaded = storeSucceeded(m_list1.LoadSlotList());
-    refuseDropsWhileUnread();
-    if (!loaded)
-        return;
-
-    // The pictures come as the disk answers; until then a slot looks as one
-    // whose target has no icon.
-    showTargets({});
-    for (int k = 1; k <= SlotList::SlotCount; ++k)
-        Command1(k)->setBackColor(QColor::fromRgb(PlainColour));
+    m_board.load();
 }
 
 void ShowIconsForm::mouseMoveEvent(QMouseEvent *event)
@@ -251,21 +229,7 @@ void ShowIconsForm::Form_Unload()
 
 void ShowIconsForm::Command1_OLEDragDrop(int k, const QList<DroppedFile> &files)
 {
-    if (files.isEmpty())
-        return;
-    // Each file of the drop replaces the one before it: only the last stays.
-    const DroppedFile &dropped = files.last();
-    const QString path = dropped.path;
-    if (!dropped.exact || !StoreFile::canHold(path)) {
-        m_desktop.messages.showWarning(
-            Title, QStringLiteral("«%1» нельзя поставить на кнопку: в имени есть знаки, "
-                                  "которые файл кнопок не может сохранить.\nКнопка не изменилась.")
-                       .arg(path));
-        return;
-    }
-    // Its caption says whether it is a file or a folder: the answer stores it.
-    m_waits.addDrop(k, path);
-    m_desktop.targets.lookUp(path);
+    m_board.drop(k, files);
 }
 
 void ShowIconsForm::Command1_DragOver(int, QObject *source)
@@ -276,36 +240,14 @@ void ShowIconsForm::Command1_DragOver(int, QObject *source)
 
 void ShowIconsForm::Command1_DragDrop(int k, QObject *source)
 {
-    if (source == m_picture3) {
-        m_waits.cancelDrop(k);
-        if (!assignSlot(k, SlotRules::Placeholder, SlotRules::Placeholder))
-            return;
-        // Shown as cleared until the next start reads the placeholder.
-        showCaption(k, QString(SlotRules::FolderMark));
-    }
+    if (source == m_picture3 && !m_board.erase(k))
+        return;
     Command1(k)->setPicture(QIcon(m_picture2->pixmap()));
 }
 
 void ShowIconsForm::Command1_Click(int index)
 {
-    m_frame1->hide();
-    for (int k = 1; k <= SlotList::SlotCount; ++k)
-        Command1(k)->setBackColor(QColor::fromRgb(PlainColour));
-    Command1(index)->setBackColor(QColor::fromRgb(MarkedColour));
-    m_currentPath = m_list1.pathEntry(index);
-
-    const QString caption = Command1(index)->caption();
-    if (caption.startsWith(SlotRules::FolderMark)) {
-        m_text1->setPlainText(caption);
-        // A folder with an entry "А" is a catalogue: the answer shows its
-        // letter row, or opens it.
-        m_waits.addClick(m_currentPath);
-        m_desktop.targets.lookUp(m_currentPath);
-    } else {
-        m_waits.addPlainClick();
-        m_desktop.opener.open(m_currentPath);
-    }
-
+    m_board.click(index);
     // Other handlers, this window's closing among them, may run during the
     // lock; the button may be gone when it ends.
     const QPointer<SlotButton> button = Command1(index);
@@ -317,7 +259,7 @@ void ShowIconsForm::Command1_Click(int index)
 
 void ShowIconsForm::Picture1_Click(int index)
 {
-    m_desktop.opener.open(SlotRules::letterFolder(m_currentPath, index));
+    m_board.openLetter(index);
 }
 
 void ShowIconsForm::Command1_MouseMove(int index, int)
@@ -349,17 +291,7 @@ void ShowIconsForm::PopupMenu(const QPoint &at)
 
 void ShowIconsForm::sozdat_Click()
 {
-    const std::optional<QString> path = m_desktop.saveDialog.askPath(
-        aboutWindow(), QStringLiteral("Создание и сохранение каталога"),
-        QStringLiteral("Введите название папки(Каталога) (*)"));
-    if (!path)
-        return;
-    if (const auto failure = CatalogueFolders::create(m_desktop.folders, *path)) {
-        m_desktop.messages.showWarning(Title, CatalogueFolders::failureText(*failure, *path));
-        return;
-    }
-    m_desktop.messages.showInformation(QStringLiteral("Все исполненно"),
-                                       CatalogueFolders::completionText(*path));
+    m_board.createCatalogue(aboutWindow());
 }
 
 void ShowIconsForm::spr_Click()
@@ -393,92 +325,41 @@ AboutWindow *ShowIconsForm::aboutWindow()
     return m_form1;
 }
 
-void ShowIconsForm::Target_Known(const TargetState &state)
-{
-    const QIcon picture = state.icon();
-    for (int k = 1; k <= SlotList::SlotCount; ++k) {
-        if (m_list1.pathEntry(k) == state.path)
-            Command1(k)->setPicture(picture);
-    }
-    const TargetWaits::Settled settled = m_waits.answered(state.path);
-    for (int k : settled.drops) {
-        const QString caption = SlotRules::captionOf(state);
-        if (assignSlot(k, state.path, caption)) {
-            Command1(k)->setPicture(picture);
-            showCaption(k, caption);
-        }
-    }
-    if (settled.click) {
-        if (!state.holdsFirstLetter)
-            m_desktop.opener.open(state.path);
-        else if (*settled.click == m_waits.lastClick())
-            m_frame1->show();
-    }
-}
-
 void ShowIconsForm::Store_Changed()
 {
-    const QStringList shown = m_list1.entries();
-    if (m_list1.catchUp()) {
-        refuseDropsWhileUnread();
-        showTargets(shown);
-    }
+    m_board.storeChanged();
 }
 
-void ShowIconsForm::refuseDropsWhileUnread()
+void ShowIconsForm::showCaption(int slot, const QString &caption, const QString &spokenName,
+                                const QString &spokenDescription)
+{
+    Command1(slot)->setCaption(caption, spokenName, spokenDescription);
+}
+
+void ShowIconsForm::showPicture(int slot, const QIcon &picture)
+{
+    Command1(slot)->setPicture(picture);
+}
+
+void ShowIconsForm::markSlot(int slot)
+{
+    for (int k = 1; k <= SlotList::SlotCount; ++k)
+        Command1(k)->setBackColor(QColor::fromRgb(k == slot ? MarkedColour : PlainColour));
+}
+
+void ShowIconsForm::showLetterRow(bool shown)
+{
+    m_frame1->setVisible(shown);
+}
+
+void ShowIconsForm::showHoverText(const QString &text)
+{
+    m_text1->setPlainText(text);
+}
+
+void ShowIconsForm::takeDrops(bool taken)
 {
     // A drop could not be kept: the pointer says so before it is let go.
     for (int k = 1; k <= SlotList::SlotCount; ++k)
-        Command1(k)->setAcceptDrops(!m_list1.storeUnread());
-}
-
-void ShowIconsForm::showTargets(const QStringList &shownEntries)
-{
-    for (int k = 1; k <= SlotList::SlotCount; ++k) {
-        showCaption(k, m_list1.captionEntry(k));
-        const QString path = m_list1.pathEntry(k);
-        if (shownEntries.value(k) != path || shownEntries.isEmpty())
-            Command1(k)->setPicture(QIcon());
-        m_desktop.targets.lookUp(path);
-    }
-    followTargets();
-}
-
-void ShowIconsForm::followTargets()
-{
-    QStringList paths;
-    for (int k = 1; k <= SlotList::SlotCount; ++k)
-        paths.append(m_list1.pathEntry(k));
-    m_desktop.targets.follow(paths);
-}
-
-bool ShowIconsForm::assignSlot(int k, const QString &path, const QString &caption)
-{
-    // Another program may have changed the store since it was read.
-    Store_Changed();
-    m_list1.ReplaceSlotEntries(k, path, caption);
-    // A slot shows only what the store holds.
-    if (!storeSucceeded(m_list1.SaveAndReloadSlotList()))
-        return false;
-    followTargets();
-    return true;
-}
-
-void ShowIconsForm::showCaption(int k, const QString &caption)
-{
-    const QString path = m_list1.pathEntry(k);
-    Command1(k)->setCaption(caption, SlotRules::spokenName(path, caption),
-                            SlotRules::spokenDescription(path, caption));
-}
-
-bool ShowIconsForm::storeSucceeded(const StoreResult &result)
-{
-    // The refusal to overwrite an unread store is explained once; it holds
-    // until the panel restarts.
-    const bool repeat = result.step() == StoreResult::Step::Guard && m_guardExplained;
-    if (!result.ok() && !repeat)
-        m_desktop.messages.showWarning(Title, result.message());
-    if (result.step() == StoreResult::Step::Guard)
-        m_guardExplained = true;
-    return result.ok();
+        Command1(k)->setAcceptDrops(taken);
 }

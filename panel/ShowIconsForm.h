@@ -2,8 +2,8 @@
 #pragma once
 
 #include "DroppedFiles.h"
-#include "SlotList.h"
-#include "TargetWaits.h"
+#include "SlotBoard.h"
+#include "SlotView.h"
 #include "support/DesktopServices.h"
 
 #include <QWidget>
@@ -20,19 +20,18 @@ class QMenu;
 class StoreMedium;
 class QPlainTextEdit;
 class SlotButton;
-struct TargetState;
 
 // The panel: a narrow black column, always above other windows, with the hover
 // text, twelve slots, the hidden letter row and the eraser. Its handlers keep
-// the names the panel's design gives them.
-class ShowIconsForm : public QWidget
+// the names the panel's design gives them; what they do to the store and the
+// slots is the board's to decide, and the panel shows it.
+class ShowIconsForm : public QWidget, private SlotView
 {
     Q_OBJECT
 
 public:
     static constexpr QRgb PlainColour = 0xFFFFFFC0;  // red 255, green 255, blue 192
     static constexpr QRgb MarkedColour = 0xFFFF0000; // pure red
-    static inline const QString Title = QStringLiteral("КаталогOrlanta");
 
     // The store must outlive the window.
     ShowIconsForm(const DesktopServices &desktop, StoreMedium &store, QWidget *parent = nullptr);
@@ -75,14 +74,11 @@ public:
     void spr_Click();
     void prog_Click();
 
-    // What the disk now says about a target: the pictures of the slots that
-    // hold it, and the drop or click that waited for it.
-    void Target_Known(const TargetState &state);
     // The store was changed on disk: the slots show what it holds now, if it
     // holds a whole list.
     void Store_Changed();
 
-    QString CurrentPath() const { return m_currentPath; }
+    QString CurrentPath() const { return m_board.currentPath(); }
     // Null until first needed.
     AboutWindow *Form1() const { return m_form1; }
     HelpWindow *help() const { return m_help; }
@@ -94,7 +90,7 @@ public:
     EraserPicture *Picture3() const { return m_picture3; }
     QLabel *picDocument() const { return m_picDocument; }
     QPlainTextEdit *Text1() const { return m_text1; }
-    const SlotList &List1() const { return m_list1; }
+    const SlotList &List1() const { return m_board.list(); }
 
     ~ShowIconsForm() override;
 
@@ -117,24 +113,17 @@ private:
     void showAbove(QWidget *window);
     void setFocusOrder();
     void Form_Unload();
-    // Asks about every slot's target (pictures come with the answers) and
-    // follows them; a slot whose path is not the one shown loses its picture.
-    void showTargets(const QStringList &shownEntries);
-    void followTargets();
-    void refuseDropsWhileUnread();
-    // Puts a target or the placeholder on slot k, starting from what the
-    // store holds now; false, after telling the user, when it is not stored.
-    bool assignSlot(int k, const QString &path, const QString &caption);
-    // The caption a slot shows, and what a screen reader says for it.
-    void showCaption(int k, const QString &caption);
-    // False, after telling the user, when the store operation failed.
-    bool storeSucceeded(const StoreResult &result);
+
+    void showCaption(int slot, const QString &caption, const QString &spokenName,
+                     const QString &spokenDescription) override;
+    void showPicture(int slot, const QIcon &picture) override;
+    void markSlot(int slot) override;
+    void showLetterRow(bool shown) override;
+    void showHoverText(const QString &text) override;
+    void takeDrops(bool taken) override;
 
     DesktopServices m_desktop;
-    SlotList m_list1;
-    QString m_currentPath;
-    bool m_guardExplained = false;
-    TargetWaits m_waits;
+    SlotBoard m_board;
 
     QPlainTextEdit *m_text1 = nullptr;
     std::array<SlotButton *, SlotList::SlotCount> m_slots{};

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SlotBoard.h"
+
+#include "SlotRules.h"
+#include "SlotView.h"
+#include "StoreFile.h"
+#include "catalogue/CatalogueFolders.h"
+#include "support/SaveDialog.h"
+#include "support/ShellOpener.h"
+#include "support/TargetStates.h"
+#include "support/UserMessages.h"
+
+SlotBoard::SlotBoard(const DesktopServices &desktop, StoreMedium &store, SlotView &view)
+    : m_desktop(desktop)
+    , m_view(view)
+    , m_list(store)
+{
+    connect(&m_desktop.targets, &TargetStates::known, this, &SlotBoard::targetKnown);
+}
+
+void SlotBoard::load()
+{
+    if (!m_list.storeExists()) {
+        if (!storeSucceeded(m_list.WriteDefaultStore()))
+            return;
+    }
+    const bool loaded = storeSucceeded(m_list.LoadSlotList());
+    takeDropsUnlessUnread();
+    if (!loaded)
+        return;
+
+    // The pictures come as the disk answers; until then a slot looks as one
+    // whose target has no icon.
+    showTargets({});
+    m_view.markSlot(0);
+}
+
+void SlotBoard::drop(int k, const QList<DroppedFile> &files)
+{
+    if (files.isEmpty())
+        return;
+    // Each file of the drop replaces the one before it: only the last stays.
+    const DroppedFile &dropped = files.last();
+    const QString path = dropped.path;
+    if (!dropped.exact || !StoreFile::canHold(path)) {
+        m_desktop.messages.showWarning(
+            Title, QStringLiteral("«%1» нельзя поставить на кнопку: в имени есть знаки, "
+                                  "которые файл кнопок не может сохранить.\nКнопка не изменилась.")
+                       .arg(path));
+        return;
+    }
+    // Its caption says whether it is a file or a folder: the answer stores it.
+    m_waits.addDrop(k, path);
+    m_desktop.targets.lookUp(path);
+}
+
+bool SlotBoard::erase(int k)
+{
+    m_waits.cancelDrop(k);
+    if (!assignSlot(k, SlotRules::Placeholder, SlotRules::Placeholder))
+        return false;
+    // Shown as cleared until the next start reads the placeholder.
+    showCaption(k, QString(SlotRules::FolderMark));
+    return true;
+}
+
+void SlotBoard::click(int k)
+{
+    m_view.showLetterRow(false);
+    m_view.markSlot(k);
+    m_currentPath = m_list.pathEntry(k);
+
+    const QString shown = caption(k);
+    if (shown.startsWith(SlotRules::FolderMark)) {
+        m_view.showHoverText(shown);
+        // A folder with an entry "А" is a catalogue: the answer shows its
+        // letter row, or opens it.
+        m_waits.addClick(m_currentPath);
+        m_desktop.targets.lookUp(m_currentPath);
+    } else {
+        m_waits.addPlainClick();
+        m_desktop.opener.open(m_currentPath);
+    }
+}
+
+void SlotBoard::openLetter(int tileIndex)
+{
+    m_desktop.opener.open(SlotRules::letterFolder(m_currentPath, tileIndex));
+}
+
+void SlotBoard::createCatalogue(QWidget *owner)
+{
+    const std::optional<QString> path =
+        m_desktop.saveDialog.askPath(owner, QStringLiteral("Создание и сохранение каталога"),
+                                     QStringLiteral("Введите название папки(Каталога) (*)"));
+    if (!path)
+        return;
+    if (const auto failure = CatalogueFolders::create(m_desktop.folders, *path)) {
+        m_desktop.messages.showWarning(Title, CatalogueFolders::failureText(*failure, *path));
+        return;
+    }
+    m_desktop.messages.showInformation(QStringLiteral("Все исполненно"),
+                                       CatalogueFolders::completionText(*path));
+}
+
+void SlotBoard::targetKnown(const TargetState &state)
+{
+    const QIcon picture = state.icon();
+    for (int k = 1; k <= SlotList::SlotCount; ++k) {
+        if (m_list.pathEntry(k) == state.path)
+            m_view.showPicture(k, picture);
+    }
+    const TargetWaits::Settled settled = m_waits.answered(state.path);
+    for (int k : settled.drops) {
+        const QString caption = SlotRules::captionOf(state);
+        if (assignSlot(k, state.path, caption)) {
+            m_view.showPicture(k, picture);
+            showCaption(k, caption);
+        }
+    }
+    if (settled.click) {
+        if (!state.holdsFirstLetter)
+            m_desktop.opener.open(state.path);
+        else if (*settled.click == m_waits.lastClick())
+            m_view.showLetterRow(true);
+    }
+}
+
+void SlotBoard::storeChanged()
+{
+    const QStringList shown = m_list.entries();
+    if (m_list.catchUp()) {
+        takeDropsUnlessUnread();
+        showTargets(shown);
+    }
+}
+
+void SlotBoard::takeDropsUnlessUnread()
+{
+    // A drop could not be kept: the pointer says so before it is let go.
+    m_view.takeDrops(!m_list.storeUnread());
+}
+
+void SlotBoard::showTargets(const QStringList &shownEntries)
+{
+    for (int k = 1; k <= SlotList::SlotCount; ++k) {
+        showCaption(k, m_list.captionEntry(k));
+        const QString path = m_list.pathEntry(k);
+        if (shownEntries.value(k) != path || shownEntries.isEmpty())
+            m_view.showPicture(k, QIcon());
+        m_desktop.targets.lookUp(path);
+    }
+    followTargets();
+}
+
+void SlotBoard::followTargets()
+{
+    QStringList paths;
+    for (int k = 1; k <= SlotList::SlotCount; ++k)
+        paths.append(m_list.pathEntry(k));
+    m_desktop.targets.follow(paths);
+}
+
+bool SlotBoard::assignSlot(int k, const QString &path, const QString &caption)
+{
+    // Another program may have changed the store since it was read.
+    storeChanged();
+    m_list.ReplaceSlotEntries(k, path, caption);
+    // A slot shows only what the store holds.
+    if (!storeSucceeded(m_list.SaveAndReloadSlotList()))
+        return false;
+    followTargets();
+    return true;
+}
+
+void SlotBoard::showCaption(int k, const QString &caption)
+{
+    m_captions[k - 1] = caption;
+    const QString path = m_list.pathEntry(k);
+    m_view.showCaption(k, caption, SlotRules::spokenName(path, caption),
+                       SlotRules::spokenDescription(path, caption));
+}
+
+bool SlotBoard::storeSucceeded(const StoreResult &result)
+{
+    // The refusal to overwrite an unread store is explained once; it holds
+    // until the store can be read.
+    const bool repeat = result.step() == StoreResult::Step::Guard && m_guardExplained;
+    if (!result.ok() && !repeat)
+        m_desktop.messages.showWarning(Title, result.message());
+    if (result.step() == StoreResult::Step::Guard)
+        m_guardExplained = true;
+    return result.ok();
+}

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "DroppedFiles.h"
+#include "SlotList.h"
+#include "TargetWaits.h"
+#include "support/DesktopServices.h"
+
+#include <QObject>
+
+#include <array>
+
+class SlotView;
+class StoreMedium;
+class QWidget;
+struct TargetState;
+
+// The panel's rules without its widgets: what start-up, a drop, the eraser,
+// a click, a letter tile, the disk's answers and another program's edit of
+// the store do to the store and to what the slots show. Every failure the
+// user must know of is told through the desktop's messages.
+class SlotBoard : public QObject
+{
+    Q_OBJECT
+
+public:
+    static inline const QString Title = QStringLiteral("КаталогOrlanta");
+
+    // The store and the view must outlive the board.
+    SlotBoard(const DesktopServices &desktop, StoreMedium &store, SlotView &view);
+
+    // Creates the store if it is missing, loads it and shows the slots. A
+    // store that cannot be made or read is told, and the slots keep their
+    // initial state.
+    void load();
+
+    // The last of the dropped files goes on slot k once the disk has said
+    // whether it is a file or a folder. A name the store cannot hold is
+    // refused, and the user told.
+    void drop(int k, const QList<DroppedFile> &files);
+    // Stores the placeholder on slot k and shows it cleared; false, after
+    // telling the user, when the store refused it.
+    bool erase(int k);
+
+    // Marks slot k and opens its target, or, for a catalogue, shows the
+    // letter row; what a folder is, the disk says, however late.
+    void click(int k);
+    // Opens the letter's subfolder of the catalogue clicked last.
+    void openLetter(int tileIndex);
+
+    // Asks where to make a catalogue (the dialog owned by owner), makes it
+    // and says how that went.
+    void createCatalogue(QWidget *owner);
+
+    // The store changed on disk: the slots show what it holds now, if it
+    // holds a whole list.
+    void storeChanged();
+
+    QString currentPath() const { return m_currentPath; }
+    const SlotList &list() const { return m_list; }
+    // The caption slot k shows (a cleared slot shows the folder mark alone
+    // until the next start).
+    QString caption(int k) const { return m_captions.at(k - 1); }
+
+private:
+    // What the disk now says about a target: the pictures of the slots that
+    // hold it, and the drop or click that waited for it.
+    void targetKnown(const TargetState &state);
+    // Asks about every slot's target (pictures come with the answers) and
+    // follows them; a slot whose path is not the one shown loses its picture.
+    void showTargets(const QStringList &shownEntries);
+    void followTargets();
+    void takeDropsUnlessUnread();
+    // Puts a target or the placeholder on slot k, starting from what the
+    // store holds now; false, after telling the user, when it is not stored.
+    bool assignSlot(int k, const QString &path, const QString &caption);
+    void showCaption(int k, const QString &caption);
+    // False, after telling the user, when the store operation failed.
+    bool storeSucceeded(const StoreResult &result);
+
+    DesktopServices m_desktop;
+    SlotView &m_view;
+    SlotList m_list;
+    TargetWaits m_waits;
+    QString m_currentPath;
+    std::array<QString, SlotList::SlotCount> m_captions;
+    bool m_guardExplained = false;
+};
