@@ -32,12 +32,8 @@ void LetterTile::paintEvent(QPaintEvent *)
 
 void LetterTile::keyPressEvent(QKeyEvent *event)
 {
-    // Space is the button's own key; Enter opens the letter too, once
-    // however long it is held.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (!m_heldKeys.repeats(event))
-            click();
-    } else
+    // Space is the button's own key.
+    if (!m_heldKeys.clickOnEnter(this, event))
         QAbstractButton::keyPressEvent(event);
 }
 

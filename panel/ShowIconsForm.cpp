@@ -52,8 +52,7 @@ QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
 } // namespace
 
 ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, StoreMedium &store, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, fixedWindowFlags(TitleBar::CloseBoxAndMenu, false))
     , m_desktop(desktop)
     , m_board(desktop, store, *this)
 {
@@ -168,7 +167,7 @@ void ShowIconsForm::Form_Load()
 {
     // Changing flags re-creates the native window and forgets where the client
     // area was placed, so place it again.
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setWindowFlags(fixedWindowFlags(TitleBar::CloseBoxAndMenu, true));
     ScreenPlacement::place(this, ClientArea);
     m_board.load();
 }

@@ -68,13 +68,11 @@ bool SlotButton::event(QEvent *event)
 
 void SlotButton::keyPressEvent(QKeyEvent *event)
 {
-    // Space is the button's own key; Enter clicks the slot too, but a held
-    // key clicks only once.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (!m_heldKeys.repeats(event))
-            click();
-    } else if (event->matches(QKeySequence::Paste) ||
-               (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier)) {
+    // Space is the button's own key.
+    if (m_heldKeys.clickOnEnter(this, event))
+        return;
+    if (event->matches(QKeySequence::Paste) ||
+        (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier)) {
         Q_EMIT pasteKeyPressed(m_index);
     } else if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         Q_EMIT deleteKeyPressed(m_index);

@@ -21,7 +21,7 @@ StoreResult SlotList::WriteDefaultStore()
         // What the store would hold: a later save, once there is room, writes
         // placeholders, not empty entries.
         m_entries = QStringList(EntryCount, QStringLiteral("1"));
-        m_stored = m_entries;
+        m_storedEntries = m_entries;
         return StoreResult::failure(StoreResult::Step::Create, m_store.path(), *failure);
     }
     return StoreResult::success();
@@ -30,10 +30,10 @@ StoreResult SlotList::WriteDefaultStore()
 StoreResult SlotList::LoadSlotList()
 {
     const StoreMedium::Contents contents = m_store.read();
-    m_unreadStore = contents.failure && m_store.exists();
+    m_storeUnread = contents.failure && m_store.exists();
     if (!contents.failure)
         m_entries += StoreFile::parse(contents.bytes);
-    m_stored = m_entries;
+    m_storedEntries = m_entries;
     if (contents.failure)
         return StoreResult::failure(StoreResult::Step::Read, m_store.path(), *contents.failure);
     return StoreResult::success();
@@ -51,10 +51,10 @@ StoreResult SlotList::SaveAndReloadSlotList()
 {
     const QString path = m_store.path();
     const auto refuse = [&](StoreResult::Step step, const QString &reason) {
-        m_entries = m_stored;
+        m_entries = m_storedEntries;
         return StoreResult::failure(step, path, reason);
     };
-    if (m_unreadStore && m_store.exists())
+    if (m_storeUnread && m_store.exists())
         return refuse(StoreResult::Step::Guard,
                       QStringLiteral("файл есть, но прочитать его не удалось"));
     const std::optional<QByteArray> bytes = StoreFile::serialise(m_entries);
@@ -76,8 +76,8 @@ StoreResult SlotList::SaveAndReloadSlotList()
         // The store on disk was just written from this list, so the list
         // stays the truth; the next save may overwrite the store.
         m_entries = kept;
-        m_stored = kept;
-        m_unreadStore = false;
+        m_storedEntries = kept;
+        m_storeUnread = false;
         return StoreResult::failure(StoreResult::Step::ReadBack, path, loaded.reason());
     }
     return StoreResult::success();
@@ -89,10 +89,10 @@ bool SlotList::catchUp()
     if (contents.failure || !(contents.bytes.endsWith('\r') || contents.bytes.endsWith('\n')))
         return false;
     const QStringList entries = StoreFile::parse(contents.bytes);
-    if (entries.size() < EntryCount || entries == m_stored)
+    if (entries.size() < EntryCount || entries == m_storedEntries)
         return false;
     m_entries = entries;
-    m_stored = entries;
-    m_unreadStore = false;
+    m_storedEntries = entries;
+    m_storeUnread = false;
     return true;
 }

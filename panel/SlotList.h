@@ -10,6 +10,7 @@ class StoreMedium;
 // The panel's whole memory: an ordered list of text entries backed by the store
 // file. Entry 0 is the header, entry k (1..12) the path of slot k, entry k + 12
 // its caption; "1" is the placeholder. Entries past 24 travel along unchanged.
+// The four operations of the panel's design keep the names it gives them.
 class SlotList
 {
 public:
@@ -21,14 +22,12 @@ public:
 
     bool storeExists() const;
     // The store is there but could not be read: it is not overwritten.
-    bool storeUnread() const { return m_unreadStore; }
+    bool storeUnread() const { return m_storeUnread; }
 
-    int count() const { return int(m_entries.size()); }
     const QStringList &entries() const { return m_entries; }
     // Entries a short store does not supply read as empty text.
-    QString entry(int index) const { return m_entries.value(index); }
-    QString pathEntry(int slot) const { return entry(slot); }
-    QString captionEntry(int slot) const { return entry(slot + SlotCount); }
+    QString pathEntry(int slot) const { return m_entries.value(slot); }
+    QString captionEntry(int slot) const { return m_entries.value(slot + SlotCount); }
 
     // Creates the store with its default bytes; if it cannot, the list holds
     // the default entries all the same.
@@ -55,8 +54,8 @@ private:
     StoreMedium &m_store;
     QStringList m_entries;
     // The entries as the store last held them.
-    QStringList m_stored;
+    QStringList m_storedEntries;
     // Set while an existing store could not be read: overwriting it would lose
     // slots the user may still recover.
-    bool m_unreadStore = false;
+    bool m_storeUnread = false;
 };

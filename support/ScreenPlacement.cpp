@@ -33,14 +33,26 @@ QRect fit(const QRect &client, const QMargins &frame, const QRect &available)
     return client.translated(dx, dy);
 }
 
+QRect placeOn(const QList<Screen> &screens, const QRect &client, const QMargins &frame)
+{
+    if (screens.isEmpty())
+        return client;
+    const auto holding = std::find_if(screens.cbegin(), screens.cend(), [&](const Screen &s) {
+        return s.geometry.contains(client.center());
+    });
+    return fit(client, frame, (holding != screens.cend() ? *holding : screens.first()).available);
+}
+
 void place(QWidget *window, const QRect &client)
 {
-    QScreen *screen = QGuiApplication::screenAt(client.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
+    QList<Screen> screens;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const Screen area{screen->geometry(), screen->availableGeometry()};
+        screen == QGuiApplication::primaryScreen() ? screens.prepend(area) : screens.append(area);
+    }
     const QMargins frame =
         window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
-    window->setGeometry(screen ? fit(client, frame, screen->availableGeometry()) : client);
+    window->setGeometry(placeOn(screens, client, frame));
 }
 
 } // namespace ScreenPlacement

@@ -19,9 +19,7 @@ QFont arial(const QString &family, qreal points, bool bold, bool italic)
 } // namespace
 
 AboutWindow::AboutWindow(ShellOpener &opener, QWidget *owner)
-    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                         Qt::WindowStaysOnTopHint)
+    : QWidget(owner, fixedWindowFlags(TitleBar::CloseBoxAndMenu, true))
     , m_opener(opener)
     , m_label1(new QLabel(this))
     , m_label2(new QLabel(this))

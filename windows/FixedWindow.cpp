@@ -9,6 +9,15 @@
 #include <QTimer>
 #include <QWidget>
 
+Qt::WindowFlags fixedWindowFlags(TitleBar bar, bool onTop)
+{
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    flags.setFlag(Qt::WindowSystemMenuHint, bar == TitleBar::CloseBoxAndMenu);
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    return flags;
+}
+
 void setUpFixedWindow(QWidget *window, const QString &title, const QRect &clientArea,
                       const QColor &background)
 {

@@ -4,8 +4,15 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <Qt>
 
 class QWidget;
+
+// What a fixed window's title bar holds besides its title: a close box, and
+// the window menu where the window has one; never a maximise or minimise
+// button. Above other windows when on top.
+enum class TitleBar { CloseBox, CloseBoxAndMenu };
+Qt::WindowFlags fixedWindowFlags(TitleBar bar, bool onTop);
 
 // Dresses a top-level window as all of the program's windows are: its title,
 // the alphabet-blocks icon, a client area of fixed size at a fixed place, and

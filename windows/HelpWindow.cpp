@@ -22,8 +22,7 @@ const QString HelpWindow::Text =
                    "назначенные программы.\r\n");
 
 HelpWindow::HelpWindow(QWidget *owner)
-    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+    : QWidget(owner, fixedWindowFlags(TitleBar::CloseBox, true))
     , m_image1(new QLabel(this))
     , m_label1(new QLabel(this))
 {

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 inline QByteArray readBytes(const QString &path)
 {
@@ -15,4 +16,19 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A store's entries with every slot unassigned.
+inline QStringList emptyStore()
+{
+    return QStringList(25, QStringLiteral("1"));
+}
+
+// A catalogue's folder, then its letters' subfolders in order.
+inline QStringList catalogueFolders(const QString &path)
+{
+    QStringList folders{path};
+    for (QChar letter : QStringLiteral("АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЭЮЯ"))
+        folders.append(path + QLatin1Char('/') + letter);
+    return folders;
 }
