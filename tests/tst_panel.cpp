@@ -268,6 +268,10 @@ private Q_SLOTS:
             QCOMPARE(m_form->Command1(k)->backColor().rgb(), k == 3 ? Red : Plain);
         QCOMPARE(m_desktop->pause.waits, QList<int>{1000});
         QVERIFY(lockedMeanwhile && !slot->isLocked() && QApplication::focusWidget() == slot);
+        QPixmap blue(32, 32); // in its own colours again, not greyed
+        blue.fill(Qt::blue);
+        slot->setPicture(blue);
+        QCOMPARE(slot->grab().toImage().pixelColor(slot->rect().center()), QColor(Qt::blue));
     }
 
     void hoverText()
@@ -494,15 +498,18 @@ private Q_SLOTS:
                                                " Резинка (Перетащи и бось для очистки кнопки)");
     }
 
-    // Each tile opens its letter's folder of the catalogue clicked last, and
-    // leaves the row shown.
+    // Each tile, drawn once the row shows, opens its letter's folder of the
+    // catalogue clicked last, and leaves the row shown.
     void letterTiles()
     {
         QStringList entries = emptyStore();
         entries[1] = path("Arch"), entries[13] = " Arch";
         entries[2] = path("Other"), entries[14] = " Other";
         startPanelOn(entries);
+        showPanel(); // the tiles are drawn as the row first shows, not before
+        QVERIFY(m_form->Picture1(1)->picture().isNull());
         m_form->Command1(1)->click();
+        QVERIFY(!m_form->Picture1(32)->picture().isNull());
         m_desktop->opener.opened.clear();
         for (LetterTile *tile : m_form->Frame1()->tiles())
             press(tile, Qt::LeftButton);
