@@ -71,8 +71,8 @@ void SlotButton::keyPressEvent(QKeyEvent *event)
     // Space is the button's own key.
     if (m_heldKeys.clickOnEnter(this, event))
         return;
-    if (event->matches(QKeySequence::Paste) ||
-        (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier)) {
+    // Paste is Ctrl+V and Shift+Insert (and the Paste key) on this desktop.
+    if (event->matches(QKeySequence::Paste)) {
         Q_EMIT pasteKeyPressed(m_index);
     } else if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         Q_EMIT deleteKeyPressed(m_index);

@@ -337,14 +337,14 @@ private Q_SLOTS:
     // is owned by an About window made for it and not shown.
     void aboutAndHelp()
     {
-        m_form->sozdat_Click();
-        QVERIFY(m_desktop->saveDialog.owners == QList<QWidget *>{m_form->Form1()} &&
-                !m_form->Form1()->isVisible());
         const QPalette theme = QApplication::palette();
         QPalette dark = theme; // a dark theme's light text
         for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
             dark.setColor(role, QColor(0xee, 0xee, 0xee));
         QApplication::setPalette(dark);
+        m_form->sozdat_Click();
+        QVERIFY(m_desktop->saveDialog.owners == QList<QWidget *>{m_form->Form1()} &&
+                !m_form->Form1()->isVisible());
         m_form->prog_Click();
         AboutWindow *about = m_form->Form1();
         m_form->prog_Click();
