@@ -358,7 +358,6 @@ void ShowIconsForm::showHoverText(const QString &text)
 
 void ShowIconsForm::takeDrops(bool taken)
 {
-    // A drop could not be kept: the pointer says so before it is let go.
     for (int k = 1; k <= SlotList::SlotCount; ++k)
         Command1(k)->setAcceptDrops(taken);
 }

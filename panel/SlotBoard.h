@@ -58,11 +58,11 @@ public:
 
     QString currentPath() const { return m_currentPath; }
     const SlotList &list() const { return m_list; }
+
+private:
     // The caption slot k shows (a cleared slot shows the folder mark alone
     // until the next start).
     QString caption(int k) const { return m_captions.at(k - 1); }
-
-private:
     // What the disk now says about a target: the pictures of the slots that
     // hold it, and the drop or click that waited for it.
     void targetKnown(const TargetState &state);

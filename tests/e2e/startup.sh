@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The built program under Xvfb and openbox, looked at from outside: its window,
-# a second start, Help and About, closing, a small screen.
+# a second start, Help and About, closing.
 # Usage: startup.sh PATH-TO-katalog
 source "$(dirname "$0")/xsession.sh"
 
@@ -73,12 +73,3 @@ xdotool windowactivate --sync "$W" key alt+F4
 wait_for 10 sh -c "! kill -0 $panel" || fail "closing did not end the program"
 pass "closing the window ends the program, Help and About with it"
 
-# A screen too small for the stored place: moved up just enough to show all.
-start_x 1024x600
-start_panel "$(install_panel "$1")"
-geometry "$(panel_window)"
-[ "$wx" = 683 ] && [ "$wy" -lt 127 ] && [ $((wy + wh)) -le 600 ] && [ $((wy + wh)) -ge 595 ] ||
-    fail "on 1024 x 600 at $wx,$wy"
-screenshot
-not_panel 699 $((wy + 510)) || fail "no eraser"
-pass "on a 1024 x 600 screen the panel moves up just enough to show slot 12 and the eraser"
