@@ -21,10 +21,6 @@ int shift(int start, int length, int low, int high)
     return 0;
 }
 
-} // namespace
-
-namespace ScreenPlacement {
-
 QRect fit(const QRect &client, const QMargins &frame, const QRect &available)
 {
     const QRect whole = client.marginsAdded(frame);
@@ -32,6 +28,10 @@ QRect fit(const QRect &client, const QMargins &frame, const QRect &available)
     const int dy = shift(whole.y(), whole.height(), available.top(), available.bottom() + 1);
     return client.translated(dx, dy);
 }
+
+} // namespace
+
+namespace ScreenPlacement {
 
 QRect placeOn(const QList<Screen> &screens, const QRect &client, const QMargins &frame)
 {
