@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DesktopOpener.h"
 
+#include "DesktopApplications.h"
 #include "GObjectRef.h"
 
 #include <QDir>
@@ -34,13 +35,27 @@ GAppLaunchContext *newLaunchContext(const QStringList &unset)
     return context;
 }
 
-// Waits for the launch itself, not for any event loop to carry it on.
-void launchDefaultForUri(const QByteArray &uri, const QStringList &unset)
+// Opens with the application this desktop chooses for the type. Waits for
+// the launch itself, not for any event loop to carry it on.
+void launchForType(const QString &type, const QByteArray &uri, const QStringList &unset)
 {
+    const GObjectRef<GAppInfo> app(DesktopApplications::forType(type));
+    if (!app) {
+        qWarning("katalog: cannot open %s: no application for %s here", uri.constData(),
+                 qUtf8Printable(type));
+        return;
+    }
     const GObjectRef<GAppLaunchContext> context(newLaunchContext(unset));
+    GList uris{const_cast<char *>(uri.constData()), nullptr, nullptr};
     GError *error = nullptr;
-    if (!g_app_info_launch_default_for_uri(uri.constData(), context.get(), &error))
+    if (!g_app_info_launch_uris(app.get(), &uris, context.get(), &error))
         logFailure("cannot open", QString::fromUtf8(uri), error);
+}
+
+QString schemeType(const QByteArray &uri)
+{
+    return QStringLiteral("x-scheme-handler/") +
+           QString::fromLatin1(uri.left(uri.indexOf(':'))).toLower();
 }
 
 // Launches a .desktop file's application, or opens a link entry's URL.
@@ -66,7 +81,7 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset)
         gchar *url = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
                                            G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
         if (type && url && qstrcmp(type, G_KEY_FILE_DESKTOP_TYPE_LINK) == 0) {
-            launchDefaultForUri(url, unset);
+            launchForType(schemeType(url), url, unset);
             handled = true;
         }
         g_free(type);
@@ -102,17 +117,15 @@ bool isProgramType(const char *type)
     return false;
 }
 
-bool isProgram(const QFileInfo &info)
+// GIO's type of a file, from its name and content; empty when it cannot say.
+QString contentType(const QString &path)
 {
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    const GObjectRef<GFile> file(
-        g_file_new_for_path(QFile::encodeName(info.filePath()).constData()));
-    const GObjectRef<GFileInfo> type(g_file_query_info(file.get(),
+    const GObjectRef<GFile> file(g_file_new_for_path(QFile::encodeName(path).constData()));
+    const GObjectRef<GFileInfo> info(g_file_query_info(file.get(),
                                                        G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
                                                        G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
-    const char *contentType = type ? g_file_info_get_content_type(type.get()) : nullptr;
-    return contentType && isProgramType(contentType);
+    const char *type = info ? g_file_info_get_content_type(info.get()) : nullptr;
+    return type ? QString::fromUtf8(type) : QString();
 }
 
 bool isWebAddress(const QString &target)
@@ -147,7 +160,7 @@ void DesktopOpener::open(const QString &target)
     if (target.isEmpty())
         return;
     if (isWebAddress(target)) {
-        launchDefaultForUri(target.toUtf8(), m_unset);
+        launchForType(schemeType(target.toUtf8()), target.toUtf8(), m_unset);
         return;
     }
 
@@ -158,7 +171,9 @@ void DesktopOpener::open(const QString &target)
     if (info.isFile() && path.endsWith(QLatin1String(".desktop")) &&
         launchDesktopEntry(path, m_unset))
         return;
-    if (isProgram(info) && startProgram(path, m_unset))
+    const QString type = contentType(path);
+    if (info.isFile() && info.isExecutable() && isProgramType(type.toUtf8().constData()) &&
+        startProgram(path, m_unset))
         return;
-    launchDefaultForUri(QUrl::fromLocalFile(path).toEncoded(), m_unset);
+    launchForType(type, QUrl::fromLocalFile(path).toEncoded(), m_unset);
 }

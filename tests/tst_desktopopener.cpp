@@ -3,6 +3,7 @@
 // recording application as the default for folders, text and web addresses,
 // so every open request shows up in its log.
 #include "helpers/TestFiles.h"
+#include "support/ApplicationChoice.h"
 #include "support/DesktopOpener.h"
 
 #include <QCoreApplication>
@@ -39,10 +40,16 @@ bool setUpDesktop()
                  true) &&
            write(home + "/data/applications/recorder.desktop",
                  "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + recorder +
-                     " opened %U\nMimeType=inode/directory;text/plain;x-scheme-handler/http;"
+                     " opened %U\nMimeType=inode/directory;text/plain;application/pdf;"
+                     "x-scheme-handler/http;"
                      "x-scheme-handler/re;\n") &&
+           write(home + "/data/applications/hidden.desktop",
+                 "[Desktop Entry]\nType=Application\nName=Hidden\nExec=" + recorder +
+                     " hidden-ran %U\nMimeType=application/pdf;\nOnlyShowIn=MATE;\n") &&
+           write(file("paper.pdf"), "%PDF-1.4\n") &&
            write(home + "/config/mimeapps.list",
-                 "[Default Applications]\ninode/directory=recorder.desktop\n"
+                 "[Default Applications]\napplication/pdf=hidden.desktop;recorder.desktop;\n"
+                 "inode/directory=recorder.desktop\n"
                  "text/plain=recorder.desktop\nx-scheme-handler/http=recorder.desktop\n"
                  "x-scheme-handler/re=recorder.desktop\n") &&
            write(file(Tricky), "text\n") &&
@@ -92,6 +99,7 @@ private Q_SLOTS:
         QTest::newRow(".desktop application named with an emoji") << file("Müller 🎵.desktop") << "müller-ran";
         QTest::newRow(".desktop link") << file("link.desktop") << "opened http://example.org/link";
         QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page";
+        QTest::newRow("the user's choice hidden from this desktop: the next one") << file("paper.pdf") << "opened " + file("paper.pdf");
         QTest::newRow("program, run in /, no arguments, not the panel's own variables") << file("program") << "program-ran / 0 ";
         QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt");
         QTest::newRow("executable text: opened") << file("notes.txt") << "opened " + file("notes.txt");
@@ -114,6 +122,76 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(file("pwned")) && !QFile::exists(QStringLiteral("/pwned")));
     }
 
+    void choosesTheDesktopsApplication_data()
+    {
+        QTest::addColumn<QStringList>("desktops");
+        QTest::addColumn<QStringList>("types");
+        QTest::addColumn<QString>("userList");
+        QTest::addColumn<QString>("systemList");
+        QTest::addColumn<QStringList>("xfceHelpers");
+        QTest::addColumn<QString>("expected");
+        const QStringList folder{"inode/directory"};
+        const QStringList cSource{"text/x-csrc", "text/plain"};
+        const QString hidden = "inode/directory=caja-folder-handler.desktop";
+        // clang-format off
+        QTest::newRow("the user's choice first") << QStringList{"xfce"} << folder << "inode/directory=thunar.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList{"FileManager=nautilus"} << "thunar.desktop";
+        QTest::newRow("the user's choice hidden here: the next one it names") << QStringList{"gnome"} << folder << "inode/directory=caja-folder-handler.desktop;org.kde.dolphin.desktop;" << "" << QStringList() << "org.kde.dolphin.desktop";
+        QTest::newRow("the user's choice not installed: the desktop's") << QStringList{"gnome"} << folder << "inode/directory=gone.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("a choice in another section is none") << QStringList{"gnome"} << folder << "[Added Associations]\ninode/directory=thunar.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("the parent type's choice") << QStringList{"xfce"} << cSource << "text/plain=mousepad.desktop" << "" << QStringList() << "mousepad.desktop";
+        QTest::newRow("the desktop's list") << QStringList{"gnome"} << folder << "" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("the desktop's list names a hidden entry: the first shown") << QStringList{"lxqt"} << folder << "" << hidden << QStringList() << "pcmanfm-qt.desktop";
+        QTest::newRow("XFCE's file manager before the lists") << QStringList{"xfce"} << folder << "" << hidden << QStringList{"TerminalEmulator=x\nFileManager=thunar"} << "thunar.desktop";
+        QTest::newRow("XFCE's file manager named by its program") << QStringList{"xfce"} << folder << "" << hidden << QStringList{"FileManager=nautilus"} << "org.gnome.Nautilus.desktop";
+        QTest::newRow("XFCE: the user's helpers.rc before the system's") << QStringList{"xfce"} << folder << "" << "" << QStringList{"", "FileManager=thunar", "FileManager=nautilus"} << "thunar.desktop";
+        QTest::newRow("XFCE's file manager for folders only") << QStringList{"xfce"} << cSource << "" << "" << QStringList{"FileManager=thunar"} << "mousepad.desktop";
+        QTest::newRow("helpers.rc elsewhere than XFCE: no choice") << QStringList{"lxqt"} << folder << "" << "" << QStringList{"FileManager=thunar"} << "pcmanfm-qt.desktop";
+        QTest::newRow("KDE: the application it prefers") << QStringList{"kde"} << folder << "" << hidden << QStringList() << "org.kde.dolphin.desktop";
+        QTest::newRow("an unknown desktop: the first application shown") << QStringList() << folder << "" << hidden << QStringList() << "pcmanfm-qt.desktop";
+        QTest::newRow("a type nothing takes") << QStringList{"xfce"} << QStringList{"application/x-nothing"} << "" << "" << QStringList() << "";
+        // clang-format on
+    }
+
+    void choosesTheDesktopsApplication()
+    {
+        QFETCH(QStringList, desktops);
+        QFETCH(QStringList, types);
+        QFETCH(QString, userList);
+        QFETCH(QString, systemList);
+        QFETCH(QStringList, xfceHelpers);
+        QFETCH(QString, expected);
+        using ApplicationChoice::Application;
+        // Caja's folder handler is meant for MATE alone; Dolphin is KDE's.
+        const QList<Application> folderApps{
+            {"caja-folder-handler.desktop", "caja", false, 0},
+            {"pcmanfm-qt.desktop", "pcmanfm-qt", true, 0},
+            {"org.gnome.Nautilus.desktop", "nautilus", true, 0},
+            {"thunar.desktop", "thunar", true, 0},
+            {"org.kde.dolphin.desktop", "dolphin", true, 10},
+        };
+        const QList<Application> textApps{{"mousepad.desktop", "mousepad", true, 0}};
+        ApplicationChoice::Desktop desktop;
+        desktop.names = desktops;
+        const auto list = [](const QString &body) {
+            return QByteArray("[Default Applications]\n") + body.toUtf8() + '\n';
+        };
+        desktop.userLists = {list(userList)};
+        desktop.systemLists = {list(systemList)};
+        for (const QString &helpers : xfceHelpers)
+            desktop.xfceHelpers.append(helpers.toUtf8());
+        desktop.find = [&](const QString &id) -> std::optional<Application> {
+            for (const Application &app : folderApps + textApps) {
+                if (app.id == id)
+                    return app;
+            }
+            return std::nullopt;
+        };
+        const QList<Application> candidates = types.constFirst() == "inode/directory" ? folderApps
+                                              : types.contains("text/plain")          ? textApps
+                                                                             : QList<Application>();
+        QCOMPARE(ApplicationChoice::choose(desktop, types, candidates), expected);
+    }
+
 private:
     DesktopOpener m_opener{{QStringLiteral("KATALOG_OWN")}};
 };
@@ -126,6 +204,7 @@ int main(int argc, char **argv)
     // Opens must not wait for GLib's event loop, which Qt may run without.
     qputenv("QT_NO_GLIB", "1");
     qputenv("KATALOG_OWN", "the panel's");
+    qputenv("XDG_CURRENT_DESKTOP", "XFCE");
     if (!dir.isValid() || !setUpDesktop())
         return 1;
     QCoreApplication app(argc, argv);

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "DesktopApplications.h"
+
+#include "ApplicationChoice.h"
+#include "GObjectRef.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QStandardPaths>
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+namespace {
+
+using ApplicationChoice::Application;
+
+QList<QByteArray> readAll(const QStringList &paths)
+{
+    QList<QByteArray> contents;
+    for (const QString &path : paths) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            contents.append(file.read(1 << 20));
+    }
+    return contents;
+}
+
+// In each folder the desktops' own lists come before the generic one.
+QStringList listsIn(const QStringList &folders, const QStringList &desktops)
+{
+    QStringList paths;
+    for (const QString &folder : folders) {
+        for (const QString &desktop : desktops)
+            paths.append(folder + QLatin1Char('/') + desktop + QLatin1String("-mimeapps.list"));
+        paths.append(folder + QLatin1String("/mimeapps.list"));
+    }
+    return paths;
+}
+
+QStringList withSuffix(const QStringList &folders, const QString &suffix)
+{
+    QStringList paths;
+    for (const QString &folder : folders)
+        paths.append(folder + suffix);
+    return paths;
+}
+
+QStringList systemFolders(const char *variable, const char *fallback)
+{
+    const QString value = qEnvironmentVariable(variable);
+    QStringList folders = (value.isEmpty() ? QString::fromLatin1(fallback) : value)
+                              .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    return folders;
+}
+
+Application described(GDesktopAppInfo *info)
+{
+    Application app;
+    app.id = QString::fromUtf8(g_app_info_get_id(G_APP_INFO(info)));
+    app.executable =
+        QFileInfo(QString::fromUtf8(g_app_info_get_executable(G_APP_INFO(info)))).fileName();
+    app.shownHere = g_desktop_app_info_get_show_in(info, nullptr);
+    gchar *preference = g_desktop_app_info_get_string(info, "InitialPreference");
+    app.preference = preference ? QByteArray(preference).toInt() : 0;
+    g_free(preference);
+    return app;
+}
+
+std::optional<Application> find(const QString &id)
+{
+    const GObjectRef<GDesktopAppInfo> info(g_desktop_app_info_new(id.toUtf8().constData()));
+    if (!info)
+        return std::nullopt;
+    return described(info.get());
+}
+
+ApplicationChoice::Desktop thisDesktop()
+{
+    ApplicationChoice::Desktop desktop;
+    for (const QString &name :
+         qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        desktop.names.append(name.toLower());
+    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::ConfigLocation);
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QStringList configDirs = systemFolders("XDG_CONFIG_DIRS", "/etc/xdg");
+    const QStringList dataDirs = systemFolders("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    desktop.userLists =
+        readAll(listsIn({configHome, dataHome + QLatin1String("/applications")}, desktop.names));
+    desktop.systemLists = readAll(
+        listsIn(configDirs + withSuffix(dataDirs, QStringLiteral("/applications")), desktop.names));
+    if (desktop.names.contains(QLatin1String("xfce")))
+        desktop.xfceHelpers = readAll(
+            withSuffix(QStringList{configHome} + configDirs, QStringLiteral("/xfce4/helpers.rc")));
+    desktop.find = find;
+    return desktop;
+}
+
+} // namespace
+
+namespace DesktopApplications {
+
+GAppInfo *forType(const QString &type)
+{
+    QStringList types{type};
+    const QMimeType mime = QMimeDatabase().mimeTypeForName(type);
+    if (mime.isValid())
+        types += mime.allAncestors();
+
+    QList<Application> candidates;
+    GList *all = g_app_info_get_all_for_type(type.toUtf8().constData());
+    for (GList *item = all; item; item = item->next) {
+        if (G_IS_DESKTOP_APP_INFO(item->data))
+            candidates.append(described(G_DESKTOP_APP_INFO(item->data)));
+    }
+    g_list_free_full(all, g_object_unref);
+
+    const QString id = ApplicationChoice::choose(thisDesktop(), types, candidates);
+    return id.isEmpty() ? nullptr : G_APP_INFO(g_desktop_app_info_new(id.toUtf8().constData()));
+}
+
+} // namespace DesktopApplications
