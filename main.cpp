@@ -13,6 +13,7 @@
 #include "support/InstanceChannel.h"
 #include "support/MessageBoxMessages.h"
 #include "support/QtTranslation.h"
+#include "support/SessionRestart.h"
 #include "support/SingleInstance.h"
 #include "support/StoreWatch.h"
 #include "support/TargetLookup.h"
@@ -48,10 +49,13 @@ bool waitForLock(SingleInstance &instance)
 int main(int argc, char **argv)
 {
     const bool platformChosen = DisplayPlatform::preferXWayland();
+    const QByteArray userScale = DisplayPlatform::wholeScale();
     QApplication app(argc, argv);
+    DisplayPlatform::keepUserScale(userScale);
     IconTheme::ensureFallback();
     installQtRussian();
     FontFaces::mapWindowsFaces();
+    SessionRestart::leaveToAutostart();
 
     MessageBoxMessages messages;
     const QString folder = QCoreApplication::applicationDirPath();

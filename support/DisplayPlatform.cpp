@@ -2,7 +2,10 @@
 #include "DisplayPlatform.h"
 
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QString>
+
+#include <algorithm>
 
 namespace DisplayPlatform {
 
@@ -19,6 +22,27 @@ bool preferXWayland()
         return true;
     }
     return false;
+}
+
+QByteArray wholeScale()
+{
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    const QByteArray userScale = qgetenv("QT_SCALE_FACTOR");
+    bool number = false;
+    const double factor = userScale.toDouble(&number);
+    if (number && factor > 0)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(std::max(1, qRound(factor))));
+    return userScale;
+}
+
+void keepUserScale(const QByteArray &userScale)
+{
+    // Qt read the factor as the application object was made.
+    if (userScale.isNull())
+        qunsetenv("QT_SCALE_FACTOR");
+    else
+        qputenv("QT_SCALE_FACTOR", userScale);
 }
 
 } // namespace DisplayPlatform
