@@ -169,6 +169,7 @@ void ShowIconsForm::Form_Load()
     // area was placed, so place it again.
     setWindowFlags(fixedWindowFlags(TitleBar::CloseBoxAndMenu, true));
     ScreenPlacement::place(this, ClientArea);
+    showOnEveryWorkspace(this);
     m_board.load();
 }
 
@@ -308,6 +309,8 @@ void ShowIconsForm::prog_Click()
 
 void ShowIconsForm::showAbove(QWidget *window)
 {
+    if (!window->isVisible())
+        ScreenPlacement::followOwner(window);
     window->show();
     // After showing: Qt's own mapping of a window clears the hint.
     keepAboveOwner(window, this);

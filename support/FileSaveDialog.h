@@ -3,8 +3,8 @@
 
 #include "SaveDialog.h"
 
-// The dialog as Qt (or the desktop's platform theme) shows it, starting in the
-// user's home folder.
+// Qt's own dialog, in Russian in every session, centred on the panel's
+// screen, starting in the user's home folder.
 class FileSaveDialog : public SaveDialog
 {
 public:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageBoxMessages.h"
 
+#include "ScreenPlacement.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -16,6 +18,7 @@ void show(QWidget *owner, QMessageBox::Icon icon, const QString &title, const QS
     // Above the panel, which stays above all else, whatever the window
     // manager makes of an owner (there is none before the panel is up).
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    ScreenPlacement::centreOnOwnersScreen(&box, owner);
     box.exec();
 }
 

@@ -3,10 +3,12 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 bool installQtRussian()
 {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     auto *russian = new QTranslator(QCoreApplication::instance());
     if (!russian->load(QStringLiteral("qtbase_ru"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

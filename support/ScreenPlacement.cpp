@@ -33,26 +33,96 @@ QRect fit(const QRect &client, const QMargins &frame, const QRect &available)
 
 namespace ScreenPlacement {
 
-QRect placeOn(const QList<Screen> &screens, const QRect &client, const QMargins &frame)
+QRect placeOn(const QList<Screen> &screens, const QRect &client, const QMargins &frame,
+              const QRect &owner)
 {
     if (screens.isEmpty())
         return client;
-    const auto holding = std::find_if(screens.cbegin(), screens.cend(), [&](const Screen &s) {
-        return s.geometry.contains(client.center());
-    });
-    return fit(client, frame, (holding != screens.cend() ? *holding : screens.first()).available);
+    const QPoint centre = owner.isValid() ? owner.center() : client.center();
+    const auto holding = std::find_if(screens.cbegin(), screens.cend(),
+                                      [&](const Screen &s) { return s.geometry.contains(centre); });
+    const Screen &screen = holding != screens.cend() ? *holding : screens.first();
+    const QPoint origin = owner.isValid() ? screen.geometry.topLeft() : QPoint();
+    return fit(client.translated(origin), frame, screen.available);
 }
 
-void place(QWidget *window, const QRect &client)
+namespace {
+
+// The primary first, as placeOn takes them.
+QList<Screen> desktopScreens()
 {
     QList<Screen> screens;
     for (const QScreen *screen : QGuiApplication::screens()) {
         const Screen area{screen->geometry(), screen->availableGeometry()};
         screen == QGuiApplication::primaryScreen() ? screens.prepend(area) : screens.append(area);
     }
-    const QMargins frame =
-        window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
-    window->setGeometry(placeOn(screens, client, frame));
+    return screens;
+}
+
+QRect ownerPlace(const QWidget *window)
+{
+    const QWidget *owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    return owner ? owner->geometry() : QRect();
+}
+
+QScreen *screenHolding(const QPoint &point)
+{
+    QScreen *screen = QGuiApplication::screenAt(point);
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+QMargins frameOf(const QWidget *window)
+{
+    return window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+}
+
+void setPlace(QWidget *window, const QRect &placed)
+{
+    // A window not yet shown is on the primary screen until told.
+    if (QScreen *screen = screenHolding(placed.center()); screen && screen != window->screen())
+        window->setScreen(screen);
+    window->setGeometry(placed);
+}
+
+} // namespace
+
+void place(QWidget *window, const QRect &client)
+{
+    setPlace(window, placeOn(desktopScreens(), client, frameOf(window), ownerPlace(window)));
+}
+
+void refit(QWidget *window, const QRect &client)
+{
+    setPlace(window, placeOn(desktopScreens(), client, frameOf(window)));
+}
+
+void followOwner(QWidget *window)
+{
+    const QRect owner = ownerPlace(window);
+    if (!owner.isValid())
+        return;
+    const QScreen *to = screenHolding(owner.center());
+    const QScreen *from = screenHolding(window->geometry().center());
+    if (to && from && to != from)
+        refit(window,
+              window->geometry().translated(to->geometry().topLeft() - from->geometry().topLeft()));
+}
+
+void centreOnOwnersScreen(QWidget *dialog, QWidget *owner)
+{
+    const QWidget *panel = owner ? owner->window() : nullptr;
+    while (panel && panel->parentWidget())
+        panel = panel->parentWidget()->window();
+    if (!panel)
+        return;
+    QScreen *screen = screenHolding(panel->geometry().center());
+    if (!screen)
+        return;
+    dialog->setScreen(screen);
+    dialog->adjustSize();
+    QRect area = dialog->frameGeometry();
+    area.moveCenter(screen->availableGeometry().center());
+    dialog->move(area.topLeft());
 }
 
 } // namespace ScreenPlacement

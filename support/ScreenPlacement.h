@@ -23,10 +23,26 @@ struct Screen
 // otherwise moved the least distance that makes it fit, or to the area's top
 // left edge along a side that is too short. As stored when there is no
 // screen.
-QRect placeOn(const QList<Screen> &screens, const QRect &client, const QMargins &frame);
+// With an owner (the panel's place), the window goes on the owner's screen
+// instead, its stored place taken from that screen's top left corner, and
+// fitted the same way.
+QRect placeOn(const QList<Screen> &screens, const QRect &client, const QMargins &frame,
+              const QRect &owner = QRect());
 
 // Places the window's client area at its stored place on this desktop's
-// screens.
+// screens: a window with an owner on its owner's screen.
 void place(QWidget *window, const QRect &client);
+
+// Fits a window where it is now (its client area on the whole desktop) to
+// the screen that holds it, once its frame is known.
+void refit(QWidget *window, const QRect &client);
+
+// A window with an owner, about to be shown again after its owner went to
+// another screen, follows it there: same place from the screen's top left.
+void followOwner(QWidget *window);
+
+// Centres a dialog or message on its owner's screen, for one that has no
+// place of its own. Call before it is shown.
+void centreOnOwnersScreen(QWidget *dialog, QWidget *owner);
 
 } // namespace ScreenPlacement

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowHints.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
 #include <qguiapplication_platform.h>
 
@@ -26,7 +30,121 @@ xcb_connection_t *x11Connection()
     return QGuiApplication::platformName() == QLatin1String("xcb") ? connection : nullptr;
 }
 
+xcb_window_t rootOf(xcb_connection_t *connection)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+// Asks the window manager as a pager does, which is how a mapped window's
+// workspace and state are changed.
+void askManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t type,
+                std::initializer_list<uint32_t> data)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    int i = 0;
+    for (const uint32_t value : data)
+        message.data.data32[i++] = value;
+    xcb_send_event(connection, 0, rootOf(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+}
+
+constexpr uint32_t AllWorkspaces = 0xFFFFFFFF;
+
+// Watches the window's workspace and asks for all of them again whenever it
+// is mapped or its workspace is set to one. At most one request in a while,
+// so a manager that insists is not answered in a loop.
+class WorkspaceKeeper : public QObject, public QAbstractNativeEventFilter
+{
+public:
+    WorkspaceKeeper(QWidget *window, xcb_connection_t *connection)
+        : QObject(window)
+        , m_window(window)
+        , m_connection(connection)
+        , m_id(xcb_window_t(window->winId()))
+        , m_desktop(atom(connection, "_NET_WM_DESKTOP"))
+        , m_state(atom(connection, "_NET_WM_STATE"))
+        , m_sticky(atom(connection, "_NET_WM_STATE_STICKY"))
+    {
+        // An unmapped window states its wishes in its own properties.
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, m_id, m_desktop, XCB_ATOM_CARDINAL,
+                            32, 1, &AllWorkspaces);
+        xcb_change_property(connection, XCB_PROP_MODE_APPEND, m_id, m_state, XCB_ATOM_ATOM, 32, 1,
+                            &m_sticky);
+        xcb_flush(connection);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~WorkspaceKeeper() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        const uint8_t kind = event->response_type & 0x7f;
+        const bool mapped = kind == XCB_MAP_NOTIFY &&
+                            reinterpret_cast<const xcb_map_notify_event_t *>(event)->window == m_id;
+        const auto *property = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+        const bool moved =
+            kind == XCB_PROPERTY_NOTIFY && property->window == m_id && property->atom == m_desktop;
+        if (mapped || moved)
+            QTimer::singleShot(0, this, &WorkspaceKeeper::check);
+        return false;
+    }
+
+private:
+    void check()
+    {
+        if (!m_window->isVisible() || onEveryWorkspace())
+            return;
+        if (m_lastAsked.isValid() && m_lastAsked.elapsed() < 500) {
+            if (!m_again) {
+                m_again = true;
+                QTimer::singleShot(500, this, [this] {
+                    m_again = false;
+                    check();
+                });
+            }
+            return;
+        }
+        m_lastAsked.start();
+        askManager(m_connection, m_id, m_desktop, {AllWorkspaces, 2});
+        askManager(m_connection, m_id, m_state, {1 /* add */, m_sticky, 0, 2});
+        xcb_flush(m_connection);
+    }
+    bool onEveryWorkspace()
+    {
+        xcb_get_property_reply_t *reply = xcb_get_property_reply(
+            m_connection,
+            xcb_get_property(m_connection, 0, m_id, m_desktop, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+        const bool every =
+            reply && xcb_get_property_value_length(reply) == 4 &&
+            *static_cast<const uint32_t *>(xcb_get_property_value(reply)) == AllWorkspaces;
+        free(reply);
+        return every;
+    }
+
+    QWidget *m_window;
+    xcb_connection_t *m_connection;
+    xcb_window_t m_id;
+    xcb_atom_t m_desktop;
+    xcb_atom_t m_state;
+    xcb_atom_t m_sticky;
+    QElapsedTimer m_lastAsked;
+    bool m_again = false;
+};
+
 } // namespace
+
+void showOnEveryWorkspace(QWidget *window)
+{
+    if (xcb_connection_t *connection = x11Connection())
+        new WorkspaceKeeper(window, connection);
+}
 
 void keepAboveOwner(QWidget *window, QWidget *owner)
 {

@@ -10,6 +10,11 @@ class QWidget;
 // What the panel asks of the window manager beyond what Qt says. Call before
 // the window is first shown. They do nothing off X11.
 
+// Puts a top-level window on every workspace, as docks are, and keeps it
+// there when its window manager or a switch of workspace puts it on one.
+// Call before the window is first shown (it creates the native window).
+void showOnEveryWorkspace(QWidget *window);
+
 // Leaves a top-level window out of the taskbar.
 void hideTaskbarEntry(QWidget *window);
 

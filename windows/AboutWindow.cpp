@@ -60,8 +60,11 @@ AboutWindow::AboutWindow(ShellOpener &opener, QWidget *owner)
         black.setColor(QPalette::WindowText, Qt::black);
         label->setPalette(black);
     }
-    for (QLabel *label : {m_label1, m_label2, static_cast<QLabel *>(m_label3)})
+    // Text starts at the top of its box, not in its middle.
+    for (QLabel *label : {m_label1, m_label2, static_cast<QLabel *>(m_label3)}) {
         label->setFocusPolicy(Qt::NoFocus);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
 }
 
 void AboutWindow::Label3_Click()

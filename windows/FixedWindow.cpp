@@ -124,7 +124,7 @@ private:
         const QRect place = real ? QRect(*real, shown.size()) : shown;
         // The frame is known now; Qt takes the window's place from the
         // request this makes, where its manager told it wrong.
-        ScreenPlacement::place(m_window, place);
+        ScreenPlacement::refit(m_window, place);
     }
 
     QWidget *m_window;

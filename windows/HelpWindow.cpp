@@ -7,6 +7,43 @@
 #include "support/WindowHints.h"
 
 #include <QLabel>
+#include <QPainter>
+
+namespace {
+
+constexpr int LinePitch = 14;
+
+// A label whose lines stand a fixed pitch apart, whatever the face's own line
+// spacing: the help text's layout is measured in lines of 14 px.
+class PitchedLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override
+    {
+        const QStringList lines = text().split(QLatin1Char('\n'));
+        int width = 0;
+        for (const QString &line : lines)
+            width = std::max(width, fontMetrics().horizontalAdvance(line));
+        return {width, int(lines.size()) * LinePitch};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        int top = 0;
+        for (const QString &line : text().split(QLatin1Char('\n'))) {
+            painter.drawText(QRect(0, top, width(), LinePitch), Qt::AlignLeft | Qt::AlignTop, line);
+            top += LinePitch;
+        }
+    }
+};
+
+} // namespace
 
 const QString HelpWindow::Text =
     QStringLiteral("При выборе пункта меню (Создать каталог папок)\r\n"
@@ -24,7 +61,7 @@ const QString HelpWindow::Text =
 HelpWindow::HelpWindow(QWidget *owner)
     : QWidget(owner, fixedWindowFlags(TitleBar::CloseBox, true))
     , m_image1(new QLabel(this))
-    , m_label1(new QLabel(this))
+    , m_label1(new PitchedLabel(this))
 {
     setUpFixedWindow(this, QStringLiteral("Справка"), QRect(495, 161, 381, 355), Qt::white);
 
