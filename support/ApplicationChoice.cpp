@@ -74,6 +74,33 @@ std::optional<QString> fromXfceHelpers(const Desktop &desktop, const QList<Appli
     return std::nullopt;
 }
 
+// The file managers desktops come with, where they name theirs in no list;
+// KDE ranks Dolphin first by its preference, XFCE names Thunar in helpers.rc.
+std::optional<QString> ownFileManager(const Desktop &desktop)
+{
+    static const std::pair<const char *, const char *> Own[] = {
+        {"lxqt", "pcmanfm-qt.desktop"},
+        {"lxde", "pcmanfm.desktop"},
+        {"gnome", "org.gnome.Nautilus.desktop"},
+        {"mate", "caja-folder-handler.desktop"},
+        {"cinnamon", "nemo.desktop"},
+    };
+    for (const QString &name : desktop.names) {
+        for (const auto &[owner, id] : Own) {
+            if (name == QLatin1String(owner)) {
+                if (const auto chosen = shown(desktop, QString::fromLatin1(id)))
+                    return chosen;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool isFolder(const QStringList &types)
+{
+    return !types.isEmpty() && types.constFirst() == QLatin1String("inode/directory");
+}
+
 } // namespace
 
 QString choose(const Desktop &desktop, const QStringList &types,
@@ -81,13 +108,16 @@ QString choose(const Desktop &desktop, const QStringList &types,
 {
     if (const auto chosen = fromLists(desktop, desktop.userLists, types))
         return *chosen;
-    if (desktop.names.contains(QLatin1String("xfce")) && !types.isEmpty() &&
-        types.constFirst() == QLatin1String("inode/directory")) {
+    if (desktop.names.contains(QLatin1String("xfce")) && isFolder(types)) {
         if (const auto chosen = fromXfceHelpers(desktop, candidates))
             return *chosen;
     }
     if (const auto chosen = fromLists(desktop, desktop.systemLists, types))
         return *chosen;
+    if (isFolder(types)) {
+        if (const auto chosen = ownFileManager(desktop))
+            return *chosen;
+    }
 
     QList<Application> ranked = candidates;
     if (desktop.names.contains(QLatin1String("kde"))) {

@@ -14,7 +14,9 @@
 // 1. the user's choice in their mimeapps lists;
 // 2. for folders under XFCE, the preferred file manager of its helpers.rc;
 // 3. the desktop's and the system's mimeapps lists;
-// 4. any application that takes the type (under KDE, the one it prefers).
+// 4. for folders, the file manager that comes with the desktop (LXQt's
+//    pcmanfm-qt, GNOME's Nautilus, MATE's Caja), which they keep in no list;
+// 5. any application that takes the type (under KDE, the one it prefers).
 // An application that OnlyShowIn/NotShowIn hides from this desktop is never
 // chosen. Plain data in, an application's id out: no disk, no GIO.
 namespace ApplicationChoice {

@@ -140,14 +140,17 @@ private Q_SLOTS:
         QTest::newRow("a choice in another section is none") << QStringList{"gnome"} << folder << "[Added Associations]\ninode/directory=thunar.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("the parent type's choice") << QStringList{"xfce"} << cSource << "text/plain=mousepad.desktop" << "" << QStringList() << "mousepad.desktop";
         QTest::newRow("the desktop's list") << QStringList{"gnome"} << folder << "" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
-        QTest::newRow("the desktop's list names a hidden entry: the first shown") << QStringList{"lxqt"} << folder << "" << hidden << QStringList() << "pcmanfm-qt.desktop";
+        QTest::newRow("the desktop's list names a hidden entry: its own file manager") << QStringList{"lxqt"} << folder << "" << hidden << QStringList() << "pcmanfm-qt.desktop";
+        QTest::newRow("GNOME Flashback: GNOME's file manager") << QStringList{"gnome-flashback", "gnome"} << folder << "" << "" << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("its own file manager not installed: the first shown") << QStringList{"cinnamon"} << folder << "" << hidden << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("its own file manager for folders only") << QStringList{"lxqt"} << cSource << "" << "" << QStringList() << "mousepad.desktop";
         QTest::newRow("XFCE's file manager before the lists") << QStringList{"xfce"} << folder << "" << hidden << QStringList{"TerminalEmulator=x\nFileManager=thunar"} << "thunar.desktop";
         QTest::newRow("XFCE's file manager named by its program") << QStringList{"xfce"} << folder << "" << hidden << QStringList{"FileManager=nautilus"} << "org.gnome.Nautilus.desktop";
         QTest::newRow("XFCE: the user's helpers.rc before the system's") << QStringList{"xfce"} << folder << "" << "" << QStringList{"", "FileManager=thunar", "FileManager=nautilus"} << "thunar.desktop";
         QTest::newRow("XFCE's file manager for folders only") << QStringList{"xfce"} << cSource << "" << "" << QStringList{"FileManager=thunar"} << "mousepad.desktop";
-        QTest::newRow("helpers.rc elsewhere than XFCE: no choice") << QStringList{"lxqt"} << folder << "" << "" << QStringList{"FileManager=thunar"} << "pcmanfm-qt.desktop";
+        QTest::newRow("helpers.rc elsewhere than XFCE: no choice") << QStringList{"i3"} << folder << "" << "" << QStringList{"FileManager=thunar"} << "org.gnome.Nautilus.desktop";
         QTest::newRow("KDE: the application it prefers") << QStringList{"kde"} << folder << "" << hidden << QStringList() << "org.kde.dolphin.desktop";
-        QTest::newRow("an unknown desktop: the first application shown") << QStringList() << folder << "" << hidden << QStringList() << "pcmanfm-qt.desktop";
+        QTest::newRow("an unknown desktop: the first application shown") << QStringList() << folder << "" << hidden << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("a type nothing takes") << QStringList{"xfce"} << QStringList{"application/x-nothing"} << "" << "" << QStringList() << "";
         // clang-format on
     }
@@ -161,13 +164,14 @@ private Q_SLOTS:
         QFETCH(QStringList, xfceHelpers);
         QFETCH(QString, expected);
         using ApplicationChoice::Application;
-        // Caja's folder handler is meant for MATE alone; Dolphin is KDE's.
+        // In Debian's order; Caja's folder handler is meant for MATE alone,
+        // and Dolphin is the one KDE prefers.
         const QList<Application> folderApps{
             {"caja-folder-handler.desktop", "caja", false, 0},
-            {"pcmanfm-qt.desktop", "pcmanfm-qt", true, 0},
             {"org.gnome.Nautilus.desktop", "nautilus", true, 0},
-            {"thunar.desktop", "thunar", true, 0},
             {"org.kde.dolphin.desktop", "dolphin", true, 10},
+            {"pcmanfm-qt.desktop", "pcmanfm-qt", true, 0},
+            {"thunar.desktop", "thunar", true, 0},
         };
         const QList<Application> textApps{{"mousepad.desktop", "mousepad", true, 0}};
         ApplicationChoice::Desktop desktop;
