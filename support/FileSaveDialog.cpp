@@ -5,6 +5,45 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
+
+namespace {
+
+// Qt's file list writes sizes and dates in the system's language, and calls
+// a folder "Folder" in every language: here they are written in Russian.
+class RussianColumns : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex file = mapToSource(index);
+        const QLocale russian(QLocale::Russian, QLocale::Russia);
+        switch (index.column()) {
+        case 1:
+            if (!files->isDir(file))
+                return russian.formattedDataSize(files->size(file));
+            break;
+        case 2:
+            if (files->isDir(file))
+                return QStringLiteral("Папка");
+            break;
+        case 3:
+            return russian.toString(files->lastModified(file), QLocale::ShortFormat);
+        default:
+            break;
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+} // namespace
 
 std::optional<QString> FileSaveDialog::askPath(QWidget *owner, const QString &title,
                                                const QString &filter)
@@ -19,6 +58,7 @@ std::optional<QString> FileSaveDialog::askPath(QWidget *owner, const QString &ti
     // and GNOME) takes its words from the system's language, not the panel's
     // Russian, and its place from its own rules.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new RussianColumns(&dialog));
     // Its owner need not be shown, so nothing keeps it above the panel but
     // this; it is modal and soon gone.
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -12,6 +12,7 @@
 #include "panel/SlotButton.h"
 #include "panel/StoreFile.h"
 #include "support/ClickableLabel.h"
+#include "support/FileSaveDialog.h"
 #include "support/FontFaces.h"
 #include "support/QtTranslation.h"
 #include "support/ScreenPlacement.h"
@@ -22,12 +23,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
+#include <QTreeView>
 #include <QUrl>
 
 namespace {
@@ -372,11 +375,40 @@ private Q_SLOTS:
         QVERIFY(link->fontMetrics().horizontalAdvance(link->text()) <= link->width());
     }
 
-    // Qt's own windows speak Russian too, under any locale.
+    // Qt's own windows speak Russian too, under any locale: the save dialog's
+    // names for a screen reader, and its file list's types and dates.
     void qtWindowsInRussian()
     {
         QVERIFY(installQtRussian());
-        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), "Перейти к:");
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkpath("Папка"));
+        const QByteArray ownHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QStringList english;
+        QString type, date;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QTreeView *list = dialog ? dialog->findChild<QTreeView *>() : nullptr;
+            if (!list)
+                return;
+            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0; });
+            const QModelIndex folder = list->model()->index(0, 0, list->rootIndex());
+            type = folder.siblingAtColumn(2).data().toString();
+            date = folder.siblingAtColumn(3).data().toString();
+            for (QWidget *widget : dialog->findChildren<QWidget *>()) {
+                const QAccessibleInterface *named = QAccessible::queryAccessibleInterface(widget);
+                const QString name = named ? named->text(QAccessible::Name) : QString();
+                if (!name.startsWith('/') && name.contains(QRegularExpression("[A-Za-z]{2,}")))
+                    english.append(name);
+            }
+            dialog->reject();
+        });
+        QVERIFY(!FileSaveDialog().askPath(nullptr, "Создание", "Имя (*)"));
+        qputenv("HOME", ownHome);
+        QVERIFY2(english.isEmpty(), qPrintable(english.join(" | ")));
+        QCOMPARE(type, "Папка");
+        QVERIFY2(!date.isEmpty() && !date.contains(QRegularExpression("[A-Za-z]")),
+                 qPrintable(date));
     }
 
     // On the screen that holds it, else on the primary, moved the least; a
