@@ -9,12 +9,17 @@ start_x
 build=$(dirname "$1")
 export HOME="$E2E_TMP/home"
 lib="$HOME/.local/lib/katalog" entry="$HOME/.local/share/applications/katalog.desktop"
+login="$HOME/.config/autostart/katalog.desktop"
 cmake --install "$build" --prefix "$HOME/.local" >/dev/null || fail "install failed"
-desktop-file-validate "$entry" || fail "desktop entry not valid"
+desktop-file-validate "$entry" && desktop-file-validate "$login" || fail "desktop entry not valid"
 icons="$HOME/.local/share/icons/hicolor"
 [ -f "$icons/48x48/apps/katalog.png" ] && [ -f "$icons/scalable/apps/katalog.svg" ] || fail "no icons"
 ! readelf -S "$lib/katalog" | grep -q -E '\.symtab|\.debug' || fail "not stripped"
-pass "installed into ~/.local, stripped, with a valid desktop entry and icons"
+grep -qx 'X-GNOME-Autostart-enabled=true' "$login" || fail "not started at login"
+echo Hidden=true >>"$login" # switched off in the desktop's startup settings
+cmake --install "$build" --prefix "$HOME/.local" >/dev/null || fail "update failed"
+grep -qx 'Hidden=true' "$login" || fail "an update switched the start at login back on"
+pass "installed into ~/.local, stripped, with a valid desktop entry and icons, started at login until switched off"
 
 # runs_panel COMMAND...: the command brings up the panel, which then closes.
 runs_panel() {
@@ -32,6 +37,6 @@ runs_panel gio launch "$entry"
 pass "the katalog command and the menu entry start the panel; its store sits beside the program"
 
 (cd "$build" && xargs -d '\n' rm -f <install_manifest.txt)
-[ ! -e "$HOME/.local/bin/katalog" ] && [ ! -e "$entry" ] || fail "uninstall left files"
+[ ! -e "$HOME/.local/bin/katalog" ] && [ ! -e "$entry" ] && [ ! -e "$login" ] || fail "uninstall left files"
 [ "$(ls -A "$lib")" = knw.dll ] || fail "left beside the store: $(ls -A "$lib")"
 pass "the uninstall line removes all but the store"

@@ -4,8 +4,10 @@
 set -euo pipefail
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
+E2E_GROUPS=() # process groups of their own, a desktop session's, say
 e2e_cleanup() {
     local pid
+    for pid in "${E2E_GROUPS[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
     for pid in "${E2E_PIDS[@]}"; do # pipelines leave their members behind
         pkill -P "$pid" 2>/dev/null || true
         kill "$pid" 2>/dev/null || true
@@ -27,13 +29,18 @@ wait_for() {
 }
 
 # start_x [WIDTHxHEIGHT]: a new X server (1024x768 unless told) with openbox,
-# or the window manager $E2E_WM names.
+# or the window manager $E2E_WM names; none for a desktop session to bring
+# its own.
 start_x() {
     local number="$E2E_TMP/display.$RANDOM"
     Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$number" 2>>"$E2E_TMP/xvfb.log" &
     E2E_PIDS+=($!)
     wait_for 10 test -s "$number" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$number")"
+    unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    [ "${E2E_WM:-}" != none ] || return 0
     case "${E2E_WM:-openbox}" in # another manager where one is named
     openbox) openbox --sm-disable ;;
     metacity | marco) "$E2E_WM" --replace --sm-disable ;;
@@ -44,9 +51,6 @@ start_x() {
     E2E_PIDS+=($!)
     wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
         fail "no ${E2E_WM:-openbox}"
-    unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
-    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 }
 
 # install_panel BINARY: copies the program into a folder of its own, where it
