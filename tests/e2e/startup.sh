@@ -73,3 +73,19 @@ xdotool windowactivate --sync "$W" key alt+F4
 wait_for 10 sh -c "! kill -0 $panel" || fail "closing did not end the program"
 pass "closing the window ends the program, Help and About with it"
 
+
+# A fractional scale is drawn at the nearest whole one, so every slot keeps
+# whole, even pixels: at 1.25 and at MATE's 100 dpi (1.04) the panel is 1x.
+for setting in QT_SCALE_FACTOR=1.25 Xft.dpi:100; do
+    case $setting in
+    Xft.*) echo "$setting" | xrdb -merge ;;
+    *) export "${setting?}" ;;
+    esac
+    start_panel "$app"
+    unset QT_SCALE_FACTOR
+    geometry "$(panel_window)"
+    [ "$ww,$wh" = "81,523" ] || fail "$ww x $wh at $setting"
+    wmctrl -i -c "$(panel_window)"
+    wait_for 10 sh -c "! kill -0 $PANEL_PID" || fail "did not close"
+done
+pass "drawn at 1x for scale 1.25 and for 100 dpi"
