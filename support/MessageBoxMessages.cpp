@@ -4,6 +4,7 @@
 #include "ScreenPlacement.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -15,6 +16,9 @@ void show(QWidget *owner, QMessageBox::Icon icon, const QString &title, const QS
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QMessageBox box(icon, title, shown, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    // Qt's themes write the button in Latin letters, untranslated; Russian
+    // dialogs write it in Cyrillic.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("ОК"));
     // Above the panel, which stays above all else, whatever the window
     // manager makes of an owner (there is none before the panel is up).
     box.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -14,6 +14,7 @@
 #include "support/ClickableLabel.h"
 #include "support/FileSaveDialog.h"
 #include "support/FontFaces.h"
+#include "support/MessageBoxMessages.h"
 #include "support/QtTranslation.h"
 #include "support/ScreenPlacement.h"
 #include "windows/AboutWindow.h"
@@ -375,8 +376,9 @@ private Q_SLOTS:
         QVERIFY(link->fontMetrics().horizontalAdvance(link->text()) <= link->width());
     }
 
-    // Qt's own windows speak Russian too, under any locale: the save dialog's
-    // names for a screen reader, and its file list's types and dates.
+    // Qt's own windows speak Russian too, under any locale: the names a
+    // screen reader reads in the save dialog and a message, and the dialog's
+    // file list's types and dates.
     void qtWindowsInRussian()
     {
         QVERIFY(installQtRussian());
@@ -386,25 +388,31 @@ private Q_SLOTS:
         qputenv("HOME", QFile::encodeName(home.path()));
         QStringList english;
         QString type, date;
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            QTreeView *list = dialog ? dialog->findChild<QTreeView *>() : nullptr;
-            if (!list)
+        const auto readModal = [&] {
+            QDialog *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!modal)
                 return;
-            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0; });
-            const QModelIndex folder = list->model()->index(0, 0, list->rootIndex());
-            type = folder.siblingAtColumn(2).data().toString();
-            date = folder.siblingAtColumn(3).data().toString();
-            for (QWidget *widget : dialog->findChildren<QWidget *>()) {
+            if (QTreeView *list = modal->findChild<QTreeView *>()) {
+                if (!QTest::qWaitFor(
+                        [&] { return list->model()->rowCount(list->rootIndex()) > 0; }))
+                    return;
+                const QModelIndex folder = list->model()->index(0, 0, list->rootIndex());
+                type = folder.siblingAtColumn(2).data().toString();
+                date = folder.siblingAtColumn(3).data().toString();
+            }
+            for (QWidget *widget : modal->findChildren<QWidget *>()) {
                 const QAccessibleInterface *named = QAccessible::queryAccessibleInterface(widget);
                 const QString name = named ? named->text(QAccessible::Name) : QString();
                 if (!name.startsWith('/') && name.contains(QRegularExpression("[A-Za-z]{2,}")))
                     english.append(name);
             }
-            dialog->reject();
-        });
+            modal->reject();
+        };
+        QTimer::singleShot(0, this, readModal);
         QVERIFY(!FileSaveDialog().askPath(nullptr, "Создание", "Имя (*)"));
         qputenv("HOME", ownHome);
+        QTimer::singleShot(0, this, readModal);
+        MessageBoxMessages().showInformation("Все исполненно", "Каталог создан");
         QVERIFY2(english.isEmpty(), qPrintable(english.join(" | ")));
         QCOMPARE(type, "Папка");
         QVERIFY2(!date.isEmpty() && !date.contains(QRegularExpression("[A-Za-z]")),
