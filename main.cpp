@@ -13,10 +13,12 @@
 #include "support/InstanceChannel.h"
 #include "support/MessageBoxMessages.h"
 #include "support/QtTranslation.h"
+#include "support/SessionBus.h"
 #include "support/SessionRestart.h"
 #include "support/SingleInstance.h"
 #include "support/StoreWatch.h"
 #include "support/TargetLookup.h"
+#include "support/TerminationSignals.h"
 #include "support/WindowHints.h"
 
 #include <QApplication>
@@ -56,6 +58,7 @@ int main(int argc, char **argv)
     installQtRussian();
     FontFaces::mapWindowsFaces();
     SessionRestart::leaveToAutostart();
+    SessionBus sessionBus;
 
     MessageBoxMessages messages;
     const QString folder = QCoreApplication::applicationDirPath();
@@ -104,6 +107,10 @@ int main(int argc, char **argv)
     // Another program's edit of the store shows, and the next save keeps it.
     StoreWatch storeWatch(programStorePath());
     QObject::connect(&storeWatch, &StoreWatch::settled, &form, &ShowIconsForm::Store_Changed);
+    // A logout, a closed terminal or Ctrl+C closes the panel as its close box
+    // does (and with it any dialog it shows).
+    TerminationSignals signals;
+    QObject::connect(&signals, &TerminationSignals::received, &app, &QApplication::closeAllWindows);
     form.show();
     return app.exec();
 }

@@ -13,7 +13,8 @@ if [ "${1:-}" = "--test" ]; then
                wmctrl icewm fluxbox metacity xfwm4 i3-wm marco mate-settings-daemon-common
                xfconf dbus
                # a whole XFCE session, with Caja beside it and Qt's GTK theme
-               xfce4-session xfwm4 xfce4-panel xfdesktop4 thunar caja qt6-gtk-platformtheme)
+               xfce4-session xfwm4 xfce4-panel xfdesktop4 xfce4-settings xfce4-helpers thunar
+               caja qt6-gtk-platformtheme)
 fi
 
 missing=()

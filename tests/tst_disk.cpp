@@ -123,10 +123,13 @@ private Q_SLOTS:
                 DiskStore disk([this] { return m_path; });
                 SlotList list(disk);
                 bool saved = list.LoadSlotList().ok();
+                // Numbers of one width: a store never shrinks, so an in-place
+                // save killed before its end cannot leave the old one's last
+                // bytes, the one case the README allows.
                 for (int change = 0; saved; ++change) {
-                    list.ReplaceSlotEntries(change % 12 + 1,
-                                            QStringLiteral("/churn/%1").arg(change),
-                                            QStringLiteral("churn %1").arg(change));
+                    const QString number =
+                        QStringLiteral("%1").arg(change, 9, 10, QLatin1Char('0'));
+                    list.ReplaceSlotEntries(change % 12 + 1, "/churn/" + number, "churn " + number);
                     saved = list.SaveAndReloadSlotList().ok();
                 }
                 _exit(1);

@@ -13,7 +13,7 @@ share="$E2E_TMP/share"
 mkdir -p "$E2E_TMP/shared/Slow folder" "$share" "$E2E_TMP/Local" "$E2E_TMP/Doomed" "$E2E_TMP/Other"
 /usr/bin/python3 "$(dirname "$0")/slowfs.py" "$E2E_TMP/shared" "$share" "$delay" 2>>"$E2E_TMP/slowfs.log" &
 fuse=$!
-unmount() { kill "${PANEL_PID:-0}" 2>/dev/null; umount -l "$share" 2>/dev/null; kill "$fuse" 2>/dev/null; e2e_cleanup; }
+unmount() { [ -z "${PANEL_PID:-}" ] || kill "$PANEL_PID" 2>/dev/null; umount -l "$share" 2>/dev/null; kill "$fuse" 2>/dev/null; e2e_cleanup; }
 trap unmount EXIT
 wait_for 10 mountpoint -q "$share" || fail "the slow share did not mount"
 

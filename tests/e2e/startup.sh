@@ -23,7 +23,9 @@ IFS=', ' read -r _ _ _ functions decorations _ <<<"$(xprop -id "$W" _MOTIF_WM_HI
     fail "motif hints: $functions $decorations"
 pass "fixed 81 x 523 at (683, 127), above others, in the taskbar"
 
-screenshot
+# Sampled once the panel has painted: a mapped window is black until then.
+painted() { screenshot && [ "$(pixel 695 183)" = "255,255,192" ]; }
+wait_for 5 painted || fail "slot 1 not painted"
 [ "$(pixel 685 427)" = "0,0,0" ] && [ "$(pixel 743 327)" = "0,0,0" ] || fail "ground or letter row"
 for top in 171 361 589; do [ "$(pixel 695 $((top + 12)))" = "255,255,192" ] || fail "slot at $top"; done
 not_panel 699 637 || fail "no eraser"
@@ -89,3 +91,23 @@ for setting in QT_SCALE_FACTOR=1.25 Xft.dpi:100; do
     wait_for 10 sh -c "! kill -0 $PANEL_PID" || fail "did not close"
 done
 pass "drawn at 1x for scale 1.25 and for 100 dpi"
+
+# The session bus may go away and come back (GLib would end the panel with
+# it; the GTK theme of a GTK desktop connects to it); SIGTERM then closes the
+# panel as its close box does, its socket removed.
+bus="unix:path=$E2E_TMP/bus"
+restart_bus() { dbus-daemon --session --address="$bus" --print-pid --fork >"$E2E_TMP/bus.pid"; }
+restart_bus
+DBUS_SESSION_BUS_ADDRESS=$bus XDG_CURRENT_DESKTOP=XFCE start_panel "$app"
+sleep 1
+for round in 1 2; do
+    kill "$(cat "$E2E_TMP/bus.pid")" && sleep 1.5
+    kill -0 "$PANEL_PID" || fail "the panel ended with the session bus ($round)"
+    restart_bus && sleep 2.5 # it connects again within about two seconds
+done
+kill "$(cat "$E2E_TMP/bus.pid")"
+ls "$XDG_RUNTIME_DIR" | grep -q '^katalog-' || fail "no socket"
+kill -TERM "$PANEL_PID"
+wait_for 5 sh -c "! kill -0 $PANEL_PID" || fail "SIGTERM did not close the panel"
+! ls "$XDG_RUNTIME_DIR" | grep -q '^katalog-' || fail "SIGTERM left the socket"
+pass "outlives its session bus twice; SIGTERM closes it and removes its socket"
