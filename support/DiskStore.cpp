@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -32,13 +34,33 @@ bool DiskStore::exists() const
 
 StoreMedium::Contents DiskStore::read() const
 {
-    QFile file(path());
+    // Opened without waiting (a pipe would wait for a writer) and read only
+    // when it is a plain file of a store's size: a device never ends.
+    const int fd = ::open(QFile::encodeName(path()).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {{}, QString::fromLocal8Bit(std::strerror(errno))};
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return {{}, QString::fromLocal8Bit(std::strerror(error))};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {{}, S_ISDIR(info.st_mode) ? QString::fromLocal8Bit(std::strerror(EISDIR))
+                                          : QStringLiteral("это не обычный файл, а канал, "
+                                                           "сокет или устройство")};
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return {{}, file.errorString()};
     errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, reasonFor(file, errno)};
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = file.read(LargestStore + 1);
     if (file.error() != QFileDevice::NoError)
         return {{}, reasonFor(file, errno)};
+    if (bytes.size() > LargestStore)
+        return {{}, QStringLiteral("файл больше 1 МиБ, а файл кнопок намного меньше")};
     return {bytes, std::nullopt};
 }
 
@@ -49,7 +71,8 @@ StoreMedium::Contents DiskStore::read() const
 // to its length last.
 static std::optional<QString> rewriteInPlace(const QString &path, const QByteArray &bytes)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return QString::fromLocal8Bit(std::strerror(errno));
     const auto failed = [fd] {
@@ -73,8 +96,36 @@ static std::optional<QString> rewriteInPlace(const QString &path, const QByteArr
     return std::nullopt;
 }
 
+namespace {
+
+constexpr char AccessAcl[] = "system.posix_acl_access";
+
+// Gives a new store the old one's owner, group, mode and access list; false
+// where that is not allowed (a group the user is not in, another's file).
+bool takeOver(int fd, const QString &oldPath, const struct stat &old)
+{
+    struct stat made = {};
+    if (::fstat(fd, &made) != 0)
+        return false;
+    if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        return false;
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        return false;
+    char acl[4096];
+    const ssize_t size =
+        ::getxattr(QFile::encodeName(oldPath).constData(), AccessAcl, acl, sizeof acl);
+    return size <= 0 || ::fsetxattr(fd, AccessAcl, acl, size_t(size), 0) == 0;
+}
+
+} // namespace
+
 std::optional<QString> DiskStore::replace(const QByteArray &bytes)
 {
+    // Through a link, the file it leads to is the store.
+    struct stat old = {};
+    const QByteArray local = QFile::encodeName(path());
+    const bool replacing = ::stat(local.constData(), &old) == 0 && S_ISREG(old.st_mode);
     QSaveFile file(path());
     // Unbuffered, so that a failing write (a full disk) is seen here and the
     // temporary file is dropped: with Qt's write buffer the failure would come
@@ -86,6 +137,13 @@ std::optional<QString> DiskStore::replace(const QByteArray &bytes)
         if (QFileInfo::exists(path()))
             return rewriteInPlace(path(), bytes);
         return reason;
+    }
+    // A store shared through its group or an access list stays shared: where
+    // the new file cannot be given them, the store is written where it is.
+    if (replacing && !takeOver(int(file.handle()), path(), old) &&
+        ::access(local.constData(), W_OK) == 0) {
+        file.cancelWriting();
+        return rewriteInPlace(path(), bytes);
     }
     if (file.write(bytes) != bytes.size()) {
         const QString reason = reasonFor(file, errno);

@@ -6,6 +6,7 @@
 #include "helpers/TestFiles.h"
 #include "panel/SlotList.h"
 #include "panel/StoreFile.h"
+#include "panel/StoreResult.h"
 #include "support/DiskStore.h"
 #include "support/DiskTargetStates.h"
 #include "support/InstanceChannel.h"
@@ -29,8 +30,10 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -191,12 +194,91 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{"knw.dll"});
     }
 
-    // Something there that cannot be read is reported, never taken as empty.
+    // Something there that is no store is reported in Russian, at once, never
+    // taken as empty, read whole or waited on, and left as it is.
+    void unreadableStoreIsReported_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a folder") << "folder";
+        QTest::newRow("a pipe, which would wait for a writer") << "fifo";
+        QTest::newRow("a device that never ends, through a link") << "/dev/zero";
+        QTest::newRow("a file of 50 MB") << "large";
+    }
+
     void unreadableStoreIsReported()
     {
-        QVERIFY(QDir().mkpath(m_path));
+        QFETCH(QString, kind);
+        const QByteArray local = QFile::encodeName(m_path);
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(m_path));
+        else if (kind == "fifo")
+            QCOMPARE(mkfifo(local.constData(), 0600), 0);
+        else if (kind == "large")
+            QVERIFY(QFile(m_path).open(QIODevice::WriteOnly) && QFile::resize(m_path, 50 << 20));
+        else
+            QVERIFY(QFile::link(kind, m_path));
         DiskStore disk([this] { return m_path; });
-        QVERIFY(disk.exists() && disk.read().failure);
+        const StoreMedium::Contents read = disk.read();
+        QVERIFY(disk.exists() && read.failure && read.bytes.isEmpty());
+        const QString said =
+            StoreResult::failure(StoreResult::Step::Read, "", *read.failure).message();
+        QVERIFY2(!said.contains(QRegularExpression("[A-Za-z]")), qPrintable(said));
+        QCOMPARE(QFileInfo(m_path).size(),
+                 kind == "large" ? qint64(50 << 20) : QFileInfo(m_path).size());
+    }
+
+    // A store shared through its group or an access list stays shared after
+    // a save: through a link, the file it leads to; where the new file cannot
+    // be given the group or owner, the store is written where it is.
+    void keepsItsOwnerGroupModeAndAccessList_data()
+    {
+        QTest::addColumn<bool>("throughLink");
+        QTest::addColumn<bool>("asUser");
+        QTest::addColumn<bool>("withAcl");
+        QTest::newRow("group and mode") << false << false << false;
+        QTest::newRow("through a link: its target's") << true << false << false;
+        QTest::newRow("an access list") << false << false << true;
+        QTest::newRow("another's store, written by its group") << false << true << false;
+    }
+
+    void keepsItsOwnerGroupModeAndAccessList()
+    {
+        QFETCH(bool, throughLink);
+        QFETCH(bool, asUser);
+        QFETCH(bool, withAcl);
+        if (geteuid() != 0)
+            QSKIP("giving a file a group needs root");
+        const QString target = throughLink ? m_folder->filePath("elsewhere.dll") : m_path;
+        QVERIFY(writeBytes(target, StoreFile::defaultContent(25)));
+        if (throughLink)
+            QVERIFY(QFile::link(target, m_path));
+        const QByteArray local = QFile::encodeName(target);
+        QVERIFY(chown(local.constData(), 0, 65534) == 0 && chmod(local.constData(), 0660) == 0);
+        QVERIFY(!withAcl || QProcess::execute("setfacl", {"-m", "u:65534:r", target}) == 0);
+        QVERIFY(makeReadOnly(m_folder->path(), false));
+        const auto ownership = [&] {
+            struct stat info = {};
+            char acl[256] = {};
+            (void)stat(local.constData(), &info);
+            const ssize_t size =
+                getxattr(local.constData(), "system.posix_acl_access", acl, sizeof acl);
+            return QStringList{QString::number(info.st_uid), QString::number(info.st_gid),
+                               QString::number(info.st_mode, 8),
+                               QByteArray(acl, std::max<ssize_t>(size, 0)).toHex()};
+        };
+        const QStringList before = ownership();
+        DiskStore disk([this] { return m_path; });
+        std::optional<QString> failure;
+        {
+            std::optional<Unprivileged> user;
+            if (asUser)
+                QVERIFY(user.emplace().active());
+            failure = disk.replace(StoreFile::defaultContent(25) + "more\r\n");
+        }
+        QVERIFY2(!failure, qPrintable(failure.value_or("")));
+        QVERIFY(readBytes(target).endsWith("more\r\n") &&
+                QFileInfo(m_path).isSymLink() == throughLink);
+        QCOMPARE(ownership(), before);
     }
 
     // One panel a folder, even a shared install's read-only one, with nothing
