@@ -71,6 +71,15 @@ int main(int argc, char **argv)
             AnswerMilliseconds);
         if (answered && !replace)
             return 0;
+        if (const std::optional<QString> other = instance.holdersName()) {
+            messages.showWarning(SlotBoard::Title,
+                                 QStringLiteral("Каталог из этой папки уже запущен другим "
+                                                "пользователем (%1): из одной папки может "
+                                                "работать только одна панель, иначе они "
+                                                "испортили бы общий файл кнопок «%2».")
+                                     .arg(*other, programStorePath()));
+            return 1;
+        }
         if (!answered || !waitForLock(instance)) {
             messages.showWarning(SlotBoard::Title,
                                  QStringLiteral("Каталог уже запущен из этой папки, но не "

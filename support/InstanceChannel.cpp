@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -118,7 +119,7 @@ private:
 
 InstanceChannel::InstanceChannel(const QString &folder, QObject *parent)
     : QObject(parent)
-    , m_path(socketPath(folder))
+    , m_folder(folder)
 {}
 
 InstanceChannel::~InstanceChannel()
@@ -129,36 +130,67 @@ InstanceChannel::~InstanceChannel()
     }
 }
 
-QString InstanceChannel::socketPath(const QString &folder)
+QStringList InstanceChannel::socketPaths(const QString &folder)
 {
-    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (runtime.isEmpty())
-        runtime = QDir::tempPath();
-    const QByteArray name =
-        QCryptographicHash::hash(QDir::cleanPath(folder).toUtf8(), QCryptographicHash::Sha256)
-            .toHex()
-            .left(16);
-    return runtime + QStringLiteral("/katalog-") + QString::fromLatin1(name);
+    const QString name =
+        QStringLiteral("/katalog-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(QDir::cleanPath(folder).toUtf8(), QCryptographicHash::Sha256)
+                .toHex()
+                .left(16));
+    QStringList paths;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        paths.append(runtime + name);
+    // Where the runtime folder is missing or read-only: a folder of the
+    // user's own in the temporary folder.
+    paths.append(QDir::tempPath() + QStringLiteral("/katalog-%1").arg(::getuid()) + name);
+    return paths;
 }
+
+namespace {
+
+// The socket's folder is the user's runtime folder, or the private one made
+// for it here: a folder that is not the user's alone is not used.
+bool privateFolderFor(const QString &socket)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(socket).path());
+    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat info = {};
+    return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+} // namespace
 
 bool InstanceChannel::listen()
 {
-    sockaddr_un address;
-    if (m_fd >= 0 || !addressOf(m_path, address))
+    if (m_fd >= 0)
         return false;
-    m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (m_fd < 0)
-        return false;
-    // Only the lock's holder gets here: a socket there is a dead panel's.
-    ::unlink(address.sun_path);
-    const mode_t mask = ::umask(077);
-    const bool bound = ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::umask(mask);
-    if (!bound || ::listen(m_fd, 4) != 0) {
+    const QStringList paths = socketPaths(m_folder);
+    for (const QString &path : paths) {
+        sockaddr_un address;
+        if ((path == paths.constLast() && !privateFolderFor(path)) || !addressOf(path, address))
+            continue;
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (m_fd < 0)
+            return false;
+        // Only the lock's holder gets here: a socket there is a dead panel's.
+        ::unlink(address.sun_path);
+        const mode_t mask = ::umask(077);
+        const bool bound =
+            ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        ::umask(mask);
+        if (bound && ::listen(m_fd, 4) == 0) {
+            m_path = path;
+            break;
+        }
         ::close(m_fd);
         m_fd = -1;
-        return false;
     }
+    if (m_fd < 0)
+        return false;
     auto *calls = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(calls, &QSocketNotifier::activated, this, [this] {
         const int caller = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
@@ -172,8 +204,18 @@ bool InstanceChannel::listen()
 
 bool InstanceChannel::ask(const QString &folder, Request request, int milliseconds)
 {
+    // The running panel listens at the first place it could.
+    for (const QString &path : socketPaths(folder)) {
+        if (askAt(path, request, milliseconds))
+            return true;
+    }
+    return false;
+}
+
+bool InstanceChannel::askAt(const QString &path, Request request, int milliseconds)
+{
     sockaddr_un address;
-    if (!addressOf(socketPath(folder), address))
+    if (!addressOf(path, address))
         return false;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)

@@ -3,10 +3,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // How a second start from the same folder reaches the panel already running
-// there: a local socket of the user's own in $XDG_RUNTIME_DIR, named from the
-// program folder. Two requests, one line each, are taken: "raise" (come to
+// there: a local socket of the user's own in $XDG_RUNTIME_DIR (or, where that
+// is missing or read-only, in a private folder of the user's in the temporary
+// folder), named from the program folder. Two requests, one line each, are taken: "raise" (come to
 // the front) and "replace" (close, a new program takes the place); anything
 // else, and anything from another user, is refused. The folder's lock, not
 // the socket, decides which panel runs.
@@ -20,20 +22,26 @@ public:
     explicit InstanceChannel(const QString &folder, QObject *parent = nullptr);
     ~InstanceChannel() override;
 
-    // Starts answering; a socket left by a panel that died is taken over.
-    // False when none can be made.
+    // Starts answering at the first place that takes a socket; a socket left
+    // there by a panel that died is taken over. False when none can be made.
     bool listen();
+    // Where it answers, once it does.
+    QString path() const { return m_path; }
 
-    // Asks the panel running from folder; true once it has said yes within
-    // the time given.
+    // Asks the panel running from folder, at each place it may answer; true
+    // once it has said yes within the time given.
     static bool ask(const QString &folder, Request request, int milliseconds);
-    static QString socketPath(const QString &folder);
+    // The places, in the order tried.
+    static QStringList socketPaths(const QString &folder);
 
 Q_SIGNALS:
     void raiseRequested();
     void replaceRequested();
 
 private:
+    static bool askAt(const QString &path, Request request, int milliseconds);
+
+    QString m_folder;
     QString m_path;
     int m_fd = -1;
 };

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Keeps a second panel from running on the same store: each would rewrite it
 // from its own list and undo the other's changes. The lock is an advisory
 // lock on the store's folder itself, held while this object lives: there is
@@ -26,6 +28,9 @@ public:
     SingleInstance &operator=(const SingleInstance &) = delete;
 
     Outcome acquire();
+    // Once acquire() said AlreadyRunning: the name of the user whose panel
+    // holds the folder, when it is another user's.
+    std::optional<QString> holdersName() const;
 
 private:
     QString m_folder;

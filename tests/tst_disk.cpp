@@ -25,8 +25,10 @@
 
 #include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <future>
 #include <memory>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -304,9 +306,38 @@ private Q_SLOTS:
         launched.start(QStringLiteral("sleep"), {QStringLiteral("5")});
         QVERIFY(launched.waitForStarted());
         first.reset();
-        QCOMPARE(SingleInstance(m_path).acquire(), SingleInstance::Outcome::Acquired);
+        auto mine = std::make_unique<SingleInstance>(m_path);
+        QCOMPARE(mine->acquire(), SingleInstance::Outcome::Acquired);
         launched.kill();
         launched.waitForFinished();
+
+        // Another user's panel on a shared folder is named, one's own is not.
+        SingleInstance again(m_path);
+        QCOMPARE(again.acquire(), SingleInstance::Outcome::AlreadyRunning);
+        QCOMPARE(again.holdersName(), std::nullopt);
+        mine.reset();
+        if (geteuid() != 0)
+            return;
+        int locked[2];
+        QVERIFY(pipe(locked) == 0);
+        const QByteArray folder = QFile::encodeName(m_folder->path());
+        const pid_t other = fork();
+        if (other == 0) {
+            const int fd = open(folder.constData(), O_RDONLY | O_DIRECTORY);
+            if (setgid(65534) == 0 && setuid(65534) == 0 && flock(fd, LOCK_EX) == 0)
+                (void)!write(locked[1], "l", 1);
+            pause();
+            _exit(0);
+        }
+        char byte = 0;
+        QVERIFY(read(locked[0], &byte, 1) == 1);
+        SingleInstance second(m_path);
+        QCOMPARE(second.acquire(), SingleInstance::Outcome::AlreadyRunning);
+        QCOMPARE(second.holdersName(), QString("nobody"));
+        kill(other, SIGKILL);
+        waitpid(other, nullptr, 0);
+        close(locked[0]);
+        close(locked[1]);
     }
 
     // The store changed by another program, and followed targets that go or
@@ -412,16 +443,19 @@ private Q_SLOTS:
         QTest::addColumn<int>("request");     // with it
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QString>("heard");
+        QTest::addColumn<bool>("noRuntimeFolder"); // $XDG_RUNTIME_DIR names nothing there
         const int raise = int(InstanceChannel::Request::Raise),
                   replace = int(InstanceChannel::Request::Replace);
         // clang-format off
-        QTest::newRow("raise") << QByteArray() << raise << QByteArray("ok\n") << "raise";
-        QTest::newRow("replace") << QByteArray() << replace << QByteArray("ok\n") << "replace";
-        QTest::newRow("no panel running: no") << QByteArray() << raise << QByteArray() << "";
-        QTest::newRow("anything else refused") << QByteArray("quit\n") << 0 << QByteArray("refused\n") << "";
-        QTest::newRow("a request with more after it") << QByteArray("raise now\n") << 0 << QByteArray("refused\n") << "";
-        QTest::newRow("a long line without its end") << QByteArray(4096, 'r') << 0 << QByteArray("refused\n") << "";
-        QTest::newRow("nothing said: let go") << QByteArray("") << -1 << QByteArray() << "";
+        QTest::newRow("raise") << QByteArray() << raise << QByteArray("ok\n") << "raise" << false;
+        QTest::newRow("replace") << QByteArray() << replace << QByteArray("ok\n") << "replace" << false;
+        QTest::newRow("no panel running: no") << QByteArray() << raise << QByteArray() << "" << false;
+        QTest::newRow("anything else refused") << QByteArray("quit\n") << 0 << QByteArray("refused\n") << "" << false;
+        QTest::newRow("a request with more after it") << QByteArray("raise now\n") << 0 << QByteArray("refused\n") << "" << false;
+        QTest::newRow("a long line without its end") << QByteArray(4096, 'r') << 0 << QByteArray("refused\n") << "" << false;
+        QTest::newRow("nothing said: let go") << QByteArray("") << -1 << QByteArray() << "" << false;
+        QTest::newRow("replace without a runtime folder") << QByteArray() << replace << QByteArray("ok\n") << "replace" << true;
+        QTest::newRow("another program without a runtime folder") << QByteArray("quit\n") << 0 << QByteArray("refused\n") << "" << true;
         // clang-format on
     }
 
@@ -431,9 +465,13 @@ private Q_SLOTS:
         QFETCH(int, request);
         QFETCH(QByteArray, reply);
         QFETCH(QString, heard);
+        QFETCH(bool, noRuntimeFolder);
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", noRuntimeFolder ? "/nonexistent/runtime" : runtime);
+        const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", runtime); });
         InstanceChannel running(m_folder->path());
-        QVERIFY(InstanceChannel::socketPath(m_folder->path()) !=
-                InstanceChannel::socketPath(m_folder->path() + "x"));
+        QVERIFY(InstanceChannel::socketPaths(m_folder->path()) !=
+                InstanceChannel::socketPaths(m_folder->path() + "x"));
         if (!reply.isEmpty() || request < 0)
             QVERIFY(running.listen());
         QStringList got;
@@ -451,7 +489,7 @@ private Q_SLOTS:
             // Another program, speaking to the socket as it likes.
             sockaddr_un address{};
             address.sun_family = AF_UNIX;
-            qstrcpy(address.sun_path, qPrintable(InstanceChannel::socketPath(m_folder->path())));
+            qstrcpy(address.sun_path, qPrintable(running.path()));
             const int other = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
             QVERIFY(::connect(other, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
             QCOMPARE(send(other, sent.constData(), size_t(sent.size()), MSG_NOSIGNAL), sent.size());
