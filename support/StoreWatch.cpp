@@ -17,7 +17,10 @@ StoreWatch::StoreWatch(const QString &path, QObject *parent)
     };
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
-    m_watcher.addPath(QFileInfo(path).absolutePath());
+    connect(&m_poll, &PathPoll::changed, this, changed);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!m_watcher.addPath(folder))
+        m_poll.add({folder});
     rewatch();
 }
 
@@ -27,6 +30,7 @@ void StoreWatch::rewatch()
     // the file that went.
     if (m_watcher.files().contains(m_path))
         m_watcher.removePath(m_path);
-    if (QFileInfo::exists(m_path))
-        m_watcher.addPath(m_path);
+    // Without watches left, the store is looked at instead.
+    if (QFileInfo::exists(m_path) && !m_watcher.addPath(m_path))
+        m_poll.add({m_path});
 }

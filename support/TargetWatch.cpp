@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TargetWatch.h"
 
+#include "PathPoll.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -44,6 +46,8 @@ void TargetWatch::start()
 {
     m_watcher = new QFileSystemWatcher(this);
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &TargetWatch::pathChanged);
+    m_poll = new PathPoll(this);
+    connect(m_poll, &PathPoll::changed, this, &TargetWatch::pathChanged);
     m_settle = new QTimer(this);
     m_settle->setSingleShot(true);
     m_settle->setInterval(SettleMilliseconds);
@@ -97,14 +101,18 @@ void TargetWatch::watch()
     QSet<QString> wanted;
     for (const QStringList &paths : std::as_const(m_watches))
         wanted.unite(QSet<QString>(paths.cbegin(), paths.cend()));
-    const QStringList watched = m_watcher->directories();
     QStringList gone;
-    for (const QString &path : watched) {
-        if (!wanted.remove(path))
+    for (const QString &path : m_watcher->directories() + m_poll->paths()) {
+        if (!wanted.contains(path))
             gone.append(path);
     }
-    if (!gone.isEmpty())
+    if (!gone.isEmpty()) {
         m_watcher->removePaths(gone);
+        m_poll->remove(gone);
+    }
+    for (const QString &path : m_watcher->directories())
+        wanted.remove(path);
+    // A folder the kernel will not watch (no watches left) is looked at.
     if (!wanted.isEmpty())
-        m_watcher->addPaths(QStringList(wanted.cbegin(), wanted.cend()));
+        m_poll->add(m_watcher->addPaths(QStringList(wanted.cbegin(), wanted.cend())));
 }

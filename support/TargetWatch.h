@@ -6,10 +6,12 @@
 #include <QSet>
 #include <QStringList>
 
+class PathPoll;
 class QFileSystemWatcher;
 class QTimer;
 
-// Follows targets through the kernel's change notification, never by polling:
+// Follows targets through the kernel's change notification (and only where
+// the user has no watches left, by a look every couple of seconds):
 // each target's nearest existing folder (where it is deleted, renamed away or
 // made again), the target itself when it is a folder (its "А", its volume
 // going), and the mount table. Changes are gathered for a moment, then each
@@ -36,6 +38,7 @@ private:
     void watch();
 
     QFileSystemWatcher *m_watcher = nullptr;
+    PathPoll *m_poll = nullptr;
     QTimer *m_settle = nullptr;
     int m_mounts = -1;
     // Target, and the paths watched for it.
