@@ -53,7 +53,8 @@ QList<DroppedFile> droppedFiles(const QMimeData *data)
         // The name's own bytes, against what its text would name.
         const QByteArray bytes =
             QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-        files.append({path, QFile::encodeName(url.path(QUrl::FullyDecoded)) == bytes});
+        files.append({path, QFile::encodeName(url.path(QUrl::FullyDecoded)) == bytes,
+                      url.path().endsWith(QLatin1Char('/'))});
     }
     return files;
 }

@@ -12,6 +12,8 @@ struct DroppedFile
 {
     QString path;
     bool exact = true;
+    // The drop said it is a folder (its address ends in "/").
+    bool folder = false;
 
     bool operator==(const DroppedFile &) const = default;
 };

@@ -221,9 +221,10 @@ void ShowIconsForm::closeEvent(QCloseEvent *event)
 
 void ShowIconsForm::Form_Unload()
 {
-    // The other windows go with the panel, and every event loop ends, a
-    // running pause's too. Nothing needs saving: the store already matches
-    // the slots.
+    // A drop still waiting for its disk is stored as dropped; everything else
+    // is saved already. The other windows go with the panel, and every event
+    // loop ends, a running pause's too.
+    m_board.storeWaitingDrops();
     QCoreApplication::exit(0);
 }
 

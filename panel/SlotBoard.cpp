@@ -10,6 +10,8 @@
 #include "support/TargetStates.h"
 #include "support/UserMessages.h"
 
+#include <QTimer>
+
 SlotBoard::SlotBoard(const DesktopServices &desktop, StoreMedium &store, SlotView &view)
     : m_desktop(desktop)
     , m_view(view)
@@ -49,14 +51,47 @@ void SlotBoard::drop(int k, const QList<DroppedFile> &files)
                        .arg(path));
         return;
     }
-    // Its caption says whether it is a file or a folder: the answer stores it.
+    // Its caption says whether it is a file or a folder: the answer stores it,
+    // or, from a disk that does not answer, the name as dropped.
+    const QString shown = SlotRules::droppedCaption(path, dropped.folder);
     m_waits.addDrop(k, path);
+    m_droppedCaptions.insert(k, shown);
+    m_unanswered.remove(k);
+    m_view.showCaption(k, shown, SlotRules::spokenName(path, shown),
+                       SlotRules::spokenDescription(path, shown));
+    m_view.showPicture(k, QIcon());
     m_desktop.targets.lookUp(path);
+    QTimer::singleShot(AnswerMilliseconds, this, [this, k, path] { storeUnanswered(k, path); });
+}
+
+void SlotBoard::storeUnanswered(int k, const QString &path)
+{
+    if (!m_waits.takeDrop(k, path))
+        return; // answered, dropped again or erased since
+    const QString caption = m_droppedCaptions.take(k);
+    if (!assignSlot(k, path, caption))
+        return showStored(k);
+    showCaption(k, caption);
+    m_unanswered.insert(k, {path, caption});
+}
+
+void SlotBoard::showStored(int k)
+{
+    showCaption(k, caption(k));
+    m_desktop.targets.lookUp(m_list.pathEntry(k));
+}
+
+void SlotBoard::storeWaitingDrops()
+{
+    for (const int k : m_waits.waitingDrops())
+        storeUnanswered(k, m_waits.droppedPath(k));
 }
 
 bool SlotBoard::erase(int k)
 {
     m_waits.cancelDrop(k);
+    m_droppedCaptions.remove(k);
+    m_unanswered.remove(k);
     if (!assignSlot(k, SlotRules::Placeholder, SlotRules::Placeholder))
         return false;
     // Shown as cleared until the next start reads the placeholder.
@@ -112,11 +147,29 @@ void SlotBoard::targetKnown(const TargetState &state)
     }
     const TargetWaits::Settled settled = m_waits.answered(state.path);
     for (int k : settled.drops) {
-        const QString caption = SlotRules::captionOf(state);
-        if (assignSlot(k, state.path, caption)) {
-            m_view.showPicture(k, picture);
-            showCaption(k, caption);
+        // A disk that could not say keeps the name as dropped.
+        const QString dropped = m_droppedCaptions.take(k);
+        const QString caption = state.failed ? dropped : SlotRules::captionOf(state);
+        if (!assignSlot(k, state.path, caption)) {
+            showStored(k);
+            continue;
         }
+        m_view.showPicture(k, picture);
+        showCaption(k, caption);
+    }
+    // A drop stored unanswered gets its mark now, if it is still as stored.
+    for (auto it = m_unanswered.begin(); it != m_unanswered.end();) {
+        const int k = it.key();
+        const auto [path, stored] = it.value();
+        if (path != state.path) {
+            ++it;
+            continue;
+        }
+        it = m_unanswered.erase(it);
+        const QString caption = SlotRules::captionOf(state);
+        if (!state.failed && caption != stored && m_list.pathEntry(k) == path &&
+            m_list.captionEntry(k) == stored && assignSlot(k, path, caption))
+            showCaption(k, caption);
     }
     if (settled.click) {
         if (!state.holdsFirstLetter)

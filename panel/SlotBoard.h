@@ -34,10 +34,19 @@ public:
     // initial state.
     void load();
 
-    // The last of the dropped files goes on slot k once the disk has said
-    // whether it is a file or a folder. A name the store cannot hold is
-    // refused, and the user told.
+    // How long a drop waits for the disk to say file or folder before it is
+    // stored without that word.
+    static constexpr int AnswerMilliseconds = 1000;
+
+    // The last of the dropped files goes on slot k: its name shows at once,
+    // and it is stored once the disk has said whether it is a file or a
+    // folder, or after AnswerMilliseconds without the folder mark (unless
+    // the drop said folder), the mark put right when the answer comes. A
+    // name the store cannot hold is refused, and the user told.
     void drop(int k, const QList<DroppedFile> &files);
+    // Stores every drop still waiting for the disk, as it would be stored
+    // unanswered: the panel is closing.
+    void storeWaitingDrops();
     // Stores the placeholder on slot k and shows it cleared; false, after
     // telling the user, when the store refused it.
     bool erase(int k);
@@ -71,6 +80,10 @@ private:
     void showTargets(const QStringList &shownEntries);
     void followTargets();
     void takeDropsUnlessUnread();
+    // A drop the disk has not answered in time is stored as dropped.
+    void storeUnanswered(int k, const QString &path);
+    // Slot k shows what the store holds again: its drop was not stored.
+    void showStored(int k);
     // Puts a target or the placeholder on slot k, starting from what the
     // store holds now; false, after telling the user, when it is not stored.
     bool assignSlot(int k, const QString &path, const QString &caption);
@@ -84,5 +97,9 @@ private:
     TargetWaits m_waits;
     QString m_currentPath;
     std::array<QString, SlotList::SlotCount> m_captions;
+    // Slot, and what its waiting drop shows; and drops stored unanswered,
+    // whose mark the answer may still put right.
+    QHash<int, QString> m_droppedCaptions;
+    QHash<int, std::pair<QString, QString>> m_unanswered; // path, caption
     bool m_guardExplained = false;
 };

@@ -12,6 +12,12 @@ QString captionOf(const TargetState &target)
     return FolderMark + target.entryName;
 }
 
+QString droppedCaption(const QString &path, bool saidFolder)
+{
+    const QString name = path == QLatin1String("/") ? path : path.section(QLatin1Char('/'), -1);
+    return saidFolder ? FolderMark + name : name;
+}
+
 QString letterFolder(const QString &path, int tileIndex)
 {
     return path + QLatin1Char('/') +

@@ -18,6 +18,10 @@ constexpr QChar FolderMark = QLatin1Char(' ');
 // mark alone.
 QString captionOf(const TargetState &target);
 
+// A dropped path's caption before the disk has said what it is: its name,
+// behind the folder mark where the drop said it is a folder.
+QString droppedCaption(const QString &path, bool saidFolder);
+
 // The subfolder a letter tile opens in the catalogue at path.
 QString letterFolder(const QString &path, int tileIndex);
 

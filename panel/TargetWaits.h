@@ -16,6 +16,13 @@ class TargetWaits
 public:
     void addDrop(int slot, const QString &path) { m_drops.insert(slot, path); }
     void cancelDrop(int slot) { m_drops.remove(slot); }
+    // Takes slot's drop out of waiting, if it is still this path's.
+    bool takeDrop(int slot, const QString &path)
+    {
+        return m_drops.value(slot) == path && m_drops.remove(slot);
+    }
+    QList<int> waitingDrops() const { return m_drops.keys(); }
+    QString droppedPath(int slot) const { return m_drops.value(slot); }
     // Numbers the click; the number of the last one is lastClick().
     void addClick(const QString &path) { m_probes.insert(path, ++m_clicks); }
     // A click that waits for nothing still counts as the last.

@@ -26,7 +26,7 @@ public:
 
 private:
     LookUp m_lookUp;
-    OffThreadWork m_work;
+    OffThreadWork m_work{8};
     QThread *m_watchThread;
     TargetWatch *m_watch;
 };

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
@@ -62,6 +65,12 @@ TargetState lookUpTarget(const QString &path)
     state.holdsFirstLetter = FolderExists(
         path + QLatin1Char('/') + CatalogueLetters::letterForCode(CatalogueLetters::FirstCode));
 
+    if (state.fileName.isEmpty() && state.entryName.isEmpty() && !path.isEmpty()) {
+        struct stat info = {};
+        const int error = ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? 0 : errno;
+        state.failed =
+            error && error != ENOENT && error != ENOTDIR && error != ENAMETOOLONG && error != ELOOP;
+    }
     if (path.isEmpty() || !target.exists())
         return state;
     const QByteArray localPath = QFile::encodeName(path);

@@ -14,6 +14,9 @@ struct TargetState
     // file or a folder; empty where neither look-up finds it (missing, hidden).
     QString fileName;
     QString entryName;
+    // The disk did not say (not connected, an input or output error): the
+    // names above are unknown, not missing.
+    bool failed = false;
     // The folder holds an entry "А", the first catalogue letter.
     bool holdsFirstLetter = false;
     // The icon: the first of these theme names the theme has, else this

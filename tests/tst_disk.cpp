@@ -447,19 +447,21 @@ private Q_SLOTS:
         QCOMPARE(settled.size(), int(storeHeard));
     }
 
-    // Work that never ends (a question to a hung share) holds up no other,
-    // and is not started again while it is outstanding; once done, it may be.
+    // Work that never ends (a question to a hung share) holds up no other
+    // while threads are left, and is not started again while it is
+    // outstanding; once done, it may be. Beyond the threads allowed, work
+    // waits its turn.
     void unansweredQuestions()
     {
         auto slowAnswers = std::make_shared<QSemaphore>();
         auto slowAsked = std::make_shared<std::atomic<int>>(0);
-        OffThreadWork work;
+        OffThreadWork work(2);
         QStringList done;
         const auto ask = [&](const QString &path) {
             work.start<QString>(
                 path,
                 [=] {
-                    if (path == "/slow")
+                    if (path.startsWith("/slow"))
                         ++*slowAsked, slowAnswers->acquire();
                     return path;
                 },
@@ -471,10 +473,17 @@ private Q_SLOTS:
         ask("/slow");
         QTest::qWait(100);
         QCOMPARE(slowAsked->load(), 1);
+        ask("/slow 2");
+        ask("/after");
+        QTest::qWait(100);
+        QCOMPARE(done, QStringList{"/fast"}); // both threads hang: it waits
         slowAnswers->release();
-        QTRY_COMPARE_WITH_TIMEOUT(done, (QStringList{"/fast", "/slow"}), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 3, 2000);
+        QVERIFY(done.contains("/after"));
+        slowAnswers->release();
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 4, 2000);
         ask("/slow");
-        QTRY_COMPARE_WITH_TIMEOUT(slowAsked->load(), 2, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(slowAsked->load(), 3, 2000);
         slowAnswers->release();
     }
 

@@ -5,6 +5,7 @@
 #include "helpers/FakeDesktop.h"
 #include "helpers/TestFiles.h"
 #include "panel/SlotBoard.h"
+#include "panel/SlotRules.h"
 #include "panel/SlotView.h"
 #include "panel/StoreFile.h"
 
@@ -183,6 +184,12 @@ private Q_SLOTS:
         QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << "report.doc" << true << "edited";
         QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << "report.doc" << true << "late";
         QTest::newRow("erased before the answer") << QStringList{"report.doc"} << " " << false << "late, erased";
+        QTest::newRow("a folder unanswered for a second: stored as a file, then marked") << QStringList{"Games"} << " Games" << true << "slow";
+        QTest::newRow("a file unanswered for a second: stored then") << QStringList{"report.doc"} << "report.doc" << true << "slow";
+        QTest::newRow("a folder the drop said was one: marked before the answer") << QStringList{"Games/"} << " Games" << true << "slow";
+        QTest::newRow("closed before the answer: stored, then marked") << QStringList{"Games"} << " Games" << true << "slow, closed";
+        QTest::newRow("the disk cannot say: the name as dropped") << QStringList{"report.doc"} << "report.doc" << false << "cannot say";
+        QTest::newRow("the disk cannot say of a folder: never a lone space") << QStringList{"Games"} << "Games" << false << "slow, cannot say";
         // clang-format on
     }
 
@@ -198,25 +205,44 @@ private Q_SLOTS:
             before[7] = path("Games"), before[19] = " Games";
             m_store.bytes = StoreFile::serialise(before);
         }
-        m_desktop->targets.holding = meanwhile.startsWith("late");
+        m_desktop->targets.holding = meanwhile.startsWith("late") || meanwhile.startsWith("slow");
         const bool failing = !dropped.isEmpty() && dropped[0].startsWith('!');
         if (failing)
             m_store.writeFailure = "No space left on device";
         const bool eraser = !dropped.isEmpty() && dropped[0].endsWith("eraser");
         QList<DroppedFile> files;
-        for (const QString &name : dropped)
+        for (QString name : dropped) {
+            const bool saidFolder = name.endsWith('/');
+            name.remove('/');
             files.append({path(name.mid(QStringLiteral("?!").contains(name.front()))),
-                          !name.startsWith('?')});
+                          !name.startsWith('?'), saidFolder});
+        }
+        if (meanwhile.endsWith("cannot say"))
+            m_desktop->targets.cannotSay.append(files.last().path);
         if (eraser)
             QCOMPARE(m_board->erase(5), !failing);
         else
             m_board->drop(5, files);
         if (meanwhile.startsWith("late")) {
             QCOMPARE(m_board->list().entries(), before);
-            QCOMPARE(m_view.captions[5], "a.txt");
+            QCOMPARE(m_view.captions[5], "report.doc"); // shown at once
             if (meanwhile.endsWith("erased"))
                 QVERIFY(m_board->erase(5));
             m_desktop->targets.release();
+        }
+        if (meanwhile.startsWith("slow")) {
+            // Stored as dropped: after a second, or as the panel closes.
+            const QString asDropped =
+                SlotRules::droppedCaption(files.last().path, files.last().folder);
+            if (meanwhile.contains("closed"))
+                m_board->storeWaitingDrops();
+            QTRY_COMPARE_WITH_TIMEOUT(m_board->list().captionEntry(5), asDropped,
+                                      SlotBoard::AnswerMilliseconds + 500);
+            QCOMPARE(m_board->list().pathEntry(5), files.last().path);
+            QCOMPARE(m_view.captions[5], asDropped);
+            const int writes = m_store.writes;
+            m_desktop->targets.release();
+            QCOMPARE(m_store.writes, writes + (asDropped != caption)); // one more to mark it
         }
 
         const bool erased = eraser || meanwhile.endsWith("erased");
@@ -226,7 +252,7 @@ private Q_SLOTS:
         QCOMPARE(m_board->list().entries(), expected);
         QCOMPARE(m_store.bytes, StoreFile::serialise(expected));
         QCOMPARE(m_view.captions[5], caption.isEmpty() ? "a.txt" : caption);
-        QCOMPARE(m_view.pictures[5], picture || caption.isEmpty() || erased); // the panel clears it
+        QCOMPARE(m_view.pictures[5], picture || caption.isEmpty() || eraser); // the panel clears it
         QCOMPARE(m_desktop->messages.texts.size(), caption.isEmpty() && !dropped.isEmpty() ? 1 : 0);
     }
 

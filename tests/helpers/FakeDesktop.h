@@ -84,6 +84,8 @@ struct FakeTargetStates : TargetStates
         state.iconNames.clear();
         if (QFileInfo::exists(path))
             state.iconImage = QImage(32, 32, QImage::Format_RGB32);
+        if (cannotSay.contains(path))
+            state = {path, {}, {}, true};
         Q_EMIT known(state);
     }
     void release()
@@ -95,6 +97,7 @@ struct FakeTargetStates : TargetStates
 
     bool holding = false;
     QStringList asked, followed;
+    QStringList cannotSay; // a share that answers with an input or output error
 };
 
 // The store in memory: missing until written, and as unreadable or
