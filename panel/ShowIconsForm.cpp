@@ -6,6 +6,7 @@
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
 #include "images/Pictures.h"
+#include "support/ClipboardFiles.h"
 #include "support/Pause.h"
 #include "support/ScreenPlacement.h"
 #include "support/WindowHints.h"
@@ -14,13 +15,13 @@
 #include "windows/HelpWindow.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -68,6 +69,14 @@ ShowIconsForm::~ShowIconsForm() = default;
 
 void ShowIconsForm::buildWidgets()
 {
+    // The clipboard is asked without waiting: its owner may never answer.
+    m_clipboard = new ClipboardFiles(this);
+    connect(m_clipboard, &ClipboardFiles::read, this,
+            [this](int k, const QString &format, const QByteArray &list) {
+                QMimeData copied;
+                copied.setData(format, list);
+                Command1_OLEDragDrop(k, copiedFiles(&copied));
+            });
     m_text1 = new QPlainTextEdit(this);
     m_text1->setGeometry(Text1Box);
     m_text1->setReadOnly(true);
@@ -105,9 +114,7 @@ void ShowIconsForm::buildWidgets()
         connect(slot, &SlotButton::mousePressed, this, &ShowIconsForm::Command1_MouseDown);
         // From the keyboard, the clipboard's files stand for a drop, Delete
         // for the eraser.
-        connect(slot, &SlotButton::pasteKeyPressed, this, [this](int k) {
-            Command1_OLEDragDrop(k, copiedFiles(QGuiApplication::clipboard()->mimeData()));
-        });
+        connect(slot, &SlotButton::pasteKeyPressed, m_clipboard, &ClipboardFiles::ask);
         connect(slot, &SlotButton::deleteKeyPressed, this,
                 [this](int k) { Command1_DragDrop(k, m_picture3); });
     }

@@ -25,6 +25,8 @@ class SlotButton;
 // text, twelve slots, the hidden letter row and the eraser. Its handlers keep
 // the names the panel's design gives them; what they do to the store and the
 // slots is the board's to decide, and the panel shows it.
+class ClipboardFiles;
+
 class ShowIconsForm : public QWidget, private SlotView
 {
     Q_OBJECT
@@ -123,6 +125,7 @@ private:
     void takeDrops(bool taken) override;
 
     DesktopServices m_desktop;
+    ClipboardFiles *m_clipboard = nullptr;
     SlotBoard m_board;
 
     QPlainTextEdit *m_text1 = nullptr;

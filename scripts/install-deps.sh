@@ -11,7 +11,7 @@ if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb openbox xdotool x11-utils imagemagick clang-14 libclang-rt-14-dev
                inotify-tools xinput libglib2.0-bin desktop-file-utils pcmanfm python3-fusepy
                wmctrl icewm fluxbox metacity xfwm4 i3-wm marco mate-settings-daemon-common
-               xfconf dbus acl
+               xfconf dbus acl python3-xlib
                # a whole XFCE session, with Caja beside it and Qt's GTK theme
                xfce4-session xfwm4 xfce4-panel xfdesktop4 xfce4-settings xfce4-helpers thunar
                caja qt6-gtk-platformtheme)

@@ -1,33 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowHints.h"
 
+#include "X11Connection.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
-#include <qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 
 namespace {
 
-xcb_atom_t atom(xcb_connection_t *connection, const char *name)
-{
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    return result;
-}
+using X11::atom;
 
 xcb_connection_t *x11Connection()
 {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
-    return QGuiApplication::platformName() == QLatin1String("xcb") ? connection : nullptr;
+    return X11::connection();
 }
 
 xcb_window_t rootOf(xcb_connection_t *connection)

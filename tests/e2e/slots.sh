@@ -68,3 +68,28 @@ sleep 1
 xdotool key Delete
 wait_for 5 sh -c "[ \"\$(sed -n 4p '$app/knw.dll' | tr -d '\r')\" = 1 ]" || fail "Delete did not empty slot 3"
 pass "a file manager's Copy and Ctrl+V fill slot 3 as a drop; Enter held opens once; Delete empties it"
+
+# A clipboard owner that never answers holds nothing up: a click 0.2 s after
+# Ctrl+V opens at once, and the paste is given up.
+/usr/bin/python3 -c '
+import sys
+from Xlib import X, display
+d = display.Display()
+w = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+w.set_selection_owner(d.intern_atom("CLIPBOARD"), X.CurrentTime)
+d.sync()
+print("owner", flush=True)
+while True:
+    d.next_event()
+' >"$E2E_TMP/owner" &
+E2E_PIDS+=($!)
+wait_for 5 grep -q owner "$E2E_TMP/owner" || fail "no silent clipboard owner"
+sleep 1.2 # the lock ends
+before=$(opened_count)
+t0=$(date +%s%N)
+xdotool key ctrl+v sleep 0.2 mousemove "$slot_x" "$(slot_y 5)" click 1
+opened $((before + 1)) "$folder" || fail "the click after Ctrl+V opened: $(tail -n1 "$E2E_TMP/opened")"
+waited=$((($(date +%s%N) - t0) / 1000000))
+[ "$waited" -le 1200 ] || fail "the click after Ctrl+V opened after $waited ms"
+[ "$(line 4)" = 1 ] || fail "the unanswered paste stored $(line 4)"
+pass "a clipboard owner that never answers: a click after Ctrl+V opens within $waited ms"

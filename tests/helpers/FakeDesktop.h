@@ -84,8 +84,11 @@ struct FakeTargetStates : TargetStates
         state.iconNames.clear();
         if (QFileInfo::exists(path))
             state.iconImage = QImage(32, 32, QImage::Format_RGB32);
-        if (cannotSay.contains(path))
-            state = {path, {}, {}, true};
+        if (cannotSay.contains(path)) {
+            state = TargetState();
+            state.path = path;
+            state.failed = true;
+        }
         Q_EMIT known(state);
     }
     void release()
