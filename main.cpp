@@ -12,6 +12,7 @@
 #include "support/IconTheme.h"
 #include "support/InstanceChannel.h"
 #include "support/MessageBoxMessages.h"
+#include "support/PatientStore.h"
 #include "support/QtTranslation.h"
 #include "support/SessionBus.h"
 #include "support/SessionRestart.h"
@@ -105,7 +106,9 @@ int main(int argc, char **argv)
     EventLoopPause pause;
     FileSaveDialog saveDialog;
     DiskFolderMaker folders;
-    DiskStore store(programStorePath);
+    DiskStore disk(programStorePath);
+    // A stalled disk holds up its save, never the window.
+    PatientStore store(disk);
     ShowIconsForm form({targets, messages, opener, pause, saveDialog, folders}, store);
     messages.setOwner(&form);
     QObject::connect(&channel, &InstanceChannel::raiseRequested, &form,

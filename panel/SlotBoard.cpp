@@ -81,10 +81,16 @@ void SlotBoard::showStored(int k)
     m_desktop.targets.lookUp(m_list.pathEntry(k));
 }
 
-void SlotBoard::storeWaitingDrops()
+void SlotBoard::closing()
 {
     for (const int k : m_waits.waitingDrops())
         storeUnanswered(k, m_waits.droppedPath(k));
+    if (!m_list.settleStore(ClosingMilliseconds))
+        m_desktop.messages.showWarning(
+            Title, QStringLiteral("Диск с файлом кнопок «%1» не ответил за %2 с: последние "
+                                  "изменения кнопок могут быть не сохранены.")
+                       .arg(m_list.storePath())
+                       .arg(ClosingMilliseconds / 1000));
 }
 
 bool SlotBoard::erase(int k)

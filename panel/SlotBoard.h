@@ -44,9 +44,11 @@ public:
     // the drop said folder), the mark put right when the answer comes. A
     // name the store cannot hold is refused, and the user told.
     void drop(int k, const QList<DroppedFile> &files);
-    // Stores every drop still waiting for the disk, as it would be stored
-    // unanswered: the panel is closing.
-    void storeWaitingDrops();
+    // The panel is closing: every drop still waiting for its disk is stored
+    // as it would be unanswered, and saves the disk has not finished are
+    // waited for a few seconds; the user is told if some are still out.
+    void closing();
+    static constexpr int ClosingMilliseconds = 3000;
     // Stores the placeholder on slot k and shows it cleared; false, after
     // telling the user, when the store refused it.
     bool erase(int k);

@@ -15,6 +15,11 @@ bool SlotList::storeExists() const
     return m_store.exists();
 }
 
+QString SlotList::storePath() const
+{
+    return m_store.path();
+}
+
 StoreResult SlotList::WriteDefaultStore()
 {
     if (const auto failure = m_store.replace(StoreFile::defaultContent(EntryCount))) {
@@ -69,17 +74,19 @@ StoreResult SlotList::SaveAndReloadSlotList()
     if (const auto failure = m_store.replace(*bytes))
         return refuse(StoreResult::Step::Write, *failure);
 
-    const QStringList kept = m_entries;
-    m_entries.clear();
-    const StoreResult loaded = LoadSlotList();
-    if (!loaded.ok()) {
+    // The list stays whole while the read waits: a handler that runs
+    // meanwhile (the disk may be slow) sees and saves every slot.
+    const StoreMedium::Contents contents = m_store.read();
+    if (contents.failure) {
         // The store on disk was just written from this list, so the list
         // stays the truth; the next save may overwrite the store.
-        m_entries = kept;
-        m_storedEntries = kept;
+        m_storedEntries = m_entries;
         m_storeUnread = false;
-        return StoreResult::failure(StoreResult::Step::ReadBack, path, loaded.reason());
+        return StoreResult::failure(StoreResult::Step::ReadBack, path, *contents.failure);
     }
+    m_entries = StoreFile::parse(contents.bytes);
+    m_storedEntries = m_entries;
+    m_storeUnread = false;
     return StoreResult::success();
 }
 
@@ -95,4 +102,9 @@ bool SlotList::catchUp()
     m_storedEntries = entries;
     m_storeUnread = false;
     return true;
+}
+
+bool SlotList::settleStore(int milliseconds)
+{
+    return m_store.settle(milliseconds);
 }

@@ -21,6 +21,7 @@ public:
     explicit SlotList(StoreMedium &store);
 
     bool storeExists() const;
+    QString storePath() const;
     // The store is there but could not be read: it is not overwritten.
     bool storeUnread() const { return m_storeUnread; }
 
@@ -49,6 +50,9 @@ public:
     // written (fewer entries than the slots need, or a last line without its
     // end), changes nothing.
     bool catchUp();
+
+    // Waits up to that long for saves the disk has not finished.
+    bool settleStore(int milliseconds);
 
 private:
     StoreMedium &m_store;

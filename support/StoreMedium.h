@@ -26,4 +26,11 @@ public:
     // Replaces the whole store, or creates it: afterwards it holds the old
     // bytes or the new, never a part. Gives the system's reason on failure.
     virtual std::optional<QString> replace(const QByteArray &bytes) = 0;
+    // Waits up to that long for writes still out (a stalled disk); false when
+    // some still are. A medium that never leaves one out has nothing to wait for.
+    virtual bool settle(int milliseconds)
+    {
+        Q_UNUSED(milliseconds);
+        return true;
+    }
 };

@@ -8,10 +8,12 @@
 #include "panel/SlotRules.h"
 #include "panel/SlotView.h"
 #include "panel/StoreFile.h"
+#include "support/PatientStore.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -188,6 +190,8 @@ private Q_SLOTS:
         QTest::newRow("a file unanswered for a second: stored then") << QStringList{"report.doc"} << "report.doc" << true << "slow";
         QTest::newRow("a folder the drop said was one: marked before the answer") << QStringList{"Games/"} << " Games" << true << "slow";
         QTest::newRow("closed before the answer: stored, then marked") << QStringList{"Games"} << " Games" << true << "slow, closed";
+        QTest::newRow("the disk stalls the save: another slot opens meanwhile") << QStringList{"report.doc"} << "report.doc" << true << "stalled";
+        QTest::newRow("closed while the disk stalls the save: told") << QStringList{"report.doc"} << "report.doc" << true << "stalled, closed";
         QTest::newRow("the disk cannot say: the name as dropped") << QStringList{"report.doc"} << "report.doc" << false << "cannot say";
         QTest::newRow("the disk cannot say of a folder: never a lone space") << QStringList{"Games"} << "Games" << false << "slow, cannot say";
         // clang-format on
@@ -219,10 +223,26 @@ private Q_SLOTS:
         }
         if (meanwhile.endsWith("cannot say"))
             m_desktop->targets.cannotSay.append(files.last().path);
+        QStringList openedMeanwhile, shownMeanwhile;
+        if (meanwhile.startsWith("stalled")) {
+            m_store.stall = std::make_shared<QSemaphore>();
+            QTimer::singleShot(50, this, [&] {
+                m_board->click(2);
+                openedMeanwhile = m_desktop->opener.opened;
+                shownMeanwhile.append(m_view.captions[5]);
+                if (meanwhile.endsWith("closed"))
+                    m_board->closing();
+                m_store.stall->release(100);
+            });
+        }
         if (eraser)
             QCOMPARE(m_board->erase(5), !failing);
         else
             m_board->drop(5, files);
+        if (meanwhile.startsWith("stalled")) {
+            QCOMPARE(openedMeanwhile, QStringList{"1"});
+            QCOMPARE(shownMeanwhile, QStringList{caption});
+        }
         if (meanwhile.startsWith("late")) {
             QCOMPARE(m_board->list().entries(), before);
             QCOMPARE(m_view.captions[5], "report.doc"); // shown at once
@@ -235,7 +255,7 @@ private Q_SLOTS:
             const QString asDropped =
                 SlotRules::droppedCaption(files.last().path, files.last().folder);
             if (meanwhile.contains("closed"))
-                m_board->storeWaitingDrops();
+                m_board->closing();
             QTRY_COMPARE_WITH_TIMEOUT(m_board->list().captionEntry(5), asDropped,
                                       SlotBoard::AnswerMilliseconds + 500);
             QCOMPARE(m_board->list().pathEntry(5), files.last().path);
@@ -253,7 +273,8 @@ private Q_SLOTS:
         QCOMPARE(m_store.bytes, StoreFile::serialise(expected));
         QCOMPARE(m_view.captions[5], caption.isEmpty() ? "a.txt" : caption);
         QCOMPARE(m_view.pictures[5], picture || caption.isEmpty() || eraser); // the panel clears it
-        QCOMPARE(m_desktop->messages.texts.size(), caption.isEmpty() && !dropped.isEmpty() ? 1 : 0);
+        QCOMPARE(m_desktop->messages.texts.size(),
+                 (caption.isEmpty() && !dropped.isEmpty()) + meanwhile.endsWith("stalled, closed"));
     }
 
     // A click marks its slot and opens it, or shows the letter row of a
@@ -366,10 +387,13 @@ private:
     void start(bool late = false)
     {
         m_board.reset();
+        m_patient.reset();
         m_view = RecordedView();
         m_desktop = std::make_unique<FakeDesktop>();
         m_desktop->targets.holding = late;
-        m_board = std::make_unique<SlotBoard>(m_desktop->services(), m_store, m_view);
+        // The disk's work on a thread of its own, as the panel does it.
+        m_patient = std::make_unique<PatientStore>(m_store);
+        m_board = std::make_unique<SlotBoard>(m_desktop->services(), *m_patient, m_view);
         m_board->load();
     }
     void startOn(const QStringList &entries, bool late = false)
@@ -383,6 +407,7 @@ private:
     MemoryStore m_store;
     RecordedView m_view;
     std::unique_ptr<FakeDesktop> m_desktop;
+    std::unique_ptr<PatientStore> m_patient;
     std::unique_ptr<SlotBoard> m_board;
 };
 

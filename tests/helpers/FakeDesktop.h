@@ -13,9 +13,11 @@
 
 #include <QFileInfo>
 #include <QPixmap>
+#include <QSemaphore>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 // Keeps what the panel told the user instead of showing it.
 struct RecordingMessages : UserMessages
@@ -117,6 +119,8 @@ struct MemoryStore : StoreMedium
     }
     std::optional<QString> replace(const QByteArray &written) override
     {
+        if (stall) // a disk that holds the save until the test lets it go
+            stall->acquire();
         if (writeFailure)
             return writeFailure;
         bytes = written;
@@ -127,6 +131,7 @@ struct MemoryStore : StoreMedium
     std::optional<QByteArray> bytes;
     std::optional<QString> readFailure, writeFailure;
     int writes = 0;
+    std::shared_ptr<QSemaphore> stall;
 };
 
 // Folders in memory: made in order, each at most once, and refused where the

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PatientStore.h"
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+// One thread takes the work in turn; it is left behind, as a hung look-up's
+// thread is, if the disk never answers.
+struct PatientStore::Worker
+{
+    std::mutex mutex;
+    std::condition_variable more;
+    std::deque<std::function<void()>> work;
+    bool stopping = false;
+    int outstanding = 0; // asked and not yet told, on the user-interface thread
+
+    void run()
+    {
+        for (;;) {
+            std::function<void()> next;
+            {
+                std::unique_lock lock(mutex);
+                more.wait(lock, [this] { return stopping || !work.empty(); });
+                if (work.empty())
+                    return;
+                next = std::move(work.front());
+                work.pop_front();
+            }
+            next();
+        }
+    }
+};
+
+PatientStore::PatientStore(StoreMedium &disk)
+    : m_disk(disk)
+    , m_worker(std::make_shared<Worker>())
+    , m_answers(std::make_unique<QObject>())
+{
+    std::thread([worker = m_worker] { worker->run(); }).detach();
+}
+
+PatientStore::~PatientStore()
+{
+    const std::lock_guard lock(m_worker->mutex);
+    m_worker->stopping = true;
+    m_worker->more.notify_one();
+}
+
+template <typename Result>
+std::optional<Result> PatientStore::wait(std::function<Result()> work) const
+{
+    struct Answer
+    {
+        std::optional<Result> result;
+        QPointer<QEventLoop> loop;
+    };
+    auto answer = std::make_shared<Answer>();
+    QPointer<QObject> answers = m_answers.get();
+    ++m_worker->outstanding;
+    {
+        const std::lock_guard lock(m_worker->mutex);
+        m_worker->work.push_back([worker = m_worker, answer, answers, work = std::move(work)] {
+            Result result = work();
+            // Told on the user-interface thread, if this store is still there.
+            QMetaObject::invokeMethod(
+                answers,
+                [worker, answer, result = std::move(result)] {
+                    --worker->outstanding;
+                    answer->result = result;
+                    if (answer->loop)
+                        answer->loop->quit();
+                },
+                Qt::QueuedConnection);
+        });
+        m_worker->more.notify_one();
+    }
+    QEventLoop loop;
+    answer->loop = &loop;
+    // The work may have been told already, from within an earlier wait.
+    if (!answer->result)
+        loop.exec();
+    return answer->result;
+}
+
+namespace {
+
+const QString Closing = QStringLiteral("панель закрывается, а диск ещё не ответил");
+
+} // namespace
+
+bool PatientStore::exists() const
+{
+    // Unanswered, it is taken as there: nothing is made over it.
+    return wait<bool>([&disk = m_disk] { return disk.exists(); }).value_or(true);
+}
+
+StoreMedium::Contents PatientStore::read() const
+{
+    return wait<Contents>([&disk = m_disk] { return disk.read(); }).value_or(Contents{{}, Closing});
+}
+
+std::optional<QString> PatientStore::replace(const QByteArray &bytes)
+{
+    return wait<std::optional<QString>>([&disk = m_disk, bytes] { return disk.replace(bytes); })
+        .value_or(Closing);
+}
+
+bool PatientStore::settle(int milliseconds)
+{
+    if (m_worker->outstanding == 0)
+        return true;
+    QEventLoop loop;
+    QTimer giveUp;
+    QObject::connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
+    giveUp.start(milliseconds);
+    QTimer check;
+    // Each answer comes through the event loop; looked at after each.
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (m_worker->outstanding == 0)
+            loop.quit();
+    });
+    check.start(50);
+    loop.exec();
+    return m_worker->outstanding == 0;
+}

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "StoreMedium.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// The store with its disk work done on a thread of its own, in the order
+// asked, while the user-interface thread waits in an event loop of its own:
+// a disk that stalls a save keeps the window live (other slots open, other
+// handlers run) as the pause does. Each call still returns its own answer,
+// and a read asked after a write reads what that write left. A wait also
+// ends when the program is closing; the call then fails.
+class PatientStore : public StoreMedium
+{
+public:
+    // The disk's medium must be safe to use from another thread.
+    explicit PatientStore(StoreMedium &disk);
+    ~PatientStore() override;
+
+    QString path() const override { return m_disk.path(); }
+    bool exists() const override;
+    Contents read() const override;
+    std::optional<QString> replace(const QByteArray &bytes) override;
+    bool settle(int milliseconds) override;
+
+private:
+    struct Worker;
+    // The work's answer, or nothing when the program closed first.
+    template <typename Result> std::optional<Result> wait(std::function<Result()> work) const;
+
+    StoreMedium &m_disk;
+    std::shared_ptr<Worker> m_worker;
+    std::unique_ptr<QObject> m_answers; // where finished work is told, on this thread
+};
