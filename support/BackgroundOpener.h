@@ -18,5 +18,5 @@ public:
 
 private:
     std::shared_ptr<ShellOpener> m_opener;
-    OffThreadWork m_work{4};
+    OffThreadWork m_work{3};
 };

@@ -21,11 +21,6 @@ xcb_connection_t *x11Connection()
     return X11::connection();
 }
 
-xcb_window_t rootOf(xcb_connection_t *connection)
-{
-    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
-
 // Asks the window manager as a pager does, which is how a mapped window's
 // workspace and state are changed.
 void askManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t type,
@@ -39,7 +34,7 @@ void askManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t ty
     int i = 0;
     for (const uint32_t value : data)
         message.data.data32[i++] = value;
-    xcb_send_event(connection, 0, rootOf(connection),
+    xcb_send_event(connection, 0, X11::root(connection),
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
 }
@@ -178,17 +173,8 @@ void bringToFront(QWidget *window)
     // Qt asks as the application, with its own last input time, which a
     // window manager that guards the focus refuses; a pager's request is
     // granted.
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = xcb_window_t(window->winId());
-    message.type = atom(connection, "_NET_ACTIVE_WINDOW");
-    message.data.data32[0] = 2; // a pager
-    message.data.data32[1] = XCB_CURRENT_TIME;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    xcb_send_event(connection, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char *>(&message));
+    askManager(connection, xcb_window_t(window->winId()), atom(connection, "_NET_ACTIVE_WINDOW"),
+               {2 /* a pager */, XCB_CURRENT_TIME});
     xcb_flush(connection);
 }
 
