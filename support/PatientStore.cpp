@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 // One thread takes the work in turn; it is left behind, as a hung look-up's
 // thread is, if the disk never answers.
@@ -62,6 +63,8 @@ std::optional<Result> PatientStore::wait(std::function<Result()> work) const
         QPointer<QEventLoop> loop;
     };
     auto answer = std::make_shared<Answer>();
+    ++m_asked;
+    m_readBack.reset();
     QPointer<QObject> answers = m_answers.get();
     ++m_worker->outstanding;
     {
@@ -103,13 +106,28 @@ bool PatientStore::exists() const
 
 StoreMedium::Contents PatientStore::read() const
 {
+    if (std::optional<Contents> readBack = std::exchange(m_readBack, std::nullopt))
+        return *readBack;
     return wait<Contents>([&disk = m_disk] { return disk.read(); }).value_or(Contents{{}, Closing});
 }
 
 std::optional<QString> PatientStore::replace(const QByteArray &bytes)
 {
-    return wait<std::optional<QString>>([&disk = m_disk, bytes] { return disk.replace(bytes); })
-        .value_or(Closing);
+    // A save is read back at once: the read is done with the write, in one
+    // hand-over to the disk's thread, and kept for the read that follows.
+    using Written = std::pair<std::optional<QString>, Contents>;
+    const int asked = m_asked + 1; // the number wait() gives this work
+    const std::optional<Written> written = wait<Written>([&disk = m_disk, bytes] {
+        std::optional<QString> failure = disk.replace(bytes);
+        return Written(failure, failure ? Contents() : disk.read());
+    });
+    if (!written)
+        return Closing;
+    // Kept only while no other work was asked meanwhile (a handler that ran
+    // during the wait): the disk may hold more than this save now.
+    if (!written->first && asked == m_asked)
+        m_readBack = written->second;
+    return written->first;
 }
 
 bool PatientStore::settle(int milliseconds)

@@ -36,4 +36,8 @@ private:
     StoreMedium &m_disk;
     std::shared_ptr<Worker> m_worker;
     std::unique_ptr<QObject> m_answers; // where finished work is told, on this thread
+    // What the disk held right after the last save, for the read that asks
+    // next; any other question drops it.
+    mutable std::optional<Contents> m_readBack;
+    mutable int m_asked = 0; // work asked for so far
 };

@@ -191,6 +191,7 @@ private Q_SLOTS:
         QTest::newRow("a folder the drop said was one: marked before the answer") << QStringList{"Games/"} << " Games" << true << "slow";
         QTest::newRow("closed before the answer: stored, then marked") << QStringList{"Games"} << " Games" << true << "slow, closed";
         QTest::newRow("the disk stalls the save: another slot opens meanwhile") << QStringList{"report.doc"} << "report.doc" << true << "stalled";
+        QTest::newRow("the disk stalls the save: a drop on another slot meanwhile kept") << QStringList{"report.doc"} << "report.doc" << true << "stalled, dropped";
         QTest::newRow("closed while the disk stalls the save: told") << QStringList{"report.doc"} << "report.doc" << true << "stalled, closed";
         QTest::newRow("the disk cannot say: the name as dropped") << QStringList{"report.doc"} << "report.doc" << false << "cannot say";
         QTest::newRow("the disk cannot say of a folder: never a lone space") << QStringList{"Games"} << "Games" << false << "slow, cannot say";
@@ -233,6 +234,8 @@ private Q_SLOTS:
                 if (meanwhile.endsWith("closed"))
                     m_board->closing();
                 m_store.stall->release(100);
+                if (meanwhile.endsWith("dropped")) // asked while the save is out
+                    m_board->drop(7, {{path("a.txt"), true}});
             });
         }
         if (eraser)
@@ -269,6 +272,8 @@ private Q_SLOTS:
         QStringList expected = before;
         if (!caption.isEmpty())
             expected[5] = erased ? "1" : files.last().path, expected[17] = erased ? "1" : caption;
+        if (meanwhile.endsWith("dropped"))
+            expected[7] = path("a.txt"), expected[19] = "a.txt";
         QCOMPARE(m_board->list().entries(), expected);
         QCOMPARE(m_store.bytes, StoreFile::serialise(expected));
         QCOMPARE(m_view.captions[5], caption.isEmpty() ? "a.txt" : caption);
