@@ -18,13 +18,20 @@ const char *const Formats[] = {"text/uri-list", "x-special/gnome-copied-files"};
 
 ClipboardFiles::ClipboardFiles(QObject *parent)
     : QObject(parent)
-    , m_connection(X11::connection())
 {
     m_patience.setSingleShot(true);
     m_patience.setInterval(PatienceMilliseconds);
     connect(&m_patience, &QTimer::timeout, this, &ClipboardFiles::giveUp);
+}
+
+// Made at the first paste, not at start-up: it costs round trips to the server.
+bool ClipboardFiles::connectToX11()
+{
+    if (m_window)
+        return true;
+    m_connection = X11::connection();
     if (!m_connection)
-        return;
+        return false;
     // A window of its own to receive the answers on: Qt's own clipboard
     // window would take them for Qt's questions.
     m_window = xcb_generate_id(m_connection);
@@ -32,15 +39,17 @@ ClipboardFiles::ClipboardFiles(QObject *parent)
                       1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
     m_clipboard = X11::atom(m_connection, "CLIPBOARD");
     m_property = X11::atom(m_connection, "KATALOG_PASTE");
+    m_incremental = X11::atom(m_connection, "INCR");
     for (int i = 0; i < 2; ++i)
         m_formats[i] = X11::atom(m_connection, Formats[i]);
     xcb_flush(m_connection);
     QCoreApplication::instance()->installNativeEventFilter(this);
+    return true;
 }
 
 ClipboardFiles::~ClipboardFiles()
 {
-    if (!m_connection)
+    if (!m_window)
         return;
     QCoreApplication::instance()->removeNativeEventFilter(this);
     xcb_destroy_window(m_connection, m_window);
@@ -50,7 +59,7 @@ ClipboardFiles::~ClipboardFiles()
 void ClipboardFiles::ask(int k)
 {
     m_slot = k;
-    if (m_connection)
+    if (connectToX11())
         return convert(0);
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     for (const char *format : Formats) {
@@ -105,7 +114,7 @@ void ClipboardFiles::converted(xcb_atom_t property)
         return;
     const int length = xcb_get_property_value_length(reply);
     const bool whole = reply->format == 8 && reply->bytes_after == 0 && length <= LargestList &&
-                       reply->type != X11::atom(m_connection, "INCR");
+                       reply->type != m_incremental;
     const QByteArray list =
         whole ? QByteArray(static_cast<const char *>(xcb_get_property_value(reply)), length)
               : QByteArray();

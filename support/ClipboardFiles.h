@@ -36,6 +36,7 @@ Q_SIGNALS:
     void read(int k, const QString &format, const QByteArray &list);
 
 private:
+    bool connectToX11();
     void convert(int format);
     void converted(xcb_atom_t property);
     void giveUp();
@@ -43,6 +44,7 @@ private:
     xcb_connection_t *m_connection = nullptr;
     xcb_window_t m_window = 0;
     xcb_atom_t m_clipboard = XCB_ATOM_NONE, m_property = XCB_ATOM_NONE;
+    xcb_atom_t m_incremental = XCB_ATOM_NONE; // a list sent in parts
     xcb_atom_t m_formats[2] = {XCB_ATOM_NONE, XCB_ATOM_NONE};
     int m_slot = 0;
     int m_format = -1; // the format asked for; -1: nothing out

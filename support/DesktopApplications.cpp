@@ -50,9 +50,8 @@ QStringList withSuffix(const QStringList &folders, const QString &suffix)
 QStringList systemFolders(const char *variable, const char *fallback)
 {
     const QString value = qEnvironmentVariable(variable);
-    QStringList folders = (value.isEmpty() ? QString::fromLatin1(fallback) : value)
-                              .split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    return folders;
+    return (value.isEmpty() ? QString::fromLatin1(fallback) : value)
+        .split(QLatin1Char(':'), Qt::SkipEmptyParts);
 }
 
 Application described(GDesktopAppInfo *info)

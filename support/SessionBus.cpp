@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <gio/gio.h>
 
 namespace {
