@@ -3,6 +3,7 @@
 #include "support/BackgroundOpener.h"
 #include "support/DesktopOpener.h"
 #include "support/DiskFolderMaker.h"
+#include "support/DiskProbe.h"
 #include "support/DiskStore.h"
 #include "support/DiskTargetStates.h"
 #include "support/DisplayPlatform.h"
@@ -51,6 +52,7 @@ bool waitForLock(SingleInstance &instance)
 
 int main(int argc, char **argv)
 {
+    DiskProbe::startHelper();
     const bool platformChosen = DisplayPlatform::preferXWayland();
     const QByteArray userScale = DisplayPlatform::wholeScale();
     QApplication app(argc, argv);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DesktopOpener.h"
 
+#include "DiskProbe.h"
 #include "DesktopApplications.h"
 #include "GObjectRef.h"
 
@@ -165,6 +166,8 @@ void DesktopOpener::open(const QString &target)
     }
 
     const QString path = QDir(WorkingFolder).filePath(target);
+    if (DiskProbe::ask(path) != 0)
+        return;
     const QFileInfo info(path);
     if (!info.exists())
         return;

@@ -29,7 +29,12 @@ void DiskTargetStates::lookUp(const QString &path)
 {
     m_work.start<TargetState>(
         path, [lookUp = m_lookUp, path] { return lookUp(path); },
-        [this](const TargetState &state) { Q_EMIT known(state); });
+        [this](const TargetState &state) {
+            QMetaObject::invokeMethod(m_watch, [watch = m_watch, path = state.path] {
+                watch->answered(path);
+            });
+            Q_EMIT known(state);
+        });
 }
 
 void DiskTargetStates::follow(const QStringList &paths)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TargetLookup.h"
 
+#include "DiskProbe.h"
 #include "FolderExists.h"
 #include "GObjectRef.h"
 #include "catalogue/CatalogueLetters.h"
@@ -55,6 +56,9 @@ void describeFileIcon(const QByteArray &localPath, TargetState &state)
 
 TargetState lookUpTarget(const QString &path)
 {
+    // A share that never answers keeps its first question, and the rest
+    // are not asked.
+    DiskProbe::ask(path);
     // Each look-up may be slow: the target is looked up once for everything.
     const QFileInfo target(path);
     TargetState state;

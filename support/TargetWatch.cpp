@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TargetWatch.h"
 
+#include "DiskProbe.h"
 #include "PathPoll.h"
 
 #include <QDir>
@@ -15,10 +16,14 @@
 namespace {
 
 constexpr int SettleMilliseconds = 200;
+constexpr int ProbeMilliseconds = 200;
 
+// The folders to watch for a target; none while its disk does not answer.
 QStringList watchesFor(const QString &target)
 {
     const QString path = QDir::cleanPath(QDir(QStringLiteral("/")).filePath(target));
+    if (!DiskProbe::ask(path, ProbeMilliseconds))
+        return {};
     QStringList watches;
     if (QFileInfo(path).isDir())
         watches.append(path);
@@ -66,10 +71,21 @@ void TargetWatch::follow(const QStringList &targets)
         start();
     QHash<QString, QStringList> watches;
     for (const QString &target : targets) {
-        if (!target.isEmpty() && !watches.contains(target))
-            watches.insert(target, m_watches.value(target, watchesFor(target)));
+        if (target.isEmpty() || watches.contains(target))
+            continue;
+        const QStringList known = m_watches.value(target);
+        watches.insert(target, known.isEmpty() ? watchesFor(target) : known);
     }
     m_watches = watches;
+    watch();
+}
+
+void TargetWatch::answered(const QString &target)
+{
+    const auto known = m_watches.find(target);
+    if (known == m_watches.end() || !known->isEmpty())
+        return;
+    *known = watchesFor(target);
     watch();
 }
 

@@ -16,8 +16,9 @@ class QTimer;
 // made again), the target itself when it is a folder (its "А", its volume
 // going), and the mount table. Changes are gathered for a moment, then each
 // changed target is named once. Setting a watch looks the path up, which a
-// hung share would hold, so this lives on a thread of its own: call follow()
-// on that thread. A file system without notification simply sends nothing.
+// hung share would hold, so this lives on a thread of its own (call follow()
+// and answered() on that thread), and a target whose disk does not answer at
+// once gets its watches when its look-up is answered. A file system without notification simply sends nothing.
 class TargetWatch : public QObject
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
     ~TargetWatch() override;
 
     void follow(const QStringList &targets);
+    // The target's disk has answered a look-up.
+    void answered(const QString &target);
 
 Q_SIGNALS:
     void changed(const QString &target);

@@ -13,9 +13,24 @@ share="$E2E_TMP/share"
 mkdir -p "$E2E_TMP/shared/Slow folder" "$share" "$E2E_TMP/Local" "$E2E_TMP/Doomed" "$E2E_TMP/Other"
 /usr/bin/python3 "$(dirname "$0")/slowfs.py" "$E2E_TMP/shared" "$share" "$delay" 2>>"$E2E_TMP/slowfs.log" &
 fuse=$!
-unmount() { [ -z "${PANEL_PID:-}" ] || kill "$PANEL_PID" 2>/dev/null; umount -l "$share" 2>/dev/null; kill "$fuse" 2>/dev/null; e2e_cleanup; }
+# A share whose server takes every question and never answers.
+hung="$E2E_TMP/hung"
+mkdir -p "$E2E_TMP/unanswered/Folder" "$hung"
+touch "$E2E_TMP/unanswered/file.txt"
+/usr/bin/python3 "$(dirname "$0")/slowfs.py" "$E2E_TMP/unanswered" "$hung" 100000 2>>"$E2E_TMP/slowfs.log" &
+hung_fuse=$!
+unmount() {
+    [ -z "${PANEL_PID:-}" ] || kill "$PANEL_PID" 2>/dev/null || true
+    # The server of a share that never answers ends only when killed.
+    kill -KILL "$fuse" "$hung_fuse" 2>/dev/null || true
+    wait "$fuse" "$hung_fuse" 2>/dev/null || true
+    umount -l "$share" 2>/dev/null || true
+    umount -l "$hung" 2>/dev/null || true
+    e2e_cleanup
+}
 trap unmount EXIT
 wait_for 10 mountpoint -q "$share" || fail "the slow share did not mount"
+wait_for 10 mountpoint -q "$hung" || fail "the hung share did not mount"
 
 start_x
 recording_desktop
@@ -91,3 +106,19 @@ kept() { geometry "$W"; [ "$wx,$wy,$ww,$wh" = "$place" ]; }
 sleep 0.5
 wait_for 3 kept || fail "maximised: $wx,$wy,$ww,$wh"
 pass "a maximised panel goes back to its size and place"
+
+# Targets on the hung share are asked about and opened; the panel still ends
+# when it is closed, with every thread.
+slots+=("$hung/file.txt" " file.txt" "$hung/Folder" " Folder")
+entries "$E2E_TMP/edit" "${slots[@]}"
+mv "$E2E_TMP/edit" "$app/knw.dll"
+sleep 1
+xdotool mousemove "$slot_x" "$(slot_y 7)" click 1 sleep 1.2 mousemove "$slot_x" "$(slot_y 8)" click 1 sleep 1
+threads=$(ls "/proc/$PANEL_PID/task" | wc -l)
+[ "$threads" -lt 20 ] || fail "$threads threads"
+wmctrl -i -c "$W"
+# ended: the process is gone, or a zombie with no thread left in it.
+ended() { [ ! -d "/proc/$PANEL_PID" ] || { [ "$(ls "/proc/$PANEL_PID/task" 2>/dev/null | wc -l)" -le 1 ] &&
+    grep -q '^State:.*Z' "/proc/$PANEL_PID/status"; }; }
+wait_for 5 ended || fail "still running 5 s after the close: $(ls "/proc/$PANEL_PID/task" | wc -l) threads"
+pass "with targets asked about and opened on a share that never answers, a close ends the panel ($threads threads)"

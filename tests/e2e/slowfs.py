@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A file system that mirrors a folder and waits before answering every
-# look-up, as a share that has stopped answering does for a while.
+# look-up below its top, as a share that has stopped answering does for a
+# while.
 # Usage: python3 slowfs.py FOLDER MOUNTPOINT SECONDS
 import os
 import sys
@@ -14,7 +15,8 @@ class Slow(Operations):
         self.root, self.delay = root, delay
 
     def getattr(self, path, fh=None):
-        time.sleep(self.delay)
+        if path != '/':
+            time.sleep(self.delay)
         try:
             st = os.lstat(self.root + path)
         except OSError as e:
