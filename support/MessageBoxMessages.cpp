@@ -8,13 +8,28 @@
 
 namespace {
 
+// A message box takes its size from its text as it is shown; centred
+// before, it would stand off centre by the difference.
+class CentredMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        ScreenPlacement::centreOnOwnersScreen(this, parentWidget());
+    }
+};
+
 void show(QWidget *owner, QMessageBox::Icon icon, const QString &title, const QString &text)
 {
     // A label breaks lines at LF; a CR would show as a stray mark. Names in
     // the text are shown as they are, never as markup.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(icon, title, shown, QMessageBox::Ok, owner);
+    CentredMessageBox box(icon, title, shown, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     // Qt's themes write the button in Latin letters, untranslated; Russian
     // dialogs write it in Cyrillic.
@@ -22,6 +37,7 @@ void show(QWidget *owner, QMessageBox::Icon icon, const QString &title, const QS
     // Above the panel, which stays above all else, whatever the window
     // manager makes of an owner (there is none before the panel is up).
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // On the panel's screen; Qt would centre it over the panel itself.
     ScreenPlacement::centreOnOwnersScreen(&box, owner);
     box.exec();
 }

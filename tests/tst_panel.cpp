@@ -388,10 +388,13 @@ private Q_SLOTS:
         qputenv("HOME", QFile::encodeName(home.path()));
         QStringList english;
         QString type, date;
+        QPoint offCentre;
         const auto readModal = [&] {
             QDialog *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             if (!modal)
                 return;
+            offCentre = modal->frameGeometry().center() -
+                        modal->screen()->availableGeometry().center();
             if (QTreeView *list = modal->findChild<QTreeView *>()) {
                 if (!QTest::qWaitFor(
                         [&] { return list->model()->rowCount(list->rootIndex()) > 0; }))
@@ -412,7 +415,14 @@ private Q_SLOTS:
         QVERIFY(!FileSaveDialog().askPath(nullptr, "Создание", "Имя (*)"));
         qputenv("HOME", ownHome);
         QTimer::singleShot(0, this, readModal);
-        MessageBoxMessages().showInformation("Все исполненно", "Каталог создан");
+        QWidget panel;
+        MessageBoxMessages messages;
+        messages.setOwner(&panel);
+        messages.showInformation("Все исполненно", "Каталог создан в папке с длинным "
+                                                   "именем, которое раздвигает окно");
+        QVERIFY2(offCentre.manhattanLength() <= 1, qPrintable(QString("off by %1, %2")
+                                                                  .arg(offCentre.x())
+                                                                  .arg(offCentre.y())));
         QVERIFY2(english.isEmpty(), qPrintable(english.join(" | ")));
         QCOMPARE(type, "Папка");
         QVERIFY2(!date.isEmpty() && !date.contains(QRegularExpression("[A-Za-z]")),
