@@ -1,19 +1,37 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# How many planted faults the offscreen unit tests catch. Each mutation of
-# scripts/mutations.tsv is applied alone to a copy of the sources, the copy is
-# rebuilt, and the unit tests run: a failing test kills the mutation.
+# How many planted faults the offscreen unit tests catch. Each fault is
+# applied alone to a copy of the sources, the copy is rebuilt, and the unit
+# tests run: a failing test kills the fault.
 # Usage: scripts/mutate.sh [REVISION [LIST]]
-#   REVISION: the commit whose sources are mutated (default: the work tree)
-#   LIST: the mutations (default: scripts/mutations.tsv of the work tree)
-# Prints one line a mutation, then the score.
+#          the faults of LIST (default scripts/mutations.tsv) in the sources
+#          of REVISION (default: the work tree)
+#        scripts/mutate.sh --generated N [--list] REVISION
+#          N faults made from the work tree's lines changed since REVISION
+#          (scripts/faults.py; MUTATE_SEED chooses another sample); --list
+#          prints them, one a line, without running them
+# Prints one line a fault, then the score. Faults that do not build, and
+# those scripts/equivalents.tsv names (no test can see them), are not counted.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+generated=
+if [ "${1:-}" = --generated ]; then
+    generated=$2; shift 2
+    if [ "${1:-}" = --list ]; then
+        /usr/bin/python3 "$root/scripts/faults.py" "$root" "$2" "$generated" "${MUTATE_SEED:-25}"
+        exit 0
+    fi
+fi
 revision=${1:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-list="$work/mutations.tsv"
-cp "${2:-$root/scripts/mutations.tsv}" "$list"
+list="$work/faults.tsv"
+if [ -n "$generated" ]; then
+    /usr/bin/python3 "$root/scripts/faults.py" "$root" "$revision" "$generated" "${MUTATE_SEED:-25}" >"$list"
+    revision=
+else
+    cp "${2:-$root/scripts/mutations.tsv}" "$list"
+fi
 
 mkdir -p "$work/src"
 if [ -n "$revision" ]; then
@@ -35,30 +53,55 @@ apply() {
         $n = () = /\Q$f\E/g; s/\Q$f\E/$t/ if $n == 1;
         END { exit($n == 1 ? 0 : 3) }' "$1"
 }
+# apply_line FILE NUMBER FROM TO: replaces line NUMBER, which must read FROM.
+apply_line() {
+    LINE=$2 FROM=$3 TO=$4 perl -pi -e '
+        if ($. == $ENV{LINE}) { chomp; $ok = $_ eq $ENV{FROM}; $_ = $ENV{TO} . "\n" }
+        END { exit($ok ? 0 : 3) }' "$1"
+}
+# equivalent FILE FROM TO: scripts/equivalents.tsv says no test can see it.
+equivalent() {
+    awk -F'\t' -v f="$1" -v a="$2" -v b="$3" '
+        function trim(s) { gsub(/^[ \t]+|[ \t]+$/, "", s); return s }
+        $1 == f && $2 == trim(a) && $3 == trim(b) { found = 1 }
+        END { exit !found }' "$root/scripts/equivalents.tsv"
+}
 
-killed=0 survived=0 number=0
-while IFS=$'\t' read -r file from to note; do
+killed=0 survived=0 stillborn=0 equivalents=0 number=0
+while IFS=$'\t' read -r file a b c d; do
     [[ -z "$file" || "$file" == \#* ]] && continue
     number=$((number + 1))
     target="$work/src/$file"
     cp "$target" "$work/original"
-    if ! apply "$target" "$from" "$to"; then
-        echo "$number $file: text not found once: $from" >&2
+    if [ -n "$generated" ]; then
+        line=$a kind=$b from=$c to=$d
+        applied() { apply_line "$target" "$line" "$from" "$to"; }
+        shown="$file:$line $kind: $(echo "$from" | sed 's/^ *//') → $(echo "$to" | sed 's/^ *//')"
+        equivalent "$file" "$from" "$to" && note=equivalent || note=
+    else
+        from=$a to=$b note=$c
+        applied() { apply "$target" "$from" "$to"; }
+        shown="$file: $from"
+    fi
+    if ! applied; then
+        echo "$number $file: text not found: $from" >&2
         exit 1
     fi
     if [ "$note" = equivalent ]; then
-        verdict=equivalent
+        verdict=equivalent; equivalents=$((equivalents + 1))
     elif ! build; then
-        verdict=stillborn
+        verdict=stillborn; stillborn=$((stillborn + 1))
     elif unit_tests; then
         verdict=survived; survived=$((survived + 1))
     else
         verdict=killed; killed=$((killed + 1))
     fi
-    printf '%2d %-10s %s: %s\n' "$number" "$verdict" "$file" "$from"
+    printf '%2d %-10s %s\n' "$number" "$verdict" "$shown"
     cp "$work/original" "$target"
     touch "$target"
 done <"$list"
 build
-echo "(equivalent and stillborn mutations are not counted)"
-echo "score: $killed killed of $((killed + survived)) counted ($((100 * killed / (killed + survived)))%)"
+counted=$((killed + survived))
+echo "not counted: $stillborn that do not build, $equivalents equivalent"
+echo "score: $killed killed of $counted counted ($((100 * killed / (counted > 0 ? counted : 1)))%)"
+echo "killed $killed of $number"
