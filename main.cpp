@@ -108,7 +108,7 @@ int main(int argc, char **argv)
     EventLoopPause pause;
     FileSaveDialog saveDialog;
     DiskFolderMaker folders;
-    DiskStore disk(programStorePath);
+    DiskStore disk(programStorePath());
     // A stalled disk holds up its save, never the window.
     PatientStore store(disk);
     ShowIconsForm form({targets, messages, opener, pause, saveDialog, folders}, store);

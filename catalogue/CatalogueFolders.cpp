@@ -17,7 +17,7 @@ std::optional<Failure> create(FolderMaker &folders, const QString &path)
         wanted.append(path + QLatin1Char('/') + CatalogueLetters::letterForCode(code));
     for (const QString &folder : wanted) {
         if (const auto reason = folders.makeFolder(folder))
-            return Failure{folder, *reason};
+            return Failure{folder, reason};
     }
     return std::nullopt;
 }

@@ -14,7 +14,7 @@ namespace CatalogueFolders {
 struct Failure
 {
     QString path;   // the folder that could not be made
-    QString reason; // the system's reason
+    std::error_code reason;
 };
 
 // Makes the folder, whose parent must exist and whose name must be free, then

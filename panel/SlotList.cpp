@@ -27,7 +27,7 @@ StoreResult SlotList::WriteDefaultStore()
         // placeholders, not empty entries.
         m_entries = QStringList(EntryCount, QStringLiteral("1"));
         m_storedEntries = m_entries;
-        return StoreResult::failure(StoreResult::Step::Create, m_store.path(), *failure);
+        return StoreResult::failure(StoreResult::Step::Create, m_store.path(), failure);
     }
     return StoreResult::success();
 }
@@ -40,7 +40,7 @@ StoreResult SlotList::LoadSlotList()
         m_entries += StoreFile::parse(contents.bytes);
     m_storedEntries = m_entries;
     if (contents.failure)
-        return StoreResult::failure(StoreResult::Step::Read, m_store.path(), *contents.failure);
+        return StoreResult::failure(StoreResult::Step::Read, m_store.path(), contents.failure);
     return StoreResult::success();
 }
 
@@ -55,24 +55,24 @@ void SlotList::ReplaceSlotEntries(int k, const QString &path, const QString &cap
 StoreResult SlotList::SaveAndReloadSlotList()
 {
     const QString path = m_store.path();
-    const auto refuse = [&](StoreResult::Step step, const QString &reason) {
+    const auto refuse = [&](StoreResult result) {
         m_entries = m_storedEntries;
-        return StoreResult::failure(step, path, reason);
+        return result;
     };
     if (m_storeUnread && m_store.exists())
-        return refuse(StoreResult::Step::Guard,
-                      QStringLiteral("файл есть, но прочитать его не удалось"));
+        return refuse(StoreResult::refusal(StoreResult::Step::Guard, path,
+                                           QStringLiteral("файл есть, но прочитать его не удалось")));
     const std::optional<QByteArray> bytes = StoreFile::serialise(m_entries);
     if (!bytes) {
         const QString entry =
             *std::find_if(m_entries.cbegin(), m_entries.cend(),
                           [](const QString &e) { return !StoreFile::canHold(e); });
-        return refuse(
-            StoreResult::Step::Write,
-            QStringLiteral("строку «%1» нельзя записать в файл кнопок одной строкой").arg(entry));
+        return refuse(StoreResult::refusal(
+            StoreResult::Step::Write, path,
+            QStringLiteral("строку «%1» нельзя записать в файл кнопок одной строкой").arg(entry)));
     }
     if (const auto failure = m_store.replace(*bytes))
-        return refuse(StoreResult::Step::Write, *failure);
+        return refuse(StoreResult::failure(StoreResult::Step::Write, path, failure));
 
     // The list stays whole while the read waits: a handler that runs
     // meanwhile (the disk may be slow) sees and saves every slot.
@@ -82,7 +82,7 @@ StoreResult SlotList::SaveAndReloadSlotList()
         // stays the truth; the next save may overwrite the store.
         m_storedEntries = m_entries;
         m_storeUnread = false;
-        return StoreResult::failure(StoreResult::Step::ReadBack, path, *contents.failure);
+        return StoreResult::failure(StoreResult::Step::ReadBack, path, contents.failure);
     }
     m_entries = StoreFile::parse(contents.bytes);
     m_storedEntries = m_entries;

@@ -3,7 +3,7 @@
 
 #include "support/SystemReason.h"
 
-StoreResult StoreResult::failure(Step step, const QString &path, const QString &reason)
+StoreResult StoreResult::failure(Step step, const QString &path, std::error_code reason)
 {
     StoreResult result;
     result.m_step = step;
@@ -12,9 +12,23 @@ StoreResult StoreResult::failure(Step step, const QString &path, const QString &
     return result;
 }
 
+StoreResult StoreResult::refusal(Step step, const QString &path, const QString &reason)
+{
+    StoreResult result;
+    result.m_step = step;
+    result.m_path = path;
+    result.m_ownReason = reason;
+    return result;
+}
+
+QString StoreResult::reason() const
+{
+    return m_ownReason.isEmpty() ? russianReason(m_reason) : m_ownReason;
+}
+
 QString StoreResult::message() const
 {
-    const QString reason = russianReason(m_reason);
+    const QString reason = this->reason();
     switch (m_step) {
     case Step::None:
         return {};

@@ -7,5 +7,5 @@
 class DiskFolderMaker : public FolderMaker
 {
 public:
-    std::optional<QString> makeFolder(const QString &path) override;
+    std::error_code makeFolder(const QString &path) override;
 };

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DiskStore.h"
 
+#include "SystemReason.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -14,16 +15,16 @@
 
 namespace {
 
-// The C library's reason for the call that just failed: Qt's own may have
-// lost it ("Unknown error").
-QString reasonFor(const QFileDevice &file, int error)
+// The number of the call that just failed; Qt may have lost it, and then
+// it was the disk.
+std::error_code failureOf(int error)
 {
-    return error ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+    return {error ? error : EIO, std::generic_category()};
 }
 
 } // namespace
 
-DiskStore::DiskStore(std::function<QString()> path)
+DiskStore::DiskStore(QString path)
     : m_path(std::move(path))
 {}
 
@@ -39,29 +40,30 @@ StoreMedium::Contents DiskStore::read() const
     const int fd = ::open(QFile::encodeName(path()).constData(),
                           O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return {{}, QString::fromLocal8Bit(std::strerror(errno))};
+        return {{}, lastSystemError()};
     struct stat info = {};
     if (::fstat(fd, &info) != 0) {
-        const int error = errno;
+        const std::error_code error = lastSystemError();
         ::close(fd);
-        return {{}, QString::fromLocal8Bit(std::strerror(error))};
+        return {{}, error};
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        return {{}, S_ISDIR(info.st_mode) ? QString::fromLocal8Bit(std::strerror(EISDIR))
-                                          : QStringLiteral("это не обычный файл, а канал, "
-                                                           "сокет или устройство")};
+        if (S_ISDIR(info.st_mode))
+            return {{}, std::make_error_code(std::errc::is_a_directory)};
+        return {{}, DiskFailure::NotPlainFile};
     }
     QFile file;
+    errno = 0;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return {{}, file.errorString()};
+        return {{}, failureOf(errno)};
     errno = 0;
     QByteArray bytes = file.read(LargestStore + 1);
     if (file.error() != QFileDevice::NoError)
-        return {{}, reasonFor(file, errno)};
+        return {{}, failureOf(errno)};
     if (bytes.size() > LargestStore)
-        return {{}, QStringLiteral("файл больше 1 МиБ, а файл кнопок намного меньше")};
-    return {bytes, std::nullopt};
+        return {{}, DiskFailure::LargerThanStore};
+    return {bytes, {}};
 }
 
 // Where the folder takes no new file, the store is written over where it
@@ -69,16 +71,16 @@ StoreMedium::Contents DiskStore::read() const
 // before it changes a byte; then one write from the start, which a kill
 // leaves whole or undone for a store of a page or so; a shorter store is cut
 // to its length last.
-static std::optional<QString> rewriteInPlace(const QString &path, const QByteArray &bytes)
+static std::error_code rewriteInPlace(const QString &path, const QByteArray &bytes)
 {
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return lastSystemError();
     const auto failed = [fd] {
-        const int error = errno;
+        const std::error_code error = lastSystemError();
         ::close(fd);
-        return QString::fromLocal8Bit(std::strerror(error));
+        return error;
     };
     if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, bytes.size()) != 0 && errno != EOPNOTSUPP)
         return failed();
@@ -93,7 +95,7 @@ static std::optional<QString> rewriteInPlace(const QString &path, const QByteArr
     if (::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0)
         return failed();
     ::close(fd);
-    return std::nullopt;
+    return {};
 }
 
 namespace {
@@ -120,7 +122,7 @@ bool takeOver(int fd, const QString &oldPath, const struct stat &old)
 
 } // namespace
 
-std::optional<QString> DiskStore::replace(const QByteArray &bytes)
+std::error_code DiskStore::replace(const QByteArray &bytes)
 {
     // Through a link, the file it leads to is the store.
     struct stat old = {};
@@ -133,7 +135,7 @@ std::optional<QString> DiskStore::replace(const QByteArray &bytes)
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         // A shared install may make only the store writable for its user.
-        const QString reason = reasonFor(file, errno);
+        const std::error_code reason = failureOf(errno);
         if (QFileInfo::exists(path()))
             return rewriteInPlace(path(), bytes);
         return reason;
@@ -146,12 +148,12 @@ std::optional<QString> DiskStore::replace(const QByteArray &bytes)
         return rewriteInPlace(path(), bytes);
     }
     if (file.write(bytes) != bytes.size()) {
-        const QString reason = reasonFor(file, errno);
+        const std::error_code reason = failureOf(errno);
         file.cancelWriting();
         return reason;
     }
     errno = 0;
     if (!file.commit())
-        return reasonFor(file, errno);
-    return std::nullopt;
+        return failureOf(errno);
+    return {};
 }

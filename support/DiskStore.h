@@ -3,9 +3,7 @@
 
 #include "StoreMedium.h"
 
-#include <functional>
-
-// The store as a file. Its path is asked each time it is touched. Only a
+// The store as a file. Only a
 // plain file of at most LargestStore bytes is read; anything else (a pipe, a
 // device, a larger file) is a failure, found without waiting. A
 // replacement goes to a temporary file in the same folder that is then
@@ -23,13 +21,13 @@ public:
     // Twelve slots take under 4 KiB, even with long paths.
     static constexpr qsizetype LargestStore = 1 << 20;
 
-    explicit DiskStore(std::function<QString()> path);
+    explicit DiskStore(QString path);
 
-    QString path() const override { return m_path(); }
+    QString path() const override { return m_path; }
     bool exists() const override;
     Contents read() const override;
-    std::optional<QString> replace(const QByteArray &bytes) override;
+    std::error_code replace(const QByteArray &bytes) override;
 
 private:
-    std::function<QString()> m_path;
+    QString m_path;
 };

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include <optional>
+#include <system_error>
 
 // Makes one folder, exactly as named: no parents are made, and an existing
 // entry of that name is a failure.
@@ -11,6 +11,6 @@ class FolderMaker
 {
 public:
     virtual ~FolderMaker() = default;
-    // The system's reason when the folder could not be made.
-    virtual std::optional<QString> makeFolder(const QString &path) = 0;
+    // Why the folder could not be made; none when it was.
+    virtual std::error_code makeFolder(const QString &path) = 0;
 };

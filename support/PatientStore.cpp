@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PatientStore.h"
 
+#include "SystemReason.h"
+
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
@@ -92,12 +94,6 @@ std::optional<Result> PatientStore::wait(std::function<Result()> work) const
     return answer->result;
 }
 
-namespace {
-
-const QString Closing = QStringLiteral("панель закрывается, а диск ещё не ответил");
-
-} // namespace
-
 bool PatientStore::exists() const
 {
     // Unanswered, it is taken as there: nothing is made over it.
@@ -108,21 +104,21 @@ StoreMedium::Contents PatientStore::read() const
 {
     if (std::optional<Contents> readBack = std::exchange(m_readBack, std::nullopt))
         return *readBack;
-    return wait<Contents>([&disk = m_disk] { return disk.read(); }).value_or(Contents{{}, Closing});
+    return wait<Contents>([&disk = m_disk] { return disk.read(); }).value_or(Contents{{}, DiskFailure::NotAnswered});
 }
 
-std::optional<QString> PatientStore::replace(const QByteArray &bytes)
+std::error_code PatientStore::replace(const QByteArray &bytes)
 {
     // A save is read back at once: the read is done with the write, in one
     // hand-over to the disk's thread, and kept for the read that follows.
-    using Written = std::pair<std::optional<QString>, Contents>;
+    using Written = std::pair<std::error_code, Contents>;
     const int asked = m_asked + 1; // the number wait() gives this work
     const std::optional<Written> written = wait<Written>([&disk = m_disk, bytes] {
-        std::optional<QString> failure = disk.replace(bytes);
+        const std::error_code failure = disk.replace(bytes);
         return Written(failure, failure ? Contents() : disk.read());
     });
     if (!written)
-        return Closing;
+        return DiskFailure::NotAnswered;
     // Kept only while no other work was asked meanwhile (a handler that ran
     // during the wait): the disk may hold more than this save now.
     if (!written->first && asked == m_asked)

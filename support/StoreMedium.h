@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
+#include <system_error>
 
 // Where the store's bytes live: a file on disk for the panel, memory in tests.
 class StoreMedium
@@ -13,8 +13,8 @@ public:
     struct Contents
     {
         QByteArray bytes;
-        // The system's reason when the store could not be read.
-        std::optional<QString> failure;
+        // Why the store could not be read; none when it was.
+        std::error_code failure;
     };
 
     virtual ~StoreMedium() = default;
@@ -24,8 +24,8 @@ public:
     virtual bool exists() const = 0;
     virtual Contents read() const = 0;
     // Replaces the whole store, or creates it: afterwards it holds the old
-    // bytes or the new, never a part. Gives the system's reason on failure.
-    virtual std::optional<QString> replace(const QByteArray &bytes) = 0;
+    // bytes or the new, never a part. Gives the reason on failure.
+    virtual std::error_code replace(const QByteArray &bytes) = 0;
     // Waits up to that long for writes still out (a stalled disk); false when
     // some still are. A medium that never leaves one out has nothing to wait for.
     virtual bool settle(int milliseconds)

@@ -2,7 +2,6 @@
 #include "SystemReason.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -38,25 +37,41 @@ QString known(int error)
     }
 }
 
+class FailureCategory : public std::error_category
+{
+public:
+    const char *name() const noexcept override { return "katalog-disk"; }
+    std::string message(int failure) const override
+    {
+        return russianReason(std::error_code(failure, *this)).toStdString();
+    }
+};
+
+const FailureCategory failures;
+
 } // namespace
 
-QString russianReason(const QString &systemText)
+std::error_code make_error_code(DiskFailure failure)
 {
-    // The longest message that the text holds: "No such device" is the
-    // start of "No such device or address".
-    int found = 0;
-    qsizetype foundLength = 0;
-    for (int error = 1; error < 134; ++error) {
-        const QString message = QString::fromLocal8Bit(std::strerror(error));
-        if (message.size() > foundLength && systemText.contains(message, Qt::CaseInsensitive)) {
-            found = error;
-            foundLength = message.size();
+    return {int(failure), failures};
+}
+
+std::error_code lastSystemError()
+{
+    return {errno, std::generic_category()};
+}
+
+QString russianReason(std::error_code reason)
+{
+    if (reason.category() == failures) {
+        switch (DiskFailure(reason.value())) {
+        case DiskFailure::NotPlainFile:
+            return QStringLiteral("это не обычный файл, а канал, сокет или устройство");
+        case DiskFailure::LargerThanStore:
+            return QStringLiteral("файл больше 1 МиБ, а файл кнопок намного меньше");
+        case DiskFailure::NotAnswered:
+            return QStringLiteral("панель закрывается, а диск ещё не ответил");
         }
     }
-    if (found)
-        return known(found);
-    // Qt's word when the system gave none.
-    if (systemText == QLatin1String("Unknown error"))
-        return QStringLiteral("неизвестная ошибка");
-    return systemText;
+    return known(reason.value());
 }

@@ -3,10 +3,22 @@
 
 #include <QString>
 
-// The system's reason for a failure, said in Russian. The C library and Qt
-// word their reasons in English whatever the locale; a reason that holds one
-// of the C library's messages is told by what it means (no such file, no
-// permission, a read-only file system, no space, a quota, a name that is
-// taken, not a folder, a name too long, an input or output error), or as a
-// system error with its number. Any other text is already ours, and kept.
-QString russianReason(const QString &systemText);
+#include <system_error>
+
+// Failures that have no number of the system's own: a file the panel will
+// not take as its store, a disk that has not answered before the panel ends.
+enum class DiskFailure { NotPlainFile = 1, LargerThanStore, NotAnswered };
+std::error_code make_error_code(DiskFailure failure);
+template <>
+struct std::is_error_code_enum<DiskFailure> : std::true_type
+{};
+
+// The error number of the call that just failed, as a reason.
+std::error_code lastSystemError();
+
+// A failure's reason, said in Russian: the C library and Qt word theirs in
+// English whatever the locale. The common ones are told by what they mean
+// (no such file, no permission, a read-only file system, no space, a quota,
+// a name that is taken, not a folder, a name too long, an input or output
+// error), any other as a system error with its number.
+QString russianReason(std::error_code reason);

@@ -8,6 +8,7 @@
 #include "panel/StoreFile.h"
 #include "panel/StoreResult.h"
 #include "support/DiskStore.h"
+#include "support/SystemReason.h"
 #include "support/DiskTargetStates.h"
 #include "support/InstanceChannel.h"
 #include "support/OffThreadWork.h"
@@ -161,7 +162,7 @@ private Q_SLOTS:
                 std::optional<Unprivileged> asUser;
                 if (inPlace && !asUser.emplace().active())
                     _exit(2);
-                DiskStore disk([this] { return m_path; });
+                DiskStore disk(m_path);
                 SlotList list(disk);
                 bool saved = list.LoadSlotList().ok();
                 // Numbers of one width: a store never shrinks, so an in-place
@@ -190,7 +191,7 @@ private Q_SLOTS:
     {
         const QByteArray old = *StoreFile::serialise(QStringList(25, "1") + Extras);
         QVERIFY(writeBytes(m_path, old));
-        DiskStore disk([this] { return m_path; });
+        DiskStore disk(m_path);
         SlotList list(disk);
         QVERIFY(list.LoadSlotList().ok());
         list.ReplaceSlotEntries(4, QStringLiteral("/a"), QStringLiteral("a"));
@@ -219,8 +220,8 @@ private Q_SLOTS:
         QVERIFY(writeBytes(m_path, old));
         QVERIFY(QFile::setPermissions(m_path, QFileDevice::Permissions(0x444)));
         QVERIFY(makeReadOnly(m_folder->path()));
-        DiskStore disk([this] { return m_path; });
-        std::optional<QString> failure;
+        DiskStore disk(m_path);
+        std::error_code failure;
         {
             Unprivileged asUser;
             QVERIFY(asUser.active());
@@ -255,11 +256,11 @@ private Q_SLOTS:
             QVERIFY(QFile(m_path).open(QIODevice::WriteOnly) && QFile::resize(m_path, 50 << 20));
         else
             QVERIFY(QFile::link(kind, m_path));
-        DiskStore disk([this] { return m_path; });
+        DiskStore disk(m_path);
         const StoreMedium::Contents read = disk.read();
         QVERIFY(disk.exists() && read.failure && read.bytes.isEmpty());
         const QString said =
-            StoreResult::failure(StoreResult::Step::Read, "", *read.failure).message();
+            StoreResult::failure(StoreResult::Step::Read, "", read.failure).message();
         QVERIFY2(!said.contains(QRegularExpression("[A-Za-z]")), qPrintable(said));
         QCOMPARE(QFileInfo(m_path).size(),
                  kind == "large" ? qint64(50 << 20) : QFileInfo(m_path).size());
@@ -305,15 +306,15 @@ private Q_SLOTS:
                                QByteArray(acl, std::max<ssize_t>(size, 0)).toHex()};
         };
         const QStringList before = ownership();
-        DiskStore disk([this] { return m_path; });
-        std::optional<QString> failure;
+        DiskStore disk(m_path);
+        std::error_code failure;
         {
             std::optional<Unprivileged> user;
             if (asUser)
                 QVERIFY(user.emplace().active());
             failure = disk.replace(StoreFile::defaultContent(25) + "more\r\n");
         }
-        QVERIFY2(!failure, qPrintable(failure.value_or("")));
+        QVERIFY2(!failure, qPrintable(russianReason(failure)));
         QVERIFY(readBytes(target).endsWith("more\r\n") &&
                 QFileInfo(m_path).isSymLink() == throughLink);
         QCOMPARE(ownership(), before);

@@ -132,13 +132,13 @@ private Q_SLOTS:
         m_form->Command1_OLEDragDrop(5, {{path("a.txt"), true}});
         const QStringList before = m_form->List1().entries();
         if (meanwhile == "unread") { // said as the panel starts
-            m_store.readFailure = "Permission denied";
+            m_store.readFailure = std::make_error_code(std::errc::permission_denied);
             startPanel();
             m_desktop->messages.texts.clear();
         }
         m_form->Command1(5)->setLocked(meanwhile == "locked");
         if (dropped[0].startsWith('!'))
-            m_store.writeFailure = "No space left on device";
+            m_store.writeFailure = std::make_error_code(std::errc::no_space_on_device);
         const bool eraser = dropped[0].endsWith("eraser");
         if (by == "Delete") {
             QTest::keyClick(m_form->Command1(5), Qt::Key_Delete);

@@ -104,9 +104,9 @@ private Q_SLOTS:
         QFETCH(QString, change);
         m_store = MemoryStore();
         if (told == "создать")
-            m_store.writeFailure = "Read-only file system";
+            m_store.writeFailure = std::make_error_code(std::errc::read_only_file_system);
         if (told == "прочитает его заново")
-            m_store.readFailure = "Permission denied";
+            m_store.readFailure = std::make_error_code(std::errc::permission_denied);
         QVERIFY(writeBytes(path("doomed.txt"), "d"));
         entries.isEmpty() ? start(change == "late") : startOn(entries, change == "late");
         FakeTargetStates &disk = m_desktop->targets;
@@ -127,12 +127,12 @@ private Q_SLOTS:
                 bytes.left(change == "edited" ? bytes.size()
                            : change == "half" ? bytes.size() - 3
                                               : bytes.indexOf('\n', bytes.size() / 2) + 1);
-            m_store.readFailure.reset();
+            m_store.readFailure.clear();
             m_board->storeChanged();
             if (change == "edited")
                 entries = edited, messages = told.isEmpty() ? 0 : 1;
         } else if (change == "room") {
-            m_store.writeFailure.reset();
+            m_store.writeFailure.clear();
             QVERIFY(m_board->erase(2));
             QCOMPARE(m_store.bytes, StoreFile::serialise(emptyStore()));
             entries = emptyStore(), messages = 1;
@@ -213,7 +213,7 @@ private Q_SLOTS:
         m_desktop->targets.holding = meanwhile.startsWith("late") || meanwhile.startsWith("slow");
         const bool failing = !dropped.isEmpty() && dropped[0].startsWith('!');
         if (failing)
-            m_store.writeFailure = "No space left on device";
+            m_store.writeFailure = std::make_error_code(std::errc::no_space_on_device);
         const bool eraser = !dropped.isEmpty() && dropped[0].endsWith("eraser");
         QList<DroppedFile> files;
         for (QString name : dropped) {

@@ -114,10 +114,10 @@ struct MemoryStore : StoreMedium
     Contents read() const override
     {
         if (!bytes || readFailure)
-            return {{}, readFailure ? *readFailure : QStringLiteral("no such file")};
-        return {*bytes, std::nullopt};
+            return {{}, readFailure ? readFailure : std::make_error_code(std::errc::no_such_file_or_directory)};
+        return {*bytes, {}};
     }
-    std::optional<QString> replace(const QByteArray &written) override
+    std::error_code replace(const QByteArray &written) override
     {
         if (stall) // a disk that holds the save until the test lets it go
             stall->acquire();
@@ -125,11 +125,11 @@ struct MemoryStore : StoreMedium
             return writeFailure;
         bytes = written;
         ++writes;
-        return std::nullopt;
+        return {};
     }
 
     std::optional<QByteArray> bytes;
-    std::optional<QString> readFailure, writeFailure;
+    std::error_code readFailure, writeFailure;
     int writes = 0;
     std::shared_ptr<QSemaphore> stall;
 };
@@ -138,12 +138,12 @@ struct MemoryStore : StoreMedium
 // test says.
 struct MemoryFolders : FolderMaker
 {
-    std::optional<QString> makeFolder(const QString &path) override
+    std::error_code makeFolder(const QString &path) override
     {
         if (refused.contains(path) || made.contains(path))
-            return QStringLiteral("File exists");
+            return std::make_error_code(std::errc::file_exists);
         made.append(path);
-        return std::nullopt;
+        return {};
     }
 
     QStringList made, refused;
