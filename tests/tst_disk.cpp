@@ -3,6 +3,7 @@
 // that takes no more, a folder only the store may be written in, a second
 // panel on the same store. What the panel hears of the disk changing, and
 // questions that the disk does not answer.
+#include "helpers/FakeDesktop.h"
 #include "helpers/TestFiles.h"
 #include "panel/SlotList.h"
 #include "panel/StoreFile.h"
@@ -12,6 +13,7 @@
 #include "support/DiskTargetStates.h"
 #include "support/InstanceChannel.h"
 #include "support/OffThreadWork.h"
+#include "support/PanelInstance.h"
 #include "support/PathPoll.h"
 #include "support/SingleInstance.h"
 #include "support/StoreWatch.h"
@@ -318,6 +320,68 @@ private Q_SLOTS:
         QVERIFY(readBytes(target).endsWith("more\r\n") &&
                 QFileInfo(m_path).isSymLink() == throughLink);
         QCOMPARE(ownership(), before);
+    }
+
+    // A second start from the folder brings the running panel forward, or
+    // takes its place once it has gone, or says why it cannot run.
+    void secondStart_data()
+    {
+        QTest::addColumn<QString>("running"); // "answering", "silent" (no socket), or none
+        QTest::addColumn<bool>("replace");
+        QTest::addColumn<int>("status"); // -1: this start runs
+        QTest::addColumn<QString>("heard");
+        QTest::addColumn<QString>("said");
+        // clang-format off
+        QTest::newRow("none running: runs") << "" << false << -1 << "" << "";
+        QTest::newRow("brought forward") << "answering" << false << 0 << "raise" << "";
+        QTest::newRow("replaced: runs once it has gone") << "answering" << true << -1 << "replace" << "";
+        QTest::newRow("silent: told") << "silent" << false << 1 << "" << "не отвечает";
+        QTest::newRow("silent, replacing: told") << "silent" << true << 1 << "" << "не отвечает";
+        // clang-format on
+    }
+
+    void secondStart()
+    {
+        QFETCH(QString, running);
+        QFETCH(bool, replace);
+        QFETCH(int, status);
+        QFETCH(QString, heard);
+        QFETCH(QString, said);
+        RecordingMessages messages, firstMessages;
+        std::unique_ptr<PanelInstance> first;
+        std::optional<SingleInstance> silent;
+        QString got;
+        bool gone = false;
+        if (running == "answering") {
+            first = std::make_unique<PanelInstance>(m_folder->path(), m_path);
+            QCOMPARE(first->claim(false, firstMessages, "t"), std::nullopt);
+            connect(&first->channel(), &InstanceChannel::raiseRequested, [&] { got = "raise"; });
+            connect(&first->channel(), &InstanceChannel::replaceRequested, [&] {
+                got = "replace";
+                gone = true;
+            });
+        } else if (running == "silent") {
+            QCOMPARE(silent.emplace(m_path).acquire(), SingleInstance::Outcome::Acquired);
+        }
+        // The second start waits, so it runs on a thread of its own.
+        std::optional<int> ended;
+        bool listens = false;
+        std::unique_ptr<QThread> starting(QThread::create([&] {
+            PanelInstance second(m_folder->path(), m_path, 300);
+            ended = second.claim(replace, messages, "Каталог");
+            listens = QFile::exists(second.channel().path());
+        }));
+        starting->start();
+        while (!starting->isFinished()) {
+            QTest::qWait(10);
+            if (gone)
+                first.reset();
+        }
+        QCOMPARE(ended.value_or(-1), status);
+        QCOMPARE(got, heard);
+        QCOMPARE(messages.texts.size(), int(!said.isEmpty()));
+        QVERIFY(messages.texts.join("").contains(said));
+        QCOMPARE(listens, status < 0);
     }
 
     // One panel a folder, even a shared install's read-only one, with nothing

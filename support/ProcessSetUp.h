@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <memory>
+
+class SessionBus;
+
+// What the panel's process sets up around its application object. Made
+// first in main: the helper that takes the disk's first questions, the
+// display platform and a whole scale. Once the application exists,
+// applicationMade(): the scale the user set given back to launched programs,
+// the icon theme's fallback, Qt's own windows in Russian, the Windows font
+// names, the session's restart left to the autostart entry, and a session
+// bus that may come and go.
+class ProcessSetUp
+{
+public:
+    ProcessSetUp();
+    ~ProcessSetUp();
+
+    void applicationMade();
+    // What programs the panel starts must not inherit from it.
+    QStringList unsetForLaunches() const;
+
+private:
+    bool m_platformChosen;
+    QByteArray m_userScale;
+    std::unique_ptr<SessionBus> m_bus;
+};
