@@ -29,7 +29,7 @@ int main(int argc, char **argv)
     const QString storePath = folder + QStringLiteral("/knw.dll");
     PanelInstance instance(folder, storePath);
     const bool replace = app.arguments().contains(QStringLiteral("--replace"));
-    if (const std::optional<int> status = instance.claim(replace, messages, SlotBoard::Title))
+    if (const std::optional<int> status = instance.claim(replace, messages, ShowIconsForm::Title))
         return *status;
     // Programs the panel starts work in "/", and relative targets are taken from there.
     QDir::setCurrent(QStringLiteral("/"));

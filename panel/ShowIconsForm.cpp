@@ -8,6 +8,7 @@
 #include "images/Pictures.h"
 #include "support/ClipboardFiles.h"
 #include "support/Pause.h"
+#include "support/SaveDialog.h"
 #include "support/ScreenPlacement.h"
 #include "support/WindowHints.h"
 #include "windows/AboutWindow.h"
@@ -57,7 +58,7 @@ ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, StoreMedium &store,
     , m_desktop(desktop)
     , m_board(desktop, store, *this)
 {
-    setUpFixedWindow(this, SlotBoard::Title, ClientArea, Qt::black);
+    setUpFixedWindow(this, Title, ClientArea, Qt::black);
     keepFixed(this);
     setMouseTracking(true);
     buildWidgets();
@@ -248,9 +249,8 @@ void ShowIconsForm::Command1_DragOver(int, QObject *source)
 
 void ShowIconsForm::Command1_DragDrop(int k, QObject *source)
 {
-    if (source == m_picture3 && !m_board.erase(k))
-        return;
-    Command1(k)->setPicture(QIcon(m_picture2->pixmap()));
+    if (source == m_picture3)
+        m_board.erase(k);
 }
 
 void ShowIconsForm::Command1_Click(int index)
@@ -272,12 +272,12 @@ void ShowIconsForm::Picture1_Click(int index)
 
 void ShowIconsForm::Command1_MouseMove(int index, int)
 {
-    m_text1->setPlainText(Command1(index)->caption());
+    m_board.hover(index);
 }
 
 void ShowIconsForm::Form_MouseMove(int)
 {
-    m_text1->setPlainText(QString());
+    m_board.hover(0);
 }
 
 void ShowIconsForm::Command1_MouseDown(int, int button)
@@ -299,7 +299,11 @@ void ShowIconsForm::PopupMenu(const QPoint &at)
 
 void ShowIconsForm::sozdat_Click()
 {
-    m_board.createCatalogue(aboutWindow());
+    // Owned by the About window, made for it and not shown.
+    if (const std::optional<QString> path = m_desktop.saveDialog.askPath(
+            aboutWindow(), QStringLiteral("Создание и сохранение каталога"),
+            QStringLiteral("Введите название папки(Каталога) (*)")))
+        m_board.createCatalogue(*path);
 }
 
 void ShowIconsForm::spr_Click()
@@ -349,6 +353,16 @@ void ShowIconsForm::showCaption(int slot, const QString &caption, const QString 
 void ShowIconsForm::showPicture(int slot, const QIcon &picture)
 {
     Command1(slot)->setPicture(picture);
+}
+
+void ShowIconsForm::showErasedPicture(int slot)
+{
+    Command1(slot)->setPicture(QIcon(m_picture2->pixmap()));
+}
+
+QString ShowIconsForm::title() const
+{
+    return Title;
 }
 
 void ShowIconsForm::markSlot(int slot)

@@ -34,6 +34,7 @@ class ShowIconsForm : public QWidget, private SlotView
 public:
     static constexpr QRgb PlainColour = 0xFFFFFFC0;  // red 255, green 255, blue 192
     static constexpr QRgb MarkedColour = 0xFFFF0000; // pure red
+    static inline const QString Title = QStringLiteral("КаталогOrlanta");
 
     // The store must outlive the window.
     ShowIconsForm(const DesktopServices &desktop, StoreMedium &store, QWidget *parent = nullptr);
@@ -119,6 +120,8 @@ private:
     void showCaption(int slot, const QString &caption, const QString &spokenName,
                      const QString &spokenDescription) override;
     void showPicture(int slot, const QIcon &picture) override;
+    void showErasedPicture(int slot) override;
+    QString title() const override;
     void markSlot(int slot) override;
     void showLetterRow(bool shown) override;
     void showHoverText(const QString &text) override;

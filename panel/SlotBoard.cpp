@@ -5,7 +5,6 @@
 #include "SlotView.h"
 #include "StoreFile.h"
 #include "catalogue/CatalogueFolders.h"
-#include "support/SaveDialog.h"
 #include "support/ShellOpener.h"
 #include "support/TargetStates.h"
 #include "support/UserMessages.h"
@@ -46,7 +45,7 @@ void SlotBoard::drop(int k, const QList<DroppedFile> &files)
     const QString path = dropped.path;
     if (!dropped.exact || !StoreFile::canHold(path)) {
         m_desktop.messages.showWarning(
-            Title, QStringLiteral("«%1» нельзя поставить на кнопку: в имени есть знаки, "
+            m_view.title(), QStringLiteral("«%1» нельзя поставить на кнопку: в имени есть знаки, "
                                   "которые файл кнопок не может сохранить.\nКнопка не изменилась.")
                        .arg(path));
         return;
@@ -87,22 +86,27 @@ void SlotBoard::closing()
         storeUnanswered(k, m_waits.droppedPath(k));
     if (!m_list.settleStore(ClosingMilliseconds))
         m_desktop.messages.showWarning(
-            Title, QStringLiteral("Диск с файлом кнопок «%1» не ответил за %2 с: последние "
+            m_view.title(), QStringLiteral("Диск с файлом кнопок «%1» не ответил за %2 с: последние "
                                   "изменения кнопок могут быть не сохранены.")
                        .arg(m_list.storePath())
                        .arg(ClosingMilliseconds / 1000));
 }
 
-bool SlotBoard::erase(int k)
+void SlotBoard::erase(int k)
 {
     m_waits.cancelDrop(k);
     m_droppedCaptions.remove(k);
     m_unanswered.remove(k);
     if (!assignSlot(k, SlotRules::Placeholder, SlotRules::Placeholder))
-        return false;
+        return;
     // Shown as cleared until the next start reads the placeholder.
     showCaption(k, QString(SlotRules::FolderMark));
-    return true;
+    m_view.showErasedPicture(k);
+}
+
+void SlotBoard::hover(int k)
+{
+    m_view.showHoverText(k ? caption(k) : QString());
 }
 
 void SlotBoard::click(int k)
@@ -129,19 +133,14 @@ void SlotBoard::openLetter(int tileIndex)
     m_desktop.opener.open(SlotRules::letterFolder(m_currentPath, tileIndex));
 }
 
-void SlotBoard::createCatalogue(QWidget *owner)
+void SlotBoard::createCatalogue(const QString &path)
 {
-    const std::optional<QString> path =
-        m_desktop.saveDialog.askPath(owner, QStringLiteral("Создание и сохранение каталога"),
-                                     QStringLiteral("Введите название папки(Каталога) (*)"));
-    if (!path)
-        return;
-    if (const auto failure = CatalogueFolders::create(m_desktop.folders, *path)) {
-        m_desktop.messages.showWarning(Title, CatalogueFolders::failureText(*failure, *path));
+    if (const auto failure = CatalogueFolders::create(m_desktop.folders, path)) {
+        m_desktop.messages.showWarning(m_view.title(), CatalogueFolders::failureText(*failure, path));
         return;
     }
     m_desktop.messages.showInformation(QStringLiteral("Все исполненно"),
-                                       CatalogueFolders::completionText(*path));
+                                       CatalogueFolders::completionText(path));
 }
 
 void SlotBoard::targetKnown(const TargetState &state)
@@ -246,7 +245,7 @@ bool SlotBoard::storeSucceeded(const StoreResult &result)
     // until the store can be read.
     const bool repeat = result.step() == StoreResult::Step::Guard && m_guardExplained;
     if (!result.ok() && !repeat)
-        m_desktop.messages.showWarning(Title, result.message());
+        m_desktop.messages.showWarning(m_view.title(), result.message());
     if (result.step() == StoreResult::Step::Guard)
         m_guardExplained = true;
     return result.ok();

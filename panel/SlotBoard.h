@@ -12,7 +12,6 @@
 
 class SlotView;
 class StoreMedium;
-class QWidget;
 struct TargetState;
 
 // The panel's rules without its widgets: what start-up, a drop, the eraser,
@@ -24,8 +23,6 @@ class SlotBoard : public QObject
     Q_OBJECT
 
 public:
-    static inline const QString Title = QStringLiteral("КаталогOrlanta");
-
     // The store and the view must outlive the board.
     SlotBoard(const DesktopServices &desktop, StoreMedium &store, SlotView &view);
 
@@ -49,9 +46,9 @@ public:
     // waited for a few seconds; the user is told if some are still out.
     void closing();
     static constexpr int ClosingMilliseconds = 3000;
-    // Stores the placeholder on slot k and shows it cleared; false, after
-    // telling the user, when the store refused it.
-    bool erase(int k);
+    // Stores the placeholder on slot k and shows it cleared; tells the user
+    // when the store refused it.
+    void erase(int k);
 
     // Marks slot k and opens its target, or, for a catalogue, shows the
     // letter row; what a folder is, the disk says, however late.
@@ -59,9 +56,10 @@ public:
     // Opens the letter's subfolder of the catalogue clicked last.
     void openLetter(int tileIndex);
 
-    // Asks where to make a catalogue (the dialog owned by owner), makes it
-    // and says how that went.
-    void createCatalogue(QWidget *owner);
+    // Makes a catalogue at the path the user chose and says how that went.
+    void createCatalogue(const QString &path);
+    // Shows slot k's caption as the pointer's text; 0 shows none.
+    void hover(int k);
 
     // The store changed on disk: the slots show what it holds now, if it
     // holds a whole list.
@@ -71,8 +69,8 @@ public:
     const SlotList &list() const { return m_list; }
 
 private:
-    // The caption slot k shows (a cleared slot shows the folder mark alone
-    // until the next start).
+    // The caption slot k shows, its one record (a cleared slot shows the
+    // folder mark alone until the next start).
     QString caption(int k) const { return m_captions.at(k - 1); }
     // What the disk now says about a target: the pictures of the slots that
     // hold it, and the drop or click that waited for it.

@@ -90,7 +90,6 @@ void SlotButton::keyReleaseEvent(QKeyEvent *event)
 void SlotButton::setCaption(const QString &caption, const QString &spoken,
                             const QString &description)
 {
-    m_caption = caption;
     // Qt guesses rich text from the text itself; a file may well be named
     // "<b>x</b>.txt".
     setToolTip(

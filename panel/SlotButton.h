@@ -28,10 +28,8 @@ public:
     bool isLocked() const { return m_locked; }
     void setLocked(bool locked);
 
-    // The slot's caption, as the store holds it; the tooltip shows it as
-    // plain text, however much it looks like markup.
-    QString caption() const { return m_caption; }
-    // spoken is what a screen reader says for the slot, description what it
+    // Shows the slot's caption as its tooltip, in plain text however much it
+    // looks like markup. spoken is what a screen reader says for the slot, description what it
     // says when asked for more.
     void setCaption(const QString &caption, const QString &spoken, const QString &description);
 
@@ -71,7 +69,6 @@ private:
 
     int m_index;
     QColor m_backColor;
-    QString m_caption;
     bool m_locked = false;
     HeldKeys m_heldKeys;
     // The local files of the drag now over this slot, read as it entered.
