@@ -1,23 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "catalogue/CatalogueLetters.h"
 #include "panel/ShowIconsForm.h"
-#include "support/BackgroundOpener.h"
-#include "support/DesktopOpener.h"
-#include "support/DiskFolderMaker.h"
-#include "support/DiskStore.h"
-#include "support/DiskTargetStates.h"
+#include "support/launch/BackgroundOpener.h"
+#include "support/launch/DesktopOpener.h"
+#include "support/disk/DiskFolderMaker.h"
+#include "support/disk/DiskStore.h"
+#include "support/targets/DiskTargetStates.h"
 #include "support/EventLoopPause.h"
-#include "support/FileSaveDialog.h"
-#include "support/MessageBoxMessages.h"
-#include "support/PanelInstance.h"
-#include "support/PatientStore.h"
-#include "support/ProcessSetUp.h"
-#include "support/StoreWatch.h"
-#include "support/TargetLookup.h"
-#include "support/TerminationSignals.h"
-#include "support/WindowHints.h"
+#include "support/dialogs/FileSaveDialog.h"
+#include "support/dialogs/MessageBoxMessages.h"
+#include "support/session/PanelInstance.h"
+#include "support/disk/PatientStore.h"
+#include "support/session/ProcessSetUp.h"
+#include "support/disk/StoreWatch.h"
+#include "support/targets/TargetLookup.h"
+#include "support/session/TerminationSignals.h"
+#include "support/x11/WindowHints.h"
 
 #include <QApplication>
-#include <QDir>
 
 int main(int argc, char **argv)
 {
@@ -31,10 +31,9 @@ int main(int argc, char **argv)
     const bool replace = app.arguments().contains(QStringLiteral("--replace"));
     if (const std::optional<int> status = instance.claim(replace, messages, ShowIconsForm::Title))
         return *status;
-    // Programs the panel starts work in "/", and relative targets are taken from there.
-    QDir::setCurrent(QStringLiteral("/"));
 
-    DiskTargetStates targets(lookUpTarget);
+    DiskTargetStates targets(
+        [](const QString &path) { return lookUpTarget(path, CatalogueLetters::FirstLetter); });
     BackgroundOpener opener(std::make_shared<DesktopOpener>(process.unsetForLaunches()));
     EventLoopPause pause;
     FileSaveDialog saveDialog;

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "support/FolderMaker.h"
-#include "support/SystemReason.h"
+#include "support/disk/SystemReason.h"
 
 namespace CatalogueFolders {
 

@@ -29,4 +29,7 @@ constexpr QChar letterForCode(int code)
     return QChar(char16_t(0x0410 + (code - FirstCode)));
 }
 
+// A folder is taken for a catalogue when it holds this letter's subfolder.
+constexpr QChar FirstLetter = letterForCode(FirstCode);
+
 } // namespace CatalogueLetters

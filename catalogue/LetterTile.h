@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "support/HeldKeys.h"
+#include "support/widgets/HeldKeys.h"
 
 #include <QAbstractButton>
 #include <QPixmap>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "DroppedFiles.h"
-#include "support/HeldKeys.h"
+#include "support/widgets/HeldKeys.h"
 
 #include <QAbstractButton>
 #include <QColor>

@@ -3,8 +3,8 @@
 // recording application as the default for folders, text and web addresses,
 // so every open request shows up in its log.
 #include "helpers/TestFiles.h"
-#include "support/ApplicationChoice.h"
-#include "support/DesktopOpener.h"
+#include "support/launch/ApplicationChoice.h"
+#include "support/launch/DesktopOpener.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "panel/SlotRules.h"
 #include "panel/SlotView.h"
 #include "panel/StoreFile.h"
-#include "support/PatientStore.h"
+#include "support/disk/PatientStore.h"
 
 #include <QDir>
 #include <QTemporaryDir>

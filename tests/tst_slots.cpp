@@ -2,6 +2,7 @@
 // The slots without a window: the store's bytes, the slot list over a store
 // in memory, and the rules for what a dropped path becomes (directory
 // look-ups, captions, the catalogue probe, spoken names, a drop's files).
+#include "catalogue/CatalogueLetters.h"
 #include "helpers/FakeDesktop.h"
 #include "panel/DroppedFiles.h"
 #include "panel/SlotList.h"
@@ -9,8 +10,8 @@
 #include "panel/StoreCodec.h"
 #include "panel/StoreFile.h"
 #include "support/FolderExists.h"
-#include "support/SystemReason.h"
-#include "support/TargetLookup.h"
+#include "support/disk/SystemReason.h"
+#include "support/targets/TargetLookup.h"
 
 #include <QDir>
 #include <QMimeData>
@@ -224,7 +225,7 @@ private Q_SLOTS:
         QFETCH(QString, spoken);
         const QString path = m_dir.filePath(relative);
         QCOMPARE(FolderExists(path), !folderName.isEmpty());
-        const TargetState target = lookUpTarget(path);
+        const TargetState target = lookUpTarget(path, CatalogueLetters::FirstLetter);
         QCOMPARE(target.path, path);
         QCOMPARE(target.fileName, fileName);
         QCOMPARE(target.entryName, folderName);

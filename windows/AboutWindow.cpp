@@ -2,7 +2,7 @@
 #include "AboutWindow.h"
 
 #include "FixedWindow.h"
-#include "support/ClickableLabel.h"
+#include "support/widgets/ClickableLabel.h"
 #include "support/ShellOpener.h"
 
 namespace {

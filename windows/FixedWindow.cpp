@@ -2,8 +2,8 @@
 #include "FixedWindow.h"
 
 #include "images/Pictures.h"
-#include "support/ScreenPlacement.h"
-#include "support/WindowHints.h"
+#include "support/widgets/ScreenPlacement.h"
+#include "support/x11/WindowHints.h"
 
 #include <QKeyEvent>
 #include <QTimer>

@@ -4,7 +4,7 @@
 #include "FixedWindow.h"
 
 #include "images/Pictures.h"
-#include "support/WindowHints.h"
+#include "support/x11/WindowHints.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "catalogue/CatalogueLetters.h"
 #include "support/DesktopServices.h"
 #include "support/FolderMaker.h"
 #include "support/Pause.h"
 #include "support/SaveDialog.h"
 #include "support/ShellOpener.h"
 #include "support/StoreMedium.h"
-#include "support/TargetLookup.h"
+#include "support/targets/TargetLookup.h"
 #include "support/TargetStates.h"
 #include "support/UserMessages.h"
 
@@ -82,7 +83,7 @@ struct FakeTargetStates : TargetStates
 
     void answer(const QString &path)
     {
-        TargetState state = lookUpTarget(path);
+        TargetState state = lookUpTarget(path, CatalogueLetters::FirstLetter);
         state.iconNames.clear();
         if (QFileInfo::exists(path))
             state.iconImage = QImage(32, 32, QImage::Format_RGB32);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TargetWatch.h"
 
-#include "DiskProbe.h"
-#include "PathPoll.h"
+#include "support/disk/DiskProbe.h"
+#include "support/disk/PathPoll.h"
 
 #include <QDir>
 #include <QFileInfo>

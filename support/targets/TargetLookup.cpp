@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TargetLookup.h"
 
-#include "DiskProbe.h"
-#include "FolderExists.h"
-#include "GObjectRef.h"
-#include "catalogue/CatalogueLetters.h"
+#include "support/disk/DiskProbe.h"
+#include "support/FolderExists.h"
+#include "support/GObjectRef.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +53,7 @@ void describeFileIcon(const QByteArray &localPath, TargetState &state)
 
 } // namespace
 
-TargetState lookUpTarget(const QString &path)
+TargetState lookUpTarget(const QString &path, QChar catalogueLetter)
 {
     // A share that never answers keeps its first question, and the rest
     // are not asked.
@@ -66,8 +65,7 @@ TargetState lookUpTarget(const QString &path)
     state.fileName = findEntryName(target, false);
     state.entryName = findEntryName(target, true);
     // The parts are joined as they are, as the probe always was.
-    state.holdsFirstLetter = FolderExists(
-        path + QLatin1Char('/') + CatalogueLetters::letterForCode(CatalogueLetters::FirstCode));
+    state.holdsFirstLetter = FolderExists(path + QLatin1Char('/') + catalogueLetter);
 
     if (state.fileName.isEmpty() && state.entryName.isEmpty() && !path.isEmpty()) {
         struct stat info = {};

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProcessSetUp.h"
 
-#include "DiskProbe.h"
+#include "support/disk/DiskProbe.h"
 #include "DisplayPlatform.h"
 #include "FontFaces.h"
 #include "IconTheme.h"
 #include "QtTranslation.h"
 #include "SessionBus.h"
 #include "SessionRestart.h"
+
+#include <QDir>
 
 ProcessSetUp::ProcessSetUp()
 {
@@ -27,6 +29,9 @@ void ProcessSetUp::applicationMade()
     FontFaces::mapWindowsFaces();
     SessionRestart::leaveToAutostart();
     m_bus = std::make_unique<SessionBus>();
+    // Programs the panel starts work in "/", and relative targets are taken
+    // from there.
+    QDir::setCurrent(QStringLiteral("/"));
 }
 
 QStringList ProcessSetUp::unsetForLaunches() const

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "UserMessages.h"
+#include "support/UserMessages.h"
 
 class QWidget;
 

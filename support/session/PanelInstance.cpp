@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PanelInstance.h"
 
-#include "UserMessages.h"
+#include "support/UserMessages.h"
 
 #include <QThread>
 

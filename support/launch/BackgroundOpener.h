@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "OffThreadWork.h"
-#include "ShellOpener.h"
+#include "support/OffThreadWork.h"
+#include "support/ShellOpener.h"
 
 // Opens through another opener off the user-interface thread, since deciding
 // what to launch asks the disk. A target whose open is still outstanding (its

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageBoxMessages.h"
 
-#include "ScreenPlacement.h"
+#include "support/widgets/ScreenPlacement.h"
 
 #include <QMessageBox>
 #include <QPushButton>

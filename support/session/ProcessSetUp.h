@@ -13,8 +13,8 @@ class SessionBus;
 // display platform and a whole scale. Once the application exists,
 // applicationMade(): the scale the user set given back to launched programs,
 // the icon theme's fallback, Qt's own windows in Russian, the Windows font
-// names, the session's restart left to the autostart entry, and a session
-// bus that may come and go.
+// names, the session's restart left to the autostart entry, a session bus
+// that may come and go, and "/" as the working folder.
 class ProcessSetUp
 {
 public:

@@ -2,7 +2,7 @@
 #include "DesktopApplications.h"
 
 #include "ApplicationChoice.h"
-#include "GObjectRef.h"
+#include "support/GObjectRef.h"
 
 #include <QFile>
 #include <QFileInfo>

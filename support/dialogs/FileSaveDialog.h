@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "SaveDialog.h"
+#include "support/SaveDialog.h"
 
 // Qt's own dialog, in Russian in every session, centred on the panel's
 // screen, starting in the user's home folder.

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DesktopOpener.h"
 
-#include "DiskProbe.h"
+#include "support/disk/DiskProbe.h"
 #include "DesktopApplications.h"
-#include "GObjectRef.h"
+#include "support/GObjectRef.h"
 
 #include <QDir>
 #include <QFile>

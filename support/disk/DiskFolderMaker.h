@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FolderMaker.h"
+#include "support/FolderMaker.h"
 
 // Folders on disk, one mkdir(2) each.
 class DiskFolderMaker : public FolderMaker

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "StoreMedium.h"
+#include "support/StoreMedium.h"
 
 // The store as a file. Only a
 // plain file of at most LargestStore bytes is read; anything else (a pipe, a

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "OffThreadWork.h"
-#include "TargetStates.h"
+#include "support/OffThreadWork.h"
+#include "support/TargetStates.h"
 
 #include <functional>
 
