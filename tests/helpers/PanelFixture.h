@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "helpers/FakeDesktop.h"
+#include "helpers/TestFiles.h"
+#include "panel/ShowIconsForm.h"
+#include "panel/StoreFile.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+// Mouse events as the window system delivers them, propagation included.
+void mouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button, QPoint at = {5, 5})
+{
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button,
+                      type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+void press(QWidget *widget, Qt::MouseButton button, QPoint at = {5, 5})
+{
+    mouse(widget, QEvent::MouseButtonPress, button, at);
+    mouse(widget, QEvent::MouseButtonRelease, button, at);
+}
+
+// The items and place of the popup menu that comes up next, then closed.
+std::shared_ptr<QPair<QStringList, QRect>> watchForMenu(QObject *context)
+{
+    auto seen = std::make_shared<QPair<QStringList, QRect>>();
+    QTimer::singleShot(0, context, [seen] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            for (QAction *action : popup->actions())
+                seen->first.append(action->text());
+            seen->second = popup->geometry();
+            popup->close();
+        }
+    });
+    return seen;
+}
+
+constexpr QRgb Plain = 0xFFFFFFC0, Red = 0xFFFF0000;
+
+// A panel on a fake desktop and a store in memory, for the widget tests.
+class PanelFixture : public QObject
+{
+protected:
+    // A panel on a fake desktop and a store in memory; m_dir holds whatever real
+    // targets a test drops or clicks.
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+
+    // A fresh panel on the store as it stands (missing unless written); with
+    // late, the disk's answers wait for the test.
+    void startPanel(bool late = false)
+    {
+        m_form.reset();
+        m_desktop = std::make_unique<FakeDesktop>();
+        m_desktop->targets.holding = late;
+        m_form = std::make_unique<ShowIconsForm>(m_desktop->services(), m_store);
+        m_form->Form_Load();
+    }
+    void showPanel()
+    {
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
+    // A fresh panel on a store of these entries.
+    void startPanelOn(const QStringList &entries, bool late = false)
+    {
+        m_store.bytes = StoreFile::serialise(entries);
+        QVERIFY(m_store.bytes);
+        startPanel(late);
+    }
+
+    QTemporaryDir m_dir;
+    MemoryStore m_store;
+    std::unique_ptr<FakeDesktop> m_desktop;
+    std::unique_ptr<ShowIconsForm> m_form;
+};

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the panel hears of the disk changing (the store, the targets, a
+// volume), and questions that the disk does not answer.
+#include "helpers/TestFiles.h"
+#include "panel/StoreFile.h"
+#include "support/OffThreadWork.h"
+#include "support/disk/PathPoll.h"
+#include "support/disk/StoreWatch.h"
+#include "support/targets/DiskTargetStates.h"
+#include "support/targets/TargetLookup.h"
+
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+#include <memory>
+#include <sys/inotify.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Uses up the user's inotify watches while it lives, as a desktop full of
+// programs that watch may; too slow where the limit is very high.
+class NoWatchesLeft
+{
+public:
+    NoWatchesLeft()
+    {
+        QFile limit("/proc/sys/fs/inotify/max_user_watches");
+        if (!limit.open(QIODevice::ReadOnly) || limit.readAll().trimmed().toInt() > 200000)
+            return;
+        m_fd = inotify_init1(IN_CLOEXEC);
+        for (int i = 0; m_fd >= 0; ++i) {
+            const QByteArray folder = QFile::encodeName(m_folders.filePath(QString::number(i)));
+            if (mkdir(folder.constData(), 0700) != 0)
+                break;
+            if (inotify_add_watch(m_fd, folder.constData(), IN_ATTRIB) < 0) {
+                m_full = errno == ENOSPC;
+                break;
+            }
+        }
+    }
+    ~NoWatchesLeft()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    bool full() const { return m_full; }
+
+private:
+    QTemporaryDir m_folders;
+    int m_fd = -1;
+    bool m_full = false;
+};
+
+} // namespace
+
+class TestTargets : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A fresh folder each time: a killed save leaves its temporary file.
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_path = m_folder->filePath(QStringLiteral("knw.dll"));
+    }
+
+    // The store changed by another program, and followed targets that go or
+    // come back, are heard of by notification; the panel's own kind of save
+    // is heard of too (the panel then finds nothing new).
+    void hearsOfChanges_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("storeHeard");
+        QTest::addColumn<int>("targetAnswered"); // -1: not answered, else whether it has an icon
+        QTest::addColumn<bool>("watchesLeft");   // the user's inotify watches not used up
+        // clang-format off
+        QTest::newRow("store replaced by a rename") << "rename store" << true << -1 << true;
+        QTest::newRow("store rewritten in place") << "rewrite store" << true << -1 << true;
+        QTest::newRow("target deleted") << "delete target" << false << 0 << true;
+        QTest::newRow("target made again") << "make target" << false << 1 << true;
+        QTest::newRow("target renamed away") << "rename target" << false << 0 << true;
+        QTest::newRow("its volume unmounted") << "unmount" << false << 0 << true;
+        QTest::newRow("no watches left: store rewritten in place") << "rewrite store" << true << -1 << false;
+        QTest::newRow("no watches left: target deleted") << "delete target" << false << 0 << false;
+        // clang-format on
+    }
+
+    void hearsOfChanges()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, storeHeard);
+        QFETCH(int, targetAnswered);
+        QFETCH(bool, watchesLeft);
+        std::optional<NoWatchesLeft> full;
+        if (!watchesLeft && !full.emplace().full())
+            QSKIP("too many inotify watches to use up here");
+        const int waited = watchesLeft ? 3000 : 3000 + PathPoll::PollMilliseconds;
+        const QString folder = m_folder->filePath("Docs"), target = folder + "/t.txt";
+        QVERIFY(QDir().mkpath(folder) && writeBytes(m_path, StoreFile::defaultContent(25)));
+        if (change == "unmount" && mount("none", qPrintable(folder), "tmpfs", 0, nullptr) != 0)
+            QSKIP("no tmpfs mount here");
+        if (change != "make target")
+            QVERIFY(writeBytes(target, "t"));
+        StoreWatch store(m_path);
+        DiskTargetStates targets([](const QString &path) { return lookUpTarget(path, u'А'); });
+        QSignalSpy settled(&store, &StoreWatch::settled), known(&targets, &TargetStates::known);
+        targets.follow({target});
+        QTest::qWait(300); // the watches are set on their own thread
+
+        if (change == "rename store")
+            QVERIFY(writeBytes(m_path + ".new", "x\r\n") &&
+                    ::rename(qPrintable(m_path + ".new"), qPrintable(m_path)) == 0);
+        else if (change == "rewrite store")
+            QVERIFY(writeBytes(m_path, "x\r\n"));
+        else if (change == "delete target")
+            QVERIFY(QFile::remove(target));
+        else if (change == "make target")
+            QVERIFY(writeBytes(target, "t"));
+        else if (change == "rename target")
+            QVERIFY(QFile::rename(target, folder + "/t2.txt"));
+        else if (change == "unmount")
+            QVERIFY(umount(qPrintable(folder)) == 0);
+
+        QTRY_COMPARE_WITH_TIMEOUT(settled.size(), int(storeHeard), waited);
+        if (targetAnswered >= 0) {
+            // The last answer counts: a mount elsewhere may bring one before.
+            const auto answered = [&] {
+                const auto state =
+                    known.isEmpty() ? TargetState() : known.last().at(0).value<TargetState>();
+                return state.path == target && !state.iconNames.isEmpty() == bool(targetAnswered);
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(answered(), waited);
+        }
+        QTest::qWait(StoreWatch::SettleMilliseconds + 300); // and nothing more comes
+        QCOMPARE(settled.size(), int(storeHeard));
+    }
+
+    // Work that never ends (a question to a hung share) holds up no other
+    // while threads are left, and is not started again while it is
+    // outstanding; once done, it may be. Beyond the threads allowed, work
+    // waits its turn.
+    void unansweredQuestions()
+    {
+        auto slowAnswers = std::make_shared<QSemaphore>();
+        auto slowAsked = std::make_shared<std::atomic<int>>(0);
+        OffThreadWork work(2);
+        QStringList done;
+        const auto ask = [&](const QString &path) {
+            work.start<QString>(
+                path,
+                [=] {
+                    if (path.startsWith("/slow"))
+                        ++*slowAsked, slowAnswers->acquire();
+                    return path;
+                },
+                [&](const QString &answered) { done.append(answered); });
+        };
+        ask("/slow");
+        ask("/fast");
+        QTRY_COMPARE_WITH_TIMEOUT(done, QStringList{"/fast"}, 2000);
+        ask("/slow");
+        QTest::qWait(100);
+        QCOMPARE(slowAsked->load(), 1);
+        ask("/slow 2");
+        ask("/after");
+        QTest::qWait(100);
+        QCOMPARE(done, QStringList{"/fast"}); // both threads hang: it waits
+        slowAnswers->release();
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 3, 2000);
+        QVERIFY(done.contains("/after"));
+        slowAnswers->release();
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 4, 2000);
+        ask("/slow");
+        QTRY_COMPARE_WITH_TIMEOUT(slowAsked->load(), 3, 2000);
+        slowAnswers->release();
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QString m_path;
+};
+
+QTEST_GUILESS_MAIN(TestTargets)
+#include "tst_targets.moc"

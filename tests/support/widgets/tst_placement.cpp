@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where windows go on the screens, and pictures for dense screens: no window
+// is shown.
+#include "images/Pictures.h"
+#include "support/widgets/ScreenPlacement.h"
+
+#include <QPixmap>
+#include <QTest>
+
+#include <functional>
+
+class TestPlacement : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // On the screen that holds it, else on the primary, moved the least; a
+    // window with an owner on its owner's screen, from that screen's corner.
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("client");
+        QTest::addColumn<QRect>("available"); // the primary's, from its top left
+        QTest::addColumn<QRect>("second");    // another screen, right of it
+        QTest::addColumn<QRect>("owner");     // the panel's place, for Help and About
+        QTest::addColumn<QPoint>("placed");
+        const QRect panel(683, 127, 81, 523), screen(0, 0, 1024, 768), help(495, 161, 381, 355);
+        // clang-format off
+        QTest::newRow("fits: stays") << panel << screen << QRect() << QRect() << QPoint(683, 127);
+        QTest::newRow("1024 x 600: up by the least") << panel << QRect(0, 0, 1024, 600) << QRect() << QRect() << QPoint(683, 76);
+        QTest::newRow("below a top bar") << panel << QRect(0, 30, 1024, 570) << QRect() << QRect() << QPoint(683, 76);
+        QTest::newRow("narrow: left by the least") << panel << QRect(0, 0, 640, 768) << QRect() << QRect() << QPoint(558, 127);
+        QTest::newRow("too tall below a top bar: its edge shows") << QRect(683, 127, 81, 1046) << QRect(0, 30, 1024, 738) << QRect() << QRect() << QPoint(683, 50);
+        QTest::newRow("too tall: top edge shows") << QRect(683, 127, 81, 1046) << screen << QRect() << QRect() << QPoint(683, 20);
+        QTest::newRow("left of the screen") << QRect(-50, 127, 81, 523) << screen << QRect() << QRect() << QPoint(1, 127);
+        QTest::newRow("on a second screen: stays") << QRect(1707, 127, 81, 523) << screen << QRect(1024, 0, 1024, 768) << QRect() << QPoint(1707, 127);
+        QTest::newRow("low on a second screen: up on it") << QRect(1707, 300, 81, 523) << screen << QRect(1024, 0, 1024, 600) << QRect() << QPoint(1707, 76);
+        QTest::newRow("on no screen: to the primary") << QRect(3000, 127, 81, 523) << screen << QRect(1024, 0, 1024, 768) << QRect() << QPoint(942, 127);
+        QTest::newRow("Help beside the panel on the primary: as stored") << help << screen << QRect(1024, 0, 1024, 768) << panel << QPoint(495, 161);
+        QTest::newRow("Help beside the panel on a second screen: on it") << help << screen << QRect(1024, 0, 1024, 768) << QRect(1707, 127, 81, 523) << QPoint(1519, 161);
+        QTest::newRow("Help beside the panel on a short second screen: fitted there") << help << screen << QRect(1024, 0, 1024, 400) << QRect(1707, 100, 81, 200) << QPoint(1519, 44);
+        QTest::newRow("Help beside a panel on no screen: on the primary") << help << screen << QRect(1024, 0, 1024, 768) << QRect(3000, 127, 81, 523) << QPoint(495, 161);
+        // clang-format on
+    }
+
+    void placement()
+    {
+        QFETCH(QRect, client);
+        QFETCH(QRect, available);
+        QFETCH(QRect, second);
+        QFETCH(QRect, owner);
+        QFETCH(QPoint, placed);
+        QList<ScreenPlacement::Screen> screens{
+            {{0, 0, available.right() + 1, available.bottom() + 1}, available}};
+        if (!second.isNull())
+            screens.append({second, second});
+        QCOMPARE(ScreenPlacement::placeOn(screens, client, {1, 20, 1, 1}, owner),
+                 QRect(placed, client.size()));
+    }
+
+    void picturesForDenseScreens()
+    {
+        const auto tile = [](qreal ratio) { return Pictures::letterTile(192, ratio); };
+        for (const auto &picture : std::initializer_list<std::function<QPixmap(qreal)>>{
+                 Pictures::eraser, Pictures::dragIcon, Pictures::helpPicture, tile}) {
+            QCOMPARE(picture(2).size(), picture(1).size() * 2);
+            QCOMPARE(picture(2).devicePixelRatio(), 2.0);
+        }
+    }
+};
+
+QTEST_MAIN(TestPlacement)
+#include "tst_placement.moc"
