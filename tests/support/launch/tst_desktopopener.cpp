@@ -41,7 +41,7 @@ bool setUpDesktop()
            write(home + "/data/applications/recorder.desktop",
                  "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + recorder +
                      " opened %U\nMimeType=inode/directory;text/plain;application/pdf;"
-                     "x-scheme-handler/http;"
+                     "x-scheme-handler/http;x-scheme-handler/mailto;"
                      "x-scheme-handler/re;\n") &&
            write(home + "/data/applications/hidden.desktop",
                  "[Desktop Entry]\nType=Application\nName=Hidden\nExec=" + recorder +
@@ -51,6 +51,7 @@ bool setUpDesktop()
                  "[Default Applications]\napplication/pdf=hidden.desktop;recorder.desktop;\n"
                  "inode/directory=recorder.desktop\n"
                  "text/plain=recorder.desktop\nx-scheme-handler/http=recorder.desktop\n"
+                 "x-scheme-handler/mailto=recorder.desktop\n"
                  "x-scheme-handler/re=recorder.desktop\n") &&
            write(file(Tricky), "text\n") &&
            write(file("program"),
@@ -60,6 +61,9 @@ bool setUpDesktop()
            write(file("notes.txt"), "notes\n", true) &&
            write(file("Müller 🎵.desktop"),
                  "[Desktop Entry]\nType=Application\nName=M\nExec=" + recorder + " müller-ran\n") &&
+           write(file("own.desktop"),
+                 "[Desktop Entry]\nType=Application\nName=Own\nExec=" +
+                     QFile::encodeName(file("program")) + "\n") &&
            write(file("link.desktop"),
                  "[Desktop Entry]\nType=Link\nName=Link\nURL=http://example.org/link\n") &&
            qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/config")) &&
@@ -99,6 +103,8 @@ private Q_SLOTS:
         QTest::newRow(".desktop application named with an emoji") << file("Müller 🎵.desktop") << "müller-ran";
         QTest::newRow(".desktop link") << file("link.desktop") << "opened http://example.org/link";
         QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page";
+        QTest::newRow("mail address") << "mailto:someone@example.org" << "opened mailto:someone@example.org";
+        QTest::newRow(".desktop application: not the panel's own variables") << file("own.desktop") << "program-ran " + QDir::currentPath() + " 0 ";
         QTest::newRow("the user's choice hidden from this desktop: the next one") << file("paper.pdf") << "opened " + file("paper.pdf");
         QTest::newRow("program, run in /, no arguments, not the panel's own variables") << file("program") << "program-ran / 0 ";
         QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt");

@@ -38,13 +38,14 @@ private Q_SLOTS:
     // takes its place once it has gone, or says why it cannot run.
     void secondStart_data()
     {
-        QTest::addColumn<QString>("running"); // "answering", "silent" (no socket), or none
+        QTest::addColumn<QString>("running"); // "answering", "silent" (no socket), "dead" (its socket left), or none
         QTest::addColumn<bool>("replace");
         QTest::addColumn<int>("status"); // -1: this start runs
         QTest::addColumn<QString>("heard");
         QTest::addColumn<QString>("said");
         // clang-format off
         QTest::newRow("none running: runs") << "" << false << -1 << "" << "";
+        QTest::newRow("a dead panel's socket left: taken over") << "dead" << false << -1 << "" << "";
         QTest::newRow("brought forward") << "answering" << false << 0 << "raise" << "";
         QTest::newRow("replaced: runs once it has gone") << "answering" << true << -1 << "replace" << "";
         QTest::newRow("silent: told") << "silent" << false << 1 << "" << "не отвечает";
@@ -74,14 +75,22 @@ private Q_SLOTS:
             });
         } else if (running == "silent") {
             QCOMPARE(silent.emplace(m_path).acquire(), SingleInstance::Outcome::Acquired);
+        } else if (running == "dead") { // bound, and never removed
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            qstrcpy(address.sun_path, qPrintable(InstanceChannel::socketPaths(m_folder->path())[0]));
+            const int left = socket(AF_UNIX, SOCK_STREAM, 0);
+            QVERIFY(bind(left, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+            ::close(left);
         }
         // The second start waits, so it runs on a thread of its own.
         std::optional<int> ended;
-        bool listens = false;
+        QString listensAt;
         std::unique_ptr<QThread> starting(QThread::create([&] {
             PanelInstance second(m_folder->path(), m_path, 300);
             ended = second.claim(replace, messages, "Каталог");
-            listens = QFile::exists(second.channel().path());
+            if (QFile::exists(second.channel().path()))
+                listensAt = second.channel().path();
         }));
         starting->start();
         while (!starting->isFinished()) {
@@ -93,7 +102,9 @@ private Q_SLOTS:
         QCOMPARE(got, heard);
         QCOMPARE(messages.texts.size(), int(!said.isEmpty()));
         QVERIFY(messages.texts.join("").contains(said));
-        QCOMPARE(listens, status < 0);
+        // Where a later start asks first.
+        QCOMPARE(listensAt,
+                 status < 0 ? InstanceChannel::socketPaths(m_folder->path())[0] : QString());
     }
 
     // One panel a folder, even a shared install's read-only one, with nothing
@@ -127,6 +138,11 @@ private Q_SLOTS:
         // Another user's panel on a shared folder is named, one's own is not.
         SingleInstance again(m_path);
         QCOMPARE(again.acquire(), SingleInstance::Outcome::AlreadyRunning);
+        // Tried again and again (a second start waits so), it holds one descriptor.
+        const uint descriptors = QDir("/proc/self/fd").count();
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(again.acquire(), SingleInstance::Outcome::AlreadyRunning);
+        QCOMPARE(QDir("/proc/self/fd").count(), descriptors);
         QCOMPARE(again.holdersName(), std::nullopt);
         mine.reset();
         if (geteuid() != 0)
