@@ -9,6 +9,7 @@
 #include "support/targets/DiskTargetStates.h"
 #include "support/targets/TargetLookup.h"
 
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -87,6 +88,10 @@ private Q_SLOTS:
         QTest::newRow("target made again") << "make target" << false << 1 << true;
         QTest::newRow("target renamed away") << "rename target" << false << 0 << true;
         QTest::newRow("its volume unmounted") << "unmount" << false << 0 << true;
+        QTest::newRow("a volume mounted over its folder") << "mount" << false << 0 << true;
+        QTest::newRow("its folder deleted, then made again with it") << "remake folder" << false << 1 << true;
+        QTest::newRow("store made where there was none") << "make store" << true << -1 << true;
+        QTest::newRow("store rewritten five times at once: heard once") << "rewrite store 5" << true << -1 << true;
         QTest::newRow("no watches left: store rewritten in place") << "rewrite store" << true << -1 << false;
         QTest::newRow("no watches left: target deleted") << "delete target" << false << 0 << false;
         // clang-format on
@@ -102,8 +107,15 @@ private Q_SLOTS:
         if (!watchesLeft && !full.emplace().full())
             QSKIP("too many inotify watches to use up here");
         const int waited = watchesLeft ? 3000 : 3000 + PathPoll::PollMilliseconds;
-        const QString folder = m_folder->filePath("Docs"), target = folder + "/t.txt";
-        QVERIFY(QDir().mkpath(folder) && writeBytes(m_path, StoreFile::defaultContent(25)));
+        // With watches left, nothing is looked at in turn: a path that is gone
+        // is not watched, its nearest folder is.
+        if (watchesLeft)
+            QTest::failOnWarning(QRegularExpression("no more file watches"));
+        // Below a folder of its own: the store hears of changes beside it.
+        const QString folder = m_folder->filePath("Docs/In"), target = folder + "/t.txt";
+        QVERIFY(QDir().mkpath(folder));
+        if (change != "make store")
+            QVERIFY(writeBytes(m_path, StoreFile::defaultContent(25)));
         if (change == "unmount" && mount("none", qPrintable(folder), "tmpfs", 0, nullptr) != 0)
             QSKIP("no tmpfs mount here");
         if (change != "make target")
@@ -114,11 +126,20 @@ private Q_SLOTS:
         targets.follow({target});
         QTest::qWait(300); // the watches are set on their own thread
 
+        const auto unmountAfter = qScopeGuard([&] {
+            if (change == "mount")
+                umount2(qPrintable(folder), MNT_DETACH);
+        });
         if (change == "rename store")
             QVERIFY(writeBytes(m_path + ".new", "x\r\n") &&
                     ::rename(qPrintable(m_path + ".new"), qPrintable(m_path)) == 0);
-        else if (change == "rewrite store")
+        else if (change == "rewrite store" || change == "make store")
             QVERIFY(writeBytes(m_path, "x\r\n"));
+        else if (change == "rewrite store 5")
+            for (int i = 0; i < 5; ++i) {
+                QVERIFY(writeBytes(m_path, QByteArray::number(i) + "\r\n"));
+                QTest::qWait(30);
+            }
         else if (change == "delete target")
             QVERIFY(QFile::remove(target));
         else if (change == "make target")
@@ -127,6 +148,13 @@ private Q_SLOTS:
             QVERIFY(QFile::rename(target, folder + "/t2.txt"));
         else if (change == "unmount")
             QVERIFY(umount(qPrintable(folder)) == 0);
+        else if (change == "mount" && mount("none", qPrintable(folder), "tmpfs", 0, nullptr) != 0)
+            QSKIP("no tmpfs mount here");
+        if (change == "remake folder") {
+            QVERIFY(QDir(folder).removeRecursively());
+            QTest::qWait(600); // heard of, and its watch moved to what is left
+            QVERIFY(QDir().mkpath(folder) && writeBytes(target, "t"));
+        }
 
         QTRY_COMPARE_WITH_TIMEOUT(settled.size(), int(storeHeard), waited);
         if (targetAnswered >= 0) {
