@@ -73,7 +73,8 @@ def faults_in(name, text, wanted):
                 and not rows[number - 2].rstrip().endswith((',', '(', '=', '?', ':')):
             yield name, number, 'drop', line, re.match(r'^\s*', line).group(0) + ';'
         numbers = list(NUMBER.finditer(code))
-        if len(numbers) == 1 and line.count(numbers[0].group(1)) == 1 and '[' not in code:
+        pure = re.search(r'\)( const)? = 0;', code)
+        if len(numbers) == 1 and not pure and line.count(numbers[0].group(1)) == 1 and '[' not in code:
             value = numbers[0].group(1)
             yield name, number, 'constant', line, line.replace(value, str(int(value) + 1))
         if FUNCTION.match(line) and number < len(rows) and rows[number].strip() == '{':

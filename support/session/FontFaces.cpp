@@ -9,9 +9,10 @@ namespace FontFaces {
 void mapWindowsFaces()
 {
     // Liberation Sans has Arial's metrics; Microsoft Sans Serif is close to
-    // them too. DejaVu is the last resort Debian always has. Arial Black's
-    // stand-in is Liberation Sans at its heaviest: DejaVu's bold face is too
-    // wide for the fixed boxes laid out for Arial Black.
+    // them too. DejaVu is the last resort Debian always has. Arial Black
+    // stands in as Liberation Sans too, at whatever weight the text asks
+    // for: DejaVu's bold face is too wide for the fixed boxes laid out for
+    // Arial Black.
     const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
     QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
     QFont::insertSubstitutions(QStringLiteral("Arial"), sans);

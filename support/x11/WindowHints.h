@@ -7,18 +7,21 @@
 
 class QWidget;
 
-// What the panel asks of the window manager beyond what Qt says. Call before
-// the window is first shown. They do nothing off X11.
+// What the panel asks of the window manager beyond what Qt says. Each says
+// when to call it; they do nothing off X11.
 
 // Puts a top-level window on every workspace, as docks are, and keeps it
 // there when its window manager or a switch of workspace puts it on one.
-// Call before the window is first shown (it creates the native window).
+// Call before the window is first shown (it creates the native window); it
+// asks again itself once the window is mapped.
 void showOnEveryWorkspace(QWidget *window);
 
-// Leaves a top-level window out of the taskbar.
+// Leaves a top-level window out of the taskbar. Call before the window is
+// first shown: an unmapped window states its wishes in its own property.
 void hideTaskbarEntry(QWidget *window);
 
-// Keeps a top-level window above its owner (it is transient for it).
+// Keeps a top-level window above its owner (it is transient for it). Call
+// after each show: Qt's own mapping of the window clears the hint.
 void keepAboveOwner(QWidget *window, QWidget *owner);
 
 // Where the X server has the window's client area: some window managers
