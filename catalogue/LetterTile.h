@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "support/widgets/HeldKeys.h"
+#include "support/widgets/KeyButton.h"
 
-#include <QAbstractButton>
 #include <QPixmap>
 
 // One letter of the letter row: a borderless picture that is clicked like a
 // button, with the mouse or, once it has the focus, with Space or Enter.
 // Screen readers see a button named by its letter.
-class LetterTile : public QAbstractButton
+class LetterTile : public KeyButton
 {
     Q_OBJECT
 
@@ -21,10 +20,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
-    HeldKeys m_heldKeys;
     QPixmap m_picture;
 };

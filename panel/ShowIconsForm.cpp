@@ -12,7 +12,6 @@
 #include "support/widgets/ScreenPlacement.h"
 #include "support/x11/WindowHints.h"
 #include "windows/AboutWindow.h"
-#include "windows/FixedWindow.h"
 #include "windows/HelpWindow.h"
 
 #include <QApplication>
@@ -54,12 +53,11 @@ QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
 } // namespace
 
 ShowIconsForm::ShowIconsForm(const DesktopServices &desktop, StoreMedium &store, QWidget *parent)
-    : QWidget(parent, fixedWindowFlags(TitleBar::CloseBoxAndMenu, false))
+    : FixedWindow(parent, {Title, ClientArea, Qt::black, TitleBar::CloseBoxAndMenu}, false)
     , m_desktop(desktop)
     , m_board(desktop, store, *this)
 {
-    setUpFixedWindow(this, Title, ClientArea, Qt::black);
-    keepFixed(this);
+    keepFixed();
     setMouseTracking(true);
     buildWidgets();
     buildMenu();
@@ -175,7 +173,7 @@ void ShowIconsForm::Form_Load()
 {
     // Changing flags re-creates the native window and forgets where the client
     // area was placed, so place it again.
-    setWindowFlags(fixedWindowFlags(TitleBar::CloseBoxAndMenu, true));
+    setOnTop(true);
     ScreenPlacement::place(this, ClientArea);
     showOnEveryWorkspace(this);
     m_board.load();
@@ -210,7 +208,7 @@ void ShowIconsForm::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
         PopupMenu(focusPoint());
     else
-        QWidget::keyPressEvent(event);
+        FixedWindow::keyPressEvent(event);
 }
 
 QPoint ShowIconsForm::focusPoint() const

@@ -5,8 +5,8 @@
 #include "SlotBoard.h"
 #include "SlotView.h"
 #include "support/DesktopServices.h"
+#include "windows/FixedWindow.h"
 
-#include <QWidget>
 
 #include <array>
 
@@ -27,7 +27,7 @@ class SlotButton;
 // slots is the board's to decide, and the panel shows it.
 class ClipboardFiles;
 
-class ShowIconsForm : public QWidget, private SlotView
+class ShowIconsForm : public FixedWindow, private SlotView
 {
     Q_OBJECT
 

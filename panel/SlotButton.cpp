@@ -13,11 +13,10 @@
 #include <QStylePainter>
 
 SlotButton::SlotButton(int index, QWidget *parent)
-    : QAbstractButton(parent)
+    : KeyButton(parent)
     , m_index(index)
 {
     setIconSize(QSize(PictureSize, PictureSize));
-    setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
     setMouseTracking(true);
 }
@@ -25,7 +24,7 @@ SlotButton::SlotButton(int index, QWidget *parent)
 void SlotButton::mouseMoveEvent(QMouseEvent *event)
 {
     Q_EMIT mouseMoved(m_index, int(event->buttons()));
-    QAbstractButton::mouseMoveEvent(event);
+    KeyButton::mouseMoveEvent(event);
 }
 
 void SlotButton::mousePressEvent(QMouseEvent *event)
@@ -33,7 +32,7 @@ void SlotButton::mousePressEvent(QMouseEvent *event)
     Q_EMIT mousePressed(m_index, int(event->button()));
     // Only the left button clicks; the right one opens the menu instead.
     if (event->button() == Qt::LeftButton)
-        QAbstractButton::mousePressEvent(event);
+        KeyButton::mousePressEvent(event);
 }
 
 void SlotButton::setLocked(bool locked)
@@ -63,28 +62,19 @@ bool SlotButton::event(QEvent *event)
             break;
         }
     }
-    return QAbstractButton::event(event);
+    return KeyButton::event(event);
 }
 
 void SlotButton::keyPressEvent(QKeyEvent *event)
 {
-    // Space is the button's own key.
-    if (m_heldKeys.clickOnEnter(this, event))
-        return;
     // Paste is Ctrl+V and Shift+Insert (and the Paste key) on this desktop.
     if (event->matches(QKeySequence::Paste)) {
         Q_EMIT pasteKeyPressed(m_index);
     } else if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         Q_EMIT deleteKeyPressed(m_index);
     } else {
-        QAbstractButton::keyPressEvent(event);
+        KeyButton::keyPressEvent(event);
     }
-}
-
-void SlotButton::keyReleaseEvent(QKeyEvent *event)
-{
-    m_heldKeys.released(event);
-    QAbstractButton::keyReleaseEvent(event);
 }
 
 void SlotButton::setCaption(const QString &caption, const QString &spoken,
@@ -145,13 +135,7 @@ void SlotButton::paintEvent(QPaintEvent *)
         icon().paint(&p, target, Qt::AlignCenter, mode);
     }
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = face.adjusted(3, 3, -3, -3);
-        focus.backgroundColor = m_backColor;
-        p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-    }
+    drawFocus(p, face.adjusted(3, 3, -3, -3), m_backColor);
 }
 
 namespace {

@@ -2,15 +2,14 @@
 #pragma once
 
 #include "DroppedFiles.h"
-#include "support/widgets/HeldKeys.h"
+#include "support/widgets/KeyButton.h"
 
-#include <QAbstractButton>
 #include <QColor>
 
 // A slot: a square push button in graphical style. Its face is painted in its
 // back colour with its picture in the middle; it shows no text (the slot's
 // caption is its tooltip).
-class SlotButton : public QAbstractButton
+class SlotButton : public KeyButton
 {
     Q_OBJECT
 
@@ -56,7 +55,6 @@ protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -70,7 +68,6 @@ private:
     int m_index;
     QColor m_backColor;
     bool m_locked = false;
-    HeldKeys m_heldKeys;
     // The local files of the drag now over this slot, read as it entered.
     QList<DroppedFile> m_dragFiles;
 };

@@ -19,15 +19,16 @@ QFont arial(const QString &family, qreal points, bool bold, bool italic)
 } // namespace
 
 AboutWindow::AboutWindow(ShellOpener &opener, QWidget *owner)
-    : QWidget(owner, fixedWindowFlags(TitleBar::CloseBoxAndMenu, true))
+    : FixedWindow(owner,
+                  {QStringLiteral("О проге"), QRect(242, 334, 312, 141), QColor(192, 192, 192),
+                   TitleBar::CloseBoxAndMenu},
+                  true)
     , m_opener(opener)
     , m_label1(new QLabel(this))
     , m_label2(new QLabel(this))
     , m_label3(new ClickableLabel(this))
 {
-    setUpFixedWindow(this, QStringLiteral("О проге"), QRect(242, 334, 312, 141),
-                     QColor(192, 192, 192));
-    closeOnEscape(this);
+    closeOnEscape();
 
     m_label1->setGeometry(4, 8, 303, 65);
     m_label1->setWordWrap(true);

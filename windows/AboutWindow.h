@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include "FixedWindow.h"
 
 class ClickableLabel;
 class QLabel;
@@ -9,7 +9,7 @@ class ShellOpener;
 
 // Who wrote the program, and its web address as a link that the desktop
 // opens. It may exist unseen: it owns the catalogue save dialog.
-class AboutWindow : public QWidget
+class AboutWindow : public FixedWindow
 {
     Q_OBJECT
 

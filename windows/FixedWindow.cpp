@@ -5,11 +5,11 @@
 #include "support/widgets/ScreenPlacement.h"
 #include "support/x11/WindowHints.h"
 
-#include <QKeyEvent>
+#include <QEvent>
+#include <QShortcut>
 #include <QTimer>
-#include <QWidget>
 
-Qt::WindowFlags fixedWindowFlags(TitleBar bar, bool onTop)
+Qt::WindowFlags FixedWindow::flags(TitleBar bar, bool onTop)
 {
     Qt::WindowFlags flags =
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
@@ -18,41 +18,24 @@ Qt::WindowFlags fixedWindowFlags(TitleBar bar, bool onTop)
     return flags;
 }
 
-void setUpFixedWindow(QWidget *window, const QString &title, const QRect &clientArea,
-                      const QColor &background)
+FixedWindow::FixedWindow(QWidget *owner, const Look &look, bool onTop)
+    : QWidget(owner, flags(look.bar, onTop))
+    , m_bar(look.bar)
 {
-    window->setWindowTitle(title);
-    window->setWindowIcon(Pictures::windowIcon());
-    window->setFixedSize(clientArea.size());
-    ScreenPlacement::place(window, clientArea);
-    QPalette ground = window->palette();
-    ground.setColor(QPalette::Window, background);
-    window->setPalette(ground);
-    window->setAutoFillBackground(true);
+    setWindowTitle(look.title);
+    setWindowIcon(Pictures::windowIcon());
+    setFixedSize(look.clientArea.size());
+    ScreenPlacement::place(this, look.clientArea);
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, look.background);
+    setPalette(ground);
+    setAutoFillBackground(true);
 }
 
-namespace {
-
-// Escape pressed anywhere in the window, and not taken by a child, closes it.
-class EscapeCloses : public QObject
+void FixedWindow::setOnTop(bool onTop)
 {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape &&
-            static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
-            static_cast<QWidget *>(parent())->close();
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
+    setWindowFlags(flags(m_bar, onTop));
+}
 
 namespace {
 
@@ -135,12 +118,13 @@ private:
 
 } // namespace
 
-void keepFixed(QWidget *window)
+void FixedWindow::keepFixed()
 {
-    window->installEventFilter(new FixedPlace(window));
+    installEventFilter(new FixedPlace(this));
 }
 
-void closeOnEscape(QWidget *window)
+void FixedWindow::closeOnEscape()
 {
-    window->installEventFilter(new EscapeCloses(window));
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
+            &QWidget::close);
 }

@@ -4,27 +4,41 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
-#include <Qt>
+#include <QWidget>
 
-class QWidget;
+// A window of the program's: its title, the alphabet-blocks icon, a client
+// area of fixed size at a fixed place and a plain background; in its title
+// bar a close box, and the window menu where the window has one, never a
+// maximise or minimise button.
+class FixedWindow : public QWidget
+{
+public:
+    enum class TitleBar { CloseBox, CloseBoxAndMenu };
+    struct Look
+    {
+        QString title;
+        QRect clientArea;
+        QColor background;
+        TitleBar bar;
+    };
 
-// What a fixed window's title bar holds besides its title: a close box, and
-// the window menu where the window has one; never a maximise or minimise
-// button. Above other windows when on top.
-enum class TitleBar { CloseBox, CloseBoxAndMenu };
-Qt::WindowFlags fixedWindowFlags(TitleBar bar, bool onTop);
+    // Above other windows when onTop.
+    FixedWindow(QWidget *owner, const Look &look, bool onTop);
 
-// Dresses a top-level window as all of the program's windows are: its title,
-// the alphabet-blocks icon, a client area of fixed size at a fixed place, and
-// a plain background.
-void setUpFixedWindow(QWidget *window, const QString &title, const QRect &clientArea,
-                      const QColor &background);
+    static Qt::WindowFlags flags(TitleBar bar, bool onTop);
 
-// A fixed window stays as it is: asked to maximise, go full screen or
-// minimise, or resized by its manager, it goes back to its size and place.
-// Once mapped, it is fitted to the screen again with its real frame, and Qt
-// is told where the window really is when its manager said otherwise.
-void keepFixed(QWidget *window);
+protected:
+    // Puts the window above other windows, or lets others cover it.
+    void setOnTop(bool onTop);
+    // The window stays as it is: asked to maximise, go full screen or
+    // minimise, or resized by its manager, it goes back to its size and
+    // place. Once mapped, it is fitted to the screen again with its real
+    // frame, and Qt is told where the window really is when its manager said
+    // otherwise.
+    void keepFixed();
+    // Escape closes the window, as it does a dialog.
+    void closeOnEscape();
 
-// Escape closes the window, as it does a dialog.
-void closeOnEscape(QWidget *window);
+private:
+    TitleBar m_bar;
+};

@@ -59,11 +59,13 @@ const QString HelpWindow::Text =
                    "назначенные программы.\r\n");
 
 HelpWindow::HelpWindow(QWidget *owner)
-    : QWidget(owner, fixedWindowFlags(TitleBar::CloseBox, true))
+    : FixedWindow(owner,
+                  {QStringLiteral("Справка"), QRect(495, 161, 381, 355), Qt::white,
+                   TitleBar::CloseBox},
+                  true)
     , m_image1(new QLabel(this))
     , m_label1(new PitchedLabel(this))
 {
-    setUpFixedWindow(this, QStringLiteral("Справка"), QRect(495, 161, 381, 355), Qt::white);
 
     m_image1->move(38, 6);
     m_image1->setPixmap(Pictures::helpPicture());
@@ -86,5 +88,5 @@ HelpWindow::HelpWindow(QWidget *owner)
     m_label1->adjustSize();
 
     hideTaskbarEntry(this);
-    closeOnEscape(this);
+    closeOnEscape();
 }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include "FixedWindow.h"
 
 class QLabel;
 
 // A picture of a finished catalogue and eleven lines on how to use the panel.
 // It only shows; it has no taskbar entry.
-class HelpWindow : public QWidget
+class HelpWindow : public FixedWindow
 {
     Q_OBJECT
 

@@ -70,7 +70,7 @@ private Q_SLOTS:
         QCOMPARE(help->windowType(), Qt::Window); // not a utility window one may hide
         for (QWidget *window : QList<QWidget *>{m_form.get(), help, about}) // above the rest
             QCOMPARE(window->windowFlags() & ~Qt::WindowSystemMenuHint,
-                     fixedWindowFlags(TitleBar::CloseBox, true));
+                     FixedWindow::flags(FixedWindow::TitleBar::CloseBox, true));
         for (QWidget *dead : QList<QWidget *>{about->Label1(), about})
             press(dead, Qt::LeftButton, {2, 2});
         QVERIFY(m_desktop->opener.opened.isEmpty());
