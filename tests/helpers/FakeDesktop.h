@@ -8,7 +8,7 @@
 #include "support/SaveDialog.h"
 #include "support/ShellOpener.h"
 #include "support/StoreMedium.h"
-#include "support/targets/TargetLookup.h"
+#include "support/FolderExists.h"
 #include "support/TargetStates.h"
 #include "support/UserMessages.h"
 
@@ -69,7 +69,8 @@ struct ScriptedSaveDialog : SaveDialog
 };
 
 // The disk's answers, at once or when the test releases them: names as the
-// real look-up finds them, a picture for anything that exists.
+// folder test finds them, a picture for anything that exists, and nothing
+// asked of GIO or the icon theme.
 struct FakeTargetStates : TargetStates
 {
     void lookUp(const QString &path) override
@@ -83,8 +84,11 @@ struct FakeTargetStates : TargetStates
 
     void answer(const QString &path)
     {
-        TargetState state = lookUpTarget(path, CatalogueLetters::FirstLetter);
-        state.iconNames.clear();
+        TargetState state;
+        state.path = path;
+        state.fileName = findEntryName(path, false);
+        state.entryName = findEntryName(path, true);
+        state.holdsFirstLetter = FolderExists(path + QLatin1Char('/') + CatalogueLetters::FirstLetter);
         if (QFileInfo::exists(path))
             state.iconImage = QImage(32, 32, QImage::Format_RGB32);
         if (cannotSay.contains(path)) {

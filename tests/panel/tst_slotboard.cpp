@@ -1,60 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's rules without a window, on a fake desktop and a store in
-// memory: start-up, drops, the eraser, clicks, letters and catalogues, and
-// what the disk and other programs do meanwhile.
-#include "helpers/FakeDesktop.h"
-#include "helpers/TestFiles.h"
-#include "panel/SlotBoard.h"
+// memory: start-up, drops and the eraser, and what the disk and other
+// programs do meanwhile.
+#include "helpers/BoardFixture.h"
 #include "panel/SlotRules.h"
-#include "panel/SlotView.h"
-#include "panel/StoreFile.h"
-#include "support/disk/PatientStore.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QSemaphore>
 #include <QTimer>
 
-namespace {
-
-// What the panel would show; -1: never marked.
-struct RecordedView : SlotView
-{
-    void showCaption(int k, const QString &caption, const QString &, const QString &) override
-    {
-        captions[k] = caption;
-    }
-    void showPicture(int k, const QIcon &picture) override { pictures[k] = !picture.isNull(); }
-    void showErasedPicture(int k) override { erased[k] = true; }
-    void markSlot(int k) override { marked = k; }
-    void showLetterRow(bool shown) override { row = shown; }
-    void showHoverText(const QString &text) override { hover = text; }
-    void takeDrops(bool taken) override { drops = taken; }
-    QString title() const override { return QStringLiteral("КаталогOrlanta"); }
-
-    QString captions[13];
-    bool pictures[13]{};
-    bool erased[13]{};
-    int marked = -1;
-    bool row = true; // as a row shown before
-    QString hover;
-    bool drops = true;
-};
-
-} // namespace
-
-class TestSlotBoard : public QObject
+class TestSlotBoard : public BoardFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        for (const char *folder : {"Games", "Arch/А"})
-            QVERIFY(QDir(m_dir.path()).mkpath(QString::fromUtf8(folder)));
-        for (const char *file : {"report.doc", "a.txt"})
-            QVERIFY(QFile(path(file)).open(QIODevice::WriteOnly));
-    }
+    void initTestCase() { makeTargets(); }
 
     void init()
     {
@@ -72,28 +31,35 @@ private Q_SLOTS:
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("picture");
-        QTest::addColumn<QString>("told");   // the store cannot be made, or read
+        QTest::addColumn<QString>("told");   // the store cannot be made, or read: in its message
         QTest::addColumn<QString>("change"); // on disk, once the panel is up
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<QStringList>("listed"); // the slot list at the end
+        QTest::addColumn<bool>("drops");         // taken
         QStringList targets = emptyStore();
         targets[3] = path("Games"), targets[15] = " Games";
         targets[4] = path("gone.txt"), targets[16] = "gone.txt";
         targets[6] = path("doomed.txt"), targets[18] = "doomed.txt";
         const QStringList shortStore{"1", m_dir.path()};
+        const QStringList edited = editedStore();
+        QStringList own = targets;
+        own[9] = path("a.txt"), own[21] = "a.txt";
+        const QString create = "создать", read = "прочитает его заново";
         // clang-format off
-        QTest::newRow("new store: slot 12") << QStringList() << 12 << "1" << false << "" << "";
-        QTest::newRow("a folder that exists") << targets << 3 << " Games" << true << "" << "";
-        QTest::newRow("a file that is gone") << targets << 4 << "gone.txt" << false << "" << "";
-        QTest::newRow("short store: slot 1") << shortStore << 1 << "" << true << "" << "";
-        QTest::newRow("cannot be created") << QStringList() << 2 << "" << false << "создать" << "";
-        QTest::newRow("cannot be read") << QStringList{"1"} << 2 << "" << false << "прочитает его заново" << "";
-        QTest::newRow("answered late: no picture until then") << targets << 3 << " Games" << true << "" << "late";
-        QTest::newRow("target deleted") << targets << 6 << "doomed.txt" << false << "" << "deleted";
-        QTest::newRow("store edited outside") << targets << 2 << "a.txt" << true << "" << "edited";
-        QTest::newRow("store half written outside: kept") << targets << 3 << " Games" << true << "" << "half";
-        QTest::newRow("store cut short at a line's end outside: kept") << targets << 3 << " Games" << true << "" << "short";
-        QTest::newRow("own save: nothing asked again") << targets << 3 << " Games" << true << "" << "own";
-        QTest::newRow("not created, then room: placeholders saved") << QStringList() << 2 << " " << false << "создать" << "room";
-        QTest::newRow("unread store fixed outside") << QStringList{"1"} << 2 << "a.txt" << true << "прочитает его заново" << "edited";
+        QTest::newRow("new store: slot 12") << QStringList() << 12 << "1" << false << "" << "" << 0 << emptyStore() << true;
+        QTest::newRow("a folder that exists") << targets << 3 << " Games" << true << "" << "" << 0 << targets << true;
+        QTest::newRow("a file that is gone") << targets << 4 << "gone.txt" << false << "" << "" << 0 << targets << true;
+        QTest::newRow("short store: slot 1") << shortStore << 1 << "" << true << "" << "" << 0 << shortStore << true;
+        QTest::newRow("cannot be created: refuses changes") << QStringList() << 2 << "" << false << create << "" << 3 << emptyStore() << true;
+        QTest::newRow("cannot be read: refuses changes") << QStringList{"1"} << 2 << "" << false << read << "" << 2 << QStringList() << false;
+        QTest::newRow("answered late: no picture until then") << targets << 3 << " Games" << true << "" << "late" << 0 << targets << true;
+        QTest::newRow("target deleted") << targets << 6 << "doomed.txt" << false << "" << "deleted" << 0 << targets << true;
+        QTest::newRow("store edited outside") << targets << 2 << "a.txt" << true << "" << "edited" << 0 << edited << true;
+        QTest::newRow("store half written outside: kept") << targets << 3 << " Games" << true << "" << "half" << 0 << targets << true;
+        QTest::newRow("store cut short at a line's end outside: kept") << targets << 3 << " Games" << true << "" << "short" << 0 << targets << true;
+        QTest::newRow("own save: nothing asked again") << targets << 3 << " Games" << true << "" << "own" << 0 << own << true;
+        QTest::newRow("not created, then room: placeholders saved") << QStringList() << 2 << " " << false << create << "room" << 1 << emptyStore() << true;
+        QTest::newRow("unread store fixed outside") << QStringList{"1"} << 2 << "a.txt" << true << read << "edited" << 1 << edited << true;
         // clang-format on
     }
 
@@ -105,6 +71,9 @@ private Q_SLOTS:
         QFETCH(bool, picture);
         QFETCH(QString, told);
         QFETCH(QString, change);
+        QFETCH(int, messages);
+        QFETCH(QStringList, listed);
+        QFETCH(bool, drops);
         m_store = MemoryStore();
         if (told == "создать")
             m_store.writeFailure = std::make_error_code(std::errc::read_only_file_system);
@@ -115,7 +84,6 @@ private Q_SLOTS:
         FakeTargetStates &disk = m_desktop->targets;
         const QStringList paths = (m_board->list().entries() + QStringList(12, "")).mid(1, 12);
         QCOMPARE(disk.followed, told.isEmpty() ? paths : QStringList());
-        int messages = told.isEmpty() ? 0 : told == "создать" ? 3 : 2;
         if (change == "late") {
             QVERIFY(!m_view.pictures[slot]);
             disk.release();
@@ -123,45 +91,36 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(path("doomed.txt")));
             disk.answer(path("doomed.txt"));
         } else if (change == "edited" || change == "half" || change == "short") {
-            QStringList edited = emptyStore() + QStringList{"extra"};
-            edited[2] = path("a.txt"), edited[14] = "a.txt", edited[3] = "edited";
-            const QByteArray bytes = *StoreFile::serialise(edited);
-            m_store.bytes =
-                bytes.left(change == "edited" ? bytes.size()
-                           : change == "half" ? bytes.size() - 3
-                                              : bytes.indexOf('\n', bytes.size() / 2) + 1);
+            const QByteArray bytes = *StoreFile::serialise(editedStore());
+            m_store.bytes = bytes.left(change == "edited" ? bytes.size()
+                                       : change == "half" ? bytes.size() - 3
+                                                          : bytes.indexOf('\n', bytes.size() / 2) + 1);
             m_store.readFailure.clear();
             m_board->storeChanged();
-            if (change == "edited")
-                entries = edited, messages = told.isEmpty() ? 0 : 1;
         } else if (change == "room") {
             m_store.writeFailure.clear();
             m_board->erase(2);
             QVERIFY(m_view.erased[2]);
             QCOMPARE(m_store.bytes, StoreFile::serialise(emptyStore()));
-            entries = emptyStore(), messages = 1;
         } else if (change == "own") {
             m_board->drop(9, {{path("a.txt"), true}});
-            entries = m_board->list().entries();
             disk.holding = true;
             m_board->storeChanged();
             QVERIFY(disk.asked.isEmpty());
         }
-        if (!told.isEmpty() && change.isEmpty()) {
+        if (!told.isEmpty() && change.isEmpty()) { // said where, and why; nothing stored since
             QVERIFY(m_desktop->messages.texts[0].contains(m_store.path()));
             QVERIFY(m_desktop->messages.texts[0].contains(told));
             m_board->drop(2, {{path("a.txt"), true}});
             m_board->erase(2);
             QVERIFY(!m_view.erased[2]);
             QCOMPARE(m_store.writes, 0);
-            entries = told == "создать" ? emptyStore() : QStringList{}; // as it would be, or none
-        } else if (entries.isEmpty()) {
+        } else if (entries.isEmpty() && told.isEmpty()) {
             QCOMPARE(m_store.bytes.value(), QByteArray("1\r").repeated(24) + "1\r\n"); // 51 bytes
-            entries = emptyStore();
         }
         QCOMPARE(m_desktop->messages.titles, QStringList(messages, "КаталогOrlanta"));
-        QCOMPARE(m_board->list().entries(), entries);
-        QCOMPARE(m_view.drops, told != "прочитает его заново" || change == "edited");
+        QCOMPARE(m_board->list().entries(), listed);
+        QCOMPARE(m_view.drops, drops);
         QCOMPARE(m_view.captions[slot], caption);
         QCOMPARE(m_view.pictures[slot], picture);
         QCOMPARE(m_view.marked, told.isEmpty() ? 0 : -1);
@@ -173,42 +132,48 @@ private Q_SLOTS:
     // slot and store, and says so.
     void drop_data()
     {
-        QTest::addColumn<QStringList>("dropped");
-        QTest::addColumn<QString>("caption"); // empty: refused
+        QTest::addColumn<QStringList>("dropped"); // a name that ends in "/": the drop said folder
+        QTest::addColumn<bool>("eraser");         // the eraser instead
+        QTest::addColumn<QString>("failing");     // "save" fails, or the last "name" is not exact
+        QTest::addColumn<QString>("caption");     // empty: refused
         QTest::addColumn<bool>("picture");
         QTest::addColumn<QString>("meanwhile"); // what the store or the disk does
+        QTest::addColumn<int>("messages");
         // clang-format off
-        QTest::newRow("file") << QStringList{"report.doc"} << "report.doc" << true << "";
-        QTest::newRow("folder") << QStringList{"Games"} << " Games" << true << "";
-        QTest::newRow("three, the last wins") << QStringList{"a.txt", "report.doc", "Games"} << " Games" << true << "";
-        QTest::newRow("refused: LF") << QStringList{"two\nlines"} << "" << false << "";
-        QTest::newRow("refused: CR") << QStringList{"two\rlines"} << "" << false << "";
-        QTest::newRow("refused: no exact name") << QStringList{"a.txt", "?café"} << "" << false << "";
-        QTest::newRow("the save fails") << QStringList{"!report.doc"} << "" << false << "";
-        QTest::newRow("nothing dropped") << QStringList{} << "" << false << "";
-        QTest::newRow("the eraser") << QStringList{"eraser"} << " " << false << "";
-        QTest::newRow("the eraser, the save fails: as stored") << QStringList{"!eraser"} << "" << false << "";
-        QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << "report.doc" << true << "edited";
-        QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << "report.doc" << true << "late";
-        QTest::newRow("erased before the answer") << QStringList{"report.doc"} << " " << false << "late, erased";
-        QTest::newRow("a folder unanswered for a second: stored as a file, then marked") << QStringList{"Games"} << " Games" << true << "slow";
-        QTest::newRow("a file unanswered for a second: stored then") << QStringList{"report.doc"} << "report.doc" << true << "slow";
-        QTest::newRow("a folder the drop said was one: marked before the answer") << QStringList{"Games/"} << " Games" << true << "slow";
-        QTest::newRow("closed before the answer: stored, then marked") << QStringList{"Games"} << " Games" << true << "slow, closed";
-        QTest::newRow("the disk stalls the save: another slot opens meanwhile") << QStringList{"report.doc"} << "report.doc" << true << "stalled";
-        QTest::newRow("the disk stalls the save: a drop on another slot meanwhile kept") << QStringList{"report.doc"} << "report.doc" << true << "stalled, dropped";
-        QTest::newRow("closed while the disk stalls the save: told") << QStringList{"report.doc"} << "report.doc" << true << "stalled, closed";
-        QTest::newRow("the disk cannot say: the name as dropped") << QStringList{"report.doc"} << "report.doc" << false << "cannot say";
-        QTest::newRow("the disk cannot say of a folder: never a lone space") << QStringList{"Games"} << "Games" << false << "slow, cannot say";
+        QTest::newRow("file") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "" << 0;
+        QTest::newRow("folder") << QStringList{"Games"} << false << "" << " Games" << true << "" << 0;
+        QTest::newRow("three, the last wins") << QStringList{"a.txt", "report.doc", "Games"} << false << "" << " Games" << true << "" << 0;
+        QTest::newRow("refused: LF") << QStringList{"two\nlines"} << false << "" << "" << false << "" << 1;
+        QTest::newRow("refused: CR") << QStringList{"two\rlines"} << false << "" << "" << false << "" << 1;
+        QTest::newRow("refused: no exact name") << QStringList{"a.txt", "café"} << false << "name" << "" << false << "" << 1;
+        QTest::newRow("the save fails") << QStringList{"report.doc"} << false << "save" << "" << false << "" << 1;
+        QTest::newRow("nothing dropped") << QStringList{} << false << "" << "" << false << "" << 0;
+        QTest::newRow("the eraser") << QStringList{} << true << "" << " " << false << "" << 0;
+        QTest::newRow("the eraser, the save fails: as stored") << QStringList{} << true << "save" << "" << false << "" << 1;
+        QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "edited" << 0;
+        QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "late" << 0;
+        QTest::newRow("erased before the answer") << QStringList{"report.doc"} << false << "" << " " << false << "late, erased" << 0;
+        QTest::newRow("a folder unanswered for a second: stored as a file, then marked") << QStringList{"Games"} << false << "" << " Games" << true << "slow" << 0;
+        QTest::newRow("a file unanswered for a second: stored then") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "slow" << 0;
+        QTest::newRow("a folder the drop said was one: marked before the answer") << QStringList{"Games/"} << false << "" << " Games" << true << "slow" << 0;
+        QTest::newRow("closed before the answer: stored, then marked") << QStringList{"Games"} << false << "" << " Games" << true << "slow, closed" << 0;
+        QTest::newRow("the disk stalls the save: another slot opens meanwhile") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled" << 0;
+        QTest::newRow("the disk stalls the save: a drop on another slot meanwhile kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled, dropped" << 0;
+        QTest::newRow("closed while the disk stalls the save: told") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled, closed" << 1;
+        QTest::newRow("the disk cannot say: the name as dropped") << QStringList{"report.doc"} << false << "" << "report.doc" << false << "cannot say" << 0;
+        QTest::newRow("the disk cannot say of a folder: never a lone space") << QStringList{"Games"} << false << "" << "Games" << false << "slow, cannot say" << 0;
         // clang-format on
     }
 
     void drop()
     {
         QFETCH(QStringList, dropped);
+        QFETCH(bool, eraser);
+        QFETCH(QString, failing);
         QFETCH(QString, caption);
         QFETCH(bool, picture);
         QFETCH(QString, meanwhile);
+        QFETCH(int, messages);
         m_board->drop(5, {{path("a.txt"), true}});
         QStringList before = m_board->list().entries();
         if (meanwhile == "edited") { // not yet heard of
@@ -216,16 +181,14 @@ private Q_SLOTS:
             m_store.bytes = StoreFile::serialise(before);
         }
         m_desktop->targets.holding = meanwhile.startsWith("late") || meanwhile.startsWith("slow");
-        const bool failing = !dropped.isEmpty() && dropped[0].startsWith('!');
-        if (failing)
+        if (failing == "save")
             m_store.writeFailure = std::make_error_code(std::errc::no_space_on_device);
-        const bool eraser = !dropped.isEmpty() && dropped[0].endsWith("eraser");
         QList<DroppedFile> files;
         for (QString name : dropped) {
             const bool saidFolder = name.endsWith('/');
             name.remove('/');
-            files.append({path(name.mid(QStringLiteral("?!").contains(name.front()))),
-                          !name.startsWith('?'), saidFolder});
+            files.append({path(name), failing != "name" || files.size() + 1 < dropped.size(),
+                          saidFolder});
         }
         if (meanwhile.endsWith("cannot say"))
             m_desktop->targets.cannotSay.append(files.last().path);
@@ -245,7 +208,7 @@ private Q_SLOTS:
         }
         if (eraser) {
             m_board->erase(5);
-            QCOMPARE(m_view.erased[5], !failing);
+            QCOMPARE(m_view.erased[5], failing.isEmpty());
         } else {
             m_board->drop(5, files);
         }
@@ -287,134 +250,8 @@ private Q_SLOTS:
         QCOMPARE(m_store.bytes, StoreFile::serialise(expected));
         QCOMPARE(m_view.captions[5], caption.isEmpty() ? "a.txt" : caption);
         QCOMPARE(m_view.pictures[5], picture || caption.isEmpty() || eraser); // the panel clears it
-        QCOMPARE(m_desktop->messages.texts.size(),
-                 (caption.isEmpty() && !dropped.isEmpty()) + meanwhile.endsWith("stalled, closed"));
+        QCOMPARE(m_desktop->messages.texts.size(), messages);
     }
-
-    // A click marks its slot and opens it, or shows the letter row of a
-    // catalogue, hiding one shown before; only the last click's answer shows
-    // the row, and a target answered late opens then, once.
-    void click_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("opens");
-        QTest::addColumn<bool>("letterRow");
-        QTest::addColumn<QString>("hoverText");
-        QTest::addColumn<QString>("late"); // the disk answers after the lock
-        // clang-format off
-        QTest::newRow("file") << "report.doc" << "report.doc" << true << false << "" << "";
-        QTest::newRow("folder") << "Games" << " Games" << true << false << " Games" << "";
-        QTest::newRow("catalogue") << "Arch" << " Arch" << false << true << " Arch" << "";
-        QTest::newRow("catalogue, no folder mark") << "Arch" << "Arch" << true << false << "" << "";
-        QTest::newRow("file with a leading space") << "report.doc" << " report.doc" << true << false << " report.doc" << "";
-        QTest::newRow("unassigned") << "" << "1" << true << false << "" << "";
-        QTest::newRow("cleared") << "" << " " << true << false << " " << "";
-        QTest::newRow("empty caption") << "Arch" << "" << true << false << "" << "";
-        QTest::newRow("folder answered late") << "Games" << " Games" << true << false << " Games" << "once";
-        QTest::newRow("catalogue answered late") << "Arch" << " Arch" << false << true << " Arch" << "once";
-        QTest::newRow("clicked again, answer still out: one open") << "Games" << " Games" << true << false << " Games" << "twice";
-        QTest::newRow("catalogue answered after another click: no row") << "Arch" << " Arch" << false << false << " Arch" << "then slot 2";
-        // clang-format on
-    }
-
-    void click()
-    {
-        QFETCH(QString, target);
-        QFETCH(QString, caption);
-        QFETCH(bool, opens);
-        QFETCH(bool, letterRow);
-        QFETCH(QString, hoverText);
-        QFETCH(QString, late);
-        const QString targetPath = target.isEmpty() ? "1" : path(target);
-        QStringList entries = emptyStore();
-        entries[3] = targetPath, entries[15] = caption;
-        entries[2] = path("a.txt"), entries[14] = "a.txt";
-        startOn(entries);
-        m_view.row = true;
-        m_desktop->targets.holding = !late.isEmpty();
-        m_board->click(3);
-        if (!late.isEmpty()) {
-            QVERIFY(m_desktop->opener.opened.isEmpty() && !m_view.row);
-            QCOMPARE(m_view.marked, 3);
-            if (late == "twice")
-                m_board->click(3);
-            if (late == "then slot 2")
-                m_board->click(2);
-            m_desktop->targets.release();
-        }
-
-        QStringList opened = opens ? QStringList{targetPath} : QStringList();
-        if (late == "then slot 2")
-            opened = QStringList{entries[2]};
-        QCOMPARE(m_desktop->opener.opened, opened);
-        QCOMPARE(m_board->currentPath(), late == "then slot 2" ? entries[2] : targetPath);
-        QCOMPARE(m_view.row, letterRow);
-        QCOMPARE(m_view.hover, hoverText);
-        QCOMPARE(m_view.marked, late == "then slot 2" ? 2 : 3);
-    }
-
-    // Making stops at the first folder that cannot be made, and says so.
-    void createCatalogue_data()
-    {
-        QTest::addColumn<int>("refused"); // -1: none
-        QTest::addColumn<int>("made");
-        QTest::addColumn<QString>("title"); // empty: no message
-        // clang-format off
-        QTest::newRow("made") << -1 << 29 << "Все исполненно";
-        QTest::newRow("its own folder refused") << 0 << 0 << "КаталогOrlanta";
-        QTest::newRow("the letter К refused: those before stay") << 10 << 10 << "КаталогOrlanta";
-        // clang-format on
-    }
-
-    void createCatalogue()
-    {
-        QFETCH(int, refused);
-        QFETCH(int, made);
-        QFETCH(QString, title);
-        const QString path = QStringLiteral("/home/u/Фото.2006");
-        const QStringList folders = catalogueFolders(path);
-        if (refused >= 0)
-            m_desktop->folders.refused = {folders.at(refused)};
-        m_board->createCatalogue(path);
-        QCOMPARE(m_desktop->folders.made, folders.mid(0, made));
-        QCOMPARE(m_desktop->messages.titles, title.isEmpty() ? QStringList() : QStringList{title});
-        const QString text = m_desktop->messages.texts.value(0);
-        QCOMPARE(text.contains(folders.value(refused, path)), !title.isEmpty());
-        QCOMPARE(text.contains("уже есть"), refused >= 0); // the reason, in Russian
-        QCOMPARE(text.contains("остались на месте"), refused > 0);
-    }
-
-private:
-    QString path(const QString &relative) const { return m_dir.filePath(relative); }
-
-    // A fresh board on the store as it stands (missing unless written); with
-    // late, the disk's answers wait for the test.
-    void start(bool late = false)
-    {
-        m_board.reset();
-        m_patient.reset();
-        m_view = RecordedView();
-        m_desktop = std::make_unique<FakeDesktop>();
-        m_desktop->targets.holding = late;
-        // The disk's work on a thread of its own, as the panel does it.
-        m_patient = std::make_unique<PatientStore>(m_store);
-        m_board = std::make_unique<SlotBoard>(m_desktop->services(), *m_patient, m_view);
-        m_board->load();
-    }
-    void startOn(const QStringList &entries, bool late = false)
-    {
-        m_store.bytes = StoreFile::serialise(entries);
-        QVERIFY(m_store.bytes);
-        start(late);
-    }
-
-    QTemporaryDir m_dir;
-    MemoryStore m_store;
-    RecordedView m_view;
-    std::unique_ptr<FakeDesktop> m_desktop;
-    std::unique_ptr<PatientStore> m_patient;
-    std::unique_ptr<SlotBoard> m_board;
 };
 
 QTEST_GUILESS_MAIN(TestSlotBoard)

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "helpers/FakeDesktop.h"
+#include "helpers/TestFiles.h"
+#include "panel/SlotBoard.h"
+#include "panel/SlotView.h"
+#include "panel/StoreFile.h"
+#include "support/disk/PatientStore.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// What the panel would show; -1: never marked.
+struct RecordedView : SlotView
+{
+    void showCaption(int k, const QString &caption, const QString &, const QString &) override
+    {
+        captions[k] = caption;
+    }
+    void showPicture(int k, const QIcon &picture) override { pictures[k] = !picture.isNull(); }
+    void showErasedPicture(int k) override { erased[k] = true; }
+    void markSlot(int k) override { marked = k; }
+    void showLetterRow(bool shown) override { row = shown; }
+    void showHoverText(const QString &text) override { hover = text; }
+    void takeDrops(bool taken) override { drops = taken; }
+    QString title() const override { return QStringLiteral("КаталогOrlanta"); }
+
+    QString captions[13];
+    bool pictures[13]{};
+    bool erased[13]{};
+    int marked = -1;
+    bool row = true; // as a row shown before
+    QString hover;
+    bool drops = true;
+};
+
+// The panel's rules on a fake desktop and a store in memory, for the board's
+// tests: m_dir holds the real targets they drop or click.
+class BoardFixture : public QObject
+{
+protected:
+    void makeTargets()
+    {
+        for (const char *folder : {"Games", "Arch/А"})
+            QVERIFY(QDir(m_dir.path()).mkpath(QString::fromUtf8(folder)));
+        for (const char *file : {"report.doc", "a.txt"})
+            QVERIFY(QFile(path(file)).open(QIODevice::WriteOnly));
+    }
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    // The store as another program edits it: slot 2 and an entry past them.
+    QStringList editedStore() const
+    {
+        QStringList edited = emptyStore() + QStringList{"extra"};
+        edited[2] = path("a.txt"), edited[14] = "a.txt", edited[3] = "edited";
+        return edited;
+    }
+
+    // A fresh board on the store as it stands (missing unless written); with
+    // late, the disk's answers wait for the test.
+    void start(bool late = false)
+    {
+        m_board.reset();
+        m_patient.reset();
+        m_view = RecordedView();
+        m_desktop = std::make_unique<FakeDesktop>();
+        m_desktop->targets.holding = late;
+        // The disk's work on a thread of its own, as the panel does it.
+        m_patient = std::make_unique<PatientStore>(m_store);
+        m_board = std::make_unique<SlotBoard>(m_desktop->services(), *m_patient, m_view);
+        m_board->load();
+    }
+    void startOn(const QStringList &entries, bool late = false)
+    {
+        m_store.bytes = StoreFile::serialise(entries);
+        QVERIFY(m_store.bytes);
+        start(late);
+    }
+
+    QTemporaryDir m_dir;
+    MemoryStore m_store;
+    RecordedView m_view;
+    std::unique_ptr<FakeDesktop> m_desktop;
+    std::unique_ptr<PatientStore> m_patient;
+    std::unique_ptr<SlotBoard> m_board;
+};
