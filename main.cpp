@@ -21,7 +21,7 @@
 
 int main(int argc, char **argv)
 {
-    ProcessSetUp process;
+    ProcessSetUp process(argv);
     QApplication app(argc, argv);
     process.applicationMade();
     MessageBoxMessages messages;

@@ -92,14 +92,10 @@ echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 10485
 empty=$(install_panel "$panel_bin")
 full=$(install_panel "$panel_bin")
 mkdir -p "$E2E_TMP/targets/Папка" && echo text >"$E2E_TMP/targets/заметка.txt"
-{
-    printf '1\r\n'
-    printf '%s\r\n' "$HOME" /usr/share/doc /usr/share/icons "$E2E_TMP/targets/Папка" \
-        /etc/hostname "$E2E_TMP/targets/заметка.txt" /usr/share/common-licenses/GPL-3 \
-        /usr/share/applications/openbox.desktop /usr/bin/cmake /usr/bin/xdotool /etc/os-release /tmp
-    printf '%s\r\n' " root" " doc" " icons" " Папка" hostname заметка.txt GPL-3 openbox.desktop \
-        cmake xdotool os-release " tmp"
-} | iconv -f UTF-8 -t CP1251 >"$full/knw.dll"
+write_store "$full/knw.dll" "$HOME" " root" /usr/share/doc " doc" /usr/share/icons " icons" \
+    "$E2E_TMP/targets/Папка" " Папка" /etc/hostname hostname "$E2E_TMP/targets/заметка.txt" заметка.txt \
+    /usr/share/common-licenses/GPL-3 GPL-3 /usr/share/applications/openbox.desktop openbox.desktop \
+    /usr/bin/cmake cmake /usr/bin/xdotool xdotool /etc/os-release os-release /tmp " tmp"
 
 # Half of twelve targets on a share that takes 12 s to answer each look-up.
 subjects=(floor "panel, empty store" "panel, 12 targets")
@@ -111,12 +107,10 @@ if [ -c /dev/fuse ] && /usr/bin/python3 -c 'import fusepy' 2>/dev/null; then
     E2E_PIDS+=($!)
     trap 'umount -l "$share" 2>/dev/null; e2e_cleanup' EXIT
     wait_for 10 mountpoint -q "$share"
-    {
-        printf '1\r\n'
-        printf '%s\r\n' "$share/A" "$share/B" "$share/C" "$share/a.txt" "$share/b.txt" "$share/c.txt" \
-            /etc/hostname /usr/share/doc /usr/bin/cmake /usr/share/applications/openbox.desktop /etc/os-release /tmp
-        printf '%s\r\n' " A" " B" " C" a.txt b.txt c.txt hostname " doc" cmake openbox.desktop os-release " tmp"
-    } >"$slow/knw.dll"
+    write_store "$slow/knw.dll" "$share/A" " A" "$share/B" " B" "$share/C" " C" "$share/a.txt" a.txt \
+        "$share/b.txt" b.txt "$share/c.txt" c.txt /etc/hostname hostname /usr/share/doc " doc" \
+        /usr/bin/cmake cmake /usr/share/applications/openbox.desktop openbox.desktop \
+        /etc/os-release os-release /tmp " tmp"
     subjects+=("panel, 6 of 12 slow")
 fi
 
@@ -147,7 +141,7 @@ panel=$LAUNCHED
 sleep 1
 clicks=()
 for run in $(seq 1 "$runs"); do
-    xdotool mousemove $((683 + 26)) $((127 + 44 + 18 + 38 * (run % 12)))
+    xdotool mousemove "$slot_x" "$(slot_y $((run % 12 + 1)))"
     sleep 0.3
     c0=$(cpu_ns "$panel")
     xdotool click 1
@@ -172,8 +166,7 @@ exec {releases}<"$E2E_TMP/releases" {renames}<"$E2E_TMP/renames"
 sleep 0.5
 drops=()
 for run in $(seq 1 "$runs"); do
-    slot_y=$((127 + 44 + 18 + 38 * (run % 12)))
-    drag_over 200 175 $((683 + 26)) "$slot_y"
+    drag_over 200 175 "$slot_x" "$(slot_y $((run % 12 + 1)))"
     # Forget the events of the drag so far.
     while read -r -t 0.2 _ <&"$releases"; do :; done
     xdotool mouseup 1

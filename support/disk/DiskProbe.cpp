@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMutex>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -32,12 +33,30 @@ int lstatError(const char *path)
     return ::lstat(path, &info) == 0 ? 0 : errno;
 }
 
+constexpr char HelperName[] = "katalog-probe";
+
+// Writes the name over the arguments' own memory, which is what the process
+// list shows.
+void renameTo(char **argv)
+{
+    if (!argv || !argv[0])
+        return;
+    char *const start = argv[0];
+    char *end = start + std::strlen(start);
+    for (int i = 1; argv[i] && argv[i] == end + 1; ++i)
+        end = argv[i] + std::strlen(argv[i]);
+    const size_t room = size_t(end - start);
+    std::memset(start, 0, room);
+    std::memcpy(start, HelperName, std::min(room, sizeof HelperName - 1));
+}
+
 // Each question is a message holding the path, with the answer pipe's
 // writing end passed along; each is answered on a thread of its own, so one
 // hung path holds up no other.
-[[noreturn]] void serve(int socket)
+[[noreturn]] void serve(int socket, char **argv)
 {
-    ::prctl(PR_SET_NAME, "katalog-probe");
+    renameTo(argv);
+    ::prctl(PR_SET_NAME, HelperName);
     // Ctrl+C and a closed terminal are the panel's to answer; the helper
     // ends when the panel's end of the socket closes.
     ::signal(SIGINT, SIG_IGN);
@@ -119,7 +138,7 @@ Read readAnswer(int pipe, int waitMilliseconds, int &error)
 
 } // namespace
 
-void DiskProbe::startHelper()
+void DiskProbe::startHelper(char **argv)
 {
     int pair[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair) != 0)
@@ -130,7 +149,7 @@ void DiskProbe::startHelper()
     if (starter == 0) {
         ::close(pair[0]);
         if (::fork() == 0)
-            serve(pair[1]);
+            serve(pair[1], argv);
         ::_exit(0);
     }
     ::close(pair[1]);

@@ -13,9 +13,11 @@
 // a read that ends with the panel.
 namespace DiskProbe {
 
-// Starts the helper. Call first in main, while the process has one thread;
-// without it every question is asked here.
-void startHelper();
+// Starts the helper, named "katalog-probe" over the program's arguments so
+// that nobody takes it for a second panel. Call first in main with main's
+// argv, while the process has one thread; without it every question is asked
+// here.
+void startHelper(char **argv);
 
 // lstat's error number for the path, 0 when it is there; nothing when the
 // disk has not answered within waitMilliseconds (-1: as long as it takes).

@@ -11,10 +11,10 @@
 
 #include <QDir>
 
-ProcessSetUp::ProcessSetUp()
+ProcessSetUp::ProcessSetUp(char **argv)
 {
     // Forked while the process has one thread.
-    DiskProbe::startHelper();
+    DiskProbe::startHelper(argv);
     m_platformChosen = DisplayPlatform::preferXWayland();
     m_userScale = DisplayPlatform::wholeScale();
 }

@@ -18,7 +18,8 @@ class SessionBus;
 class ProcessSetUp
 {
 public:
-    ProcessSetUp();
+    // argv is main's.
+    explicit ProcessSetUp(char **argv);
     ~ProcessSetUp();
 
     void applicationMade();

@@ -8,7 +8,6 @@ start_x
 recording_desktop
 app=$(install_panel "$1")
 start_panel "$app"
-slot_x=709 slot_y=265
 
 # The menu from the keyboard on the focused slot, its first item, the dialog
 # and the message, each above the panel.
@@ -28,10 +27,9 @@ pass "the Menu key, the dialog and the message, above the panel, create a catalo
 # real file manager elsewhere), and the panel started on it.
 kill "$PANEL_PID"
 wait_for 5 sh -c "! kill -0 $PANEL_PID"
-{ printf '1\r\n%.0s' 1 2 3; printf '%s\r\n' "$E2E_TMP/Books"; printf '1\r\n%.0s' {1..11}
-    printf ' Books\r\n'; printf '1\r\n%.0s' {1..9}; } >"$app/knw.dll"
+write_store "$app/knw.dll" 1 1 1 1 "$E2E_TMP/Books" " Books"
 start_panel "$app"
-xdotool mousemove "$slot_x" "$slot_y" click 1
+xdotool mousemove "$slot_x" "$(slot_y 3)" click 1
 row_shown() { screenshot; not_panel 743 183; } # the tile А
 wait_for 5 row_shown || fail "no letter row"
 [ "$(opened_count)" -eq 0 ] || fail "a catalogue click opened: $(cat "$E2E_TMP/opened")"

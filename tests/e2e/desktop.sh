@@ -45,10 +45,9 @@ pass "on every workspace, at its place"
 
 folder="$HOME/Папка"
 mkdir -p "$folder"
-{ printf '1\r%s\r' "$folder"; printf '1\r%.0s' {1..11}; printf ' Папка\r'; printf '1\r%.0s' {1..10}; printf '1\r\n'; } |
-    iconv -f UTF-8 -t CP1251 >"$HOME/.local/lib/katalog/knw.dll"
+write_store "$HOME/.local/lib/katalog/knw.dll" "$folder" " Папка"
 sleep 3 # the panel takes up the outside edit
-xdotool mousemove $((wx + 26)) $((wy + 62)) click 1
+xdotool mousemove "$slot_x" "$(slot_y 1)" click 1
 wait_for 15 xdotool search --name '^Папка - Thunar$' || fail "no Thunar window on the folder"
 ! pgrep -x caja >/dev/null || fail "Caja started"
 pass "a folder opens in Thunar, XFCE's file manager, with Caja installed"

@@ -35,20 +35,9 @@ wait_for 10 mountpoint -q "$hung" || fail "the hung share did not mount"
 start_x
 recording_desktop
 app=$(install_panel "$1")
-# entries FILE PATH1 CAPTION1 PATH2 CAPTION2 ...: a store with those slots.
-entries() {
-    local file=$1 k; shift
-    local paths=() captions=()
-    for k in $(seq 1 12); do paths[k]=1 captions[k]=1; done
-    k=1
-    while [ $# -gt 0 ]; do paths[k]=$1 captions[k]=$2; shift 2; k=$((k + 1)); done
-    { echo 1; printf '%s\n' "${paths[@]:1}" "${captions[@]:1}"; } | sed 's/$/\r/' >"$file"
-}
 slots=("$share/Slow folder" " Slow folder" "$share/Slow folder" " Slow folder"
        "$E2E_TMP/Local" " Local" "$E2E_TMP/Doomed" " Doomed")
-entries "$app/knw.dll" "${slots[@]}"
-slot_x=709
-slot_y() { echo $((127 + 44 + 38 * ($1 - 1) + 18)); }
+write_store "$app/knw.dll" "${slots[@]}"
 # picture K: slot K shows a picture (its middle is not the plain yellow).
 picture() { screenshot; [ "$(pixel "$slot_x" "$(slot_y "$1")")" != "255,255,192" ]; }
 no_picture() { ! picture "$1"; }
@@ -84,14 +73,14 @@ wait_for 3 picture 4 || fail "the folder made again has no picture"
 pass "a deleted target loses its picture, and gets it back when it is made again"
 
 slots+=("$E2E_TMP/Other" " Other")
-entries "$E2E_TMP/edit" "${slots[@]}"
+write_store "$E2E_TMP/edit" "${slots[@]}"
 mv "$E2E_TMP/edit" "$app/knw.dll"
 wait_for 3 picture 5 || fail "an edit by rename did not show"
 slots+=("$E2E_TMP/Local" " Local")
-entries "$E2E_TMP/edit" "${slots[@]}"
+write_store "$E2E_TMP/edit" "${slots[@]}"
 cat "$E2E_TMP/edit" >"$app/knw.dll"
 wait_for 3 picture 6 || fail "an edit in place did not show"
-drag 705 637 "$slot_x" "$(slot_y 4)"
+drag "$eraser_x" "$eraser_y" "$slot_x" "$(slot_y 4)"
 wait_for 5 line_is 5 1 || fail "the eraser did not clear"
 [ "$(line 6)" = "$E2E_TMP/Other" ] && [ "$(line 7)" = "$E2E_TMP/Local" ] || fail "edits lost: $(cat "$app/knw.dll")"
 pass "edits of the store by rename and in place show, and the next save keeps them"
@@ -110,7 +99,7 @@ pass "a maximised panel goes back to its size and place"
 # Targets on the hung share are asked about and opened; the panel still ends
 # when it is closed, with every thread.
 slots+=("$hung/file.txt" " file.txt" "$hung/Folder" " Folder")
-entries "$E2E_TMP/edit" "${slots[@]}"
+write_store "$E2E_TMP/edit" "${slots[@]}"
 mv "$E2E_TMP/edit" "$app/knw.dll"
 sleep 1
 xdotool mousemove "$slot_x" "$(slot_y 7)" click 1 sleep 1.2 mousemove "$slot_x" "$(slot_y 8)" click 1 sleep 1

@@ -22,8 +22,6 @@ sleep 1
 geometry "$(xdotool search --name '^names$' | head -n1)"
 # The list view's rows, folders first: 数据, then the document.
 row_x=$((wx + 200)) folder_y=$((wy + 106)) file_y=$((wy + 134))
-slot_x=709
-slot_y() { echo $((127 + 44 + 38 * ($1 - 1) + 18)); }
 
 # Store line n holds entry n - 1, as bytes: 0x98 and UTF-8 for what
 # Windows-1251 lacks.
@@ -46,7 +44,7 @@ opened 2 "$file" || fail "opened: $(cat "$E2E_TMP/opened")"
 pass "a click on each makes the desktop open it; a second click within the lock does nothing"
 
 sleep 1.2 # the lock ends
-drag 705 637 "$slot_x" "$(slot_y 4)"
+drag "$eraser_x" "$eraser_y" "$slot_x" "$(slot_y 4)"
 cleared() { [ "$(line 5)" = 1 ] && [ "$(line 17)" = 1 ]; }
 wait_for 5 cleared || fail "eraser did not clear"
 pass "the panel's own eraser empties the slot"

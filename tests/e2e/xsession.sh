@@ -83,6 +83,24 @@ geometry() {
         s/ *Absolute upper-left Y: */wy=/p; s/ *Width: */ww=/p; s/ *Height: */wh=/p')"
 }
 
+# The panel's layout where it stands on a 1024 x 768 screen: its client area
+# at (683, 127), the middle of slot K (1 to 12), the eraser.
+slot_x=$((683 + 26))
+slot_y() { echo $((127 + 44 + 38 * ($1 - 1) + 18)); }
+eraser_x=$((683 + 22)) eraser_y=$((127 + 510))
+
+# write_store FILE PATH1 CAPTION1 PATH2 CAPTION2 ...: a store whose slots 1, 2
+# ... hold those targets and the rest none, in the store's encoding
+# (Windows-1251) and line ends.
+write_store() {
+    local file=$1 k paths=() captions=(); shift
+    for k in $(seq 1 12); do paths[k]=1 captions[k]=1; done
+    k=1
+    while [ $# -gt 0 ]; do paths[k]=$1 captions[k]=$2; shift 2; k=$((k + 1)); done
+    { echo 1; printf '%s\n' "${paths[@]:1}" "${captions[@]:1}"; } | sed 's/$/\r/' |
+        iconv -f UTF-8 -t CP1251 >"$file"
+}
+
 screenshot() { import -window root "$E2E_TMP/shot.png"; }
 # pixel X Y: the colour at a point of the last screenshot, as "R,G,B".
 pixel() {
