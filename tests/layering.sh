@@ -15,7 +15,9 @@ allowed() {
     windows) echo "images support support/widgets support/x11" ;;
     images | support) echo "" ;;
     support/disk | support/widgets | support/x11) echo "support" ;;
-    support/targets | support/launch | support/session) echo "support support/disk" ;;
+    support/targets | support/launch) echo "support support/disk support/gio" ;;
+    support/session) echo "support support/disk" ;;
+    support/gio) echo "" ;;
     support/dialogs) echo "support support/widgets" ;;
     *) echo "?" ;;
     esac

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "support/OffThreadWork.h"
+#include "support/disk/OffThreadWork.h"
 #include "support/ShellOpener.h"
 
 // Opens through another opener off the user-interface thread, since deciding

@@ -2,7 +2,7 @@
 #include "DesktopApplications.h"
 
 #include "ApplicationChoice.h"
-#include "support/GObjectRef.h"
+#include "support/gio/GObjectRef.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 
 #include "support/disk/DiskProbe.h"
 #include "DesktopApplications.h"
-#include "support/GObjectRef.h"
+#include "support/gio/GObjectRef.h"
 
 #include <QDir>
 #include <QFile>

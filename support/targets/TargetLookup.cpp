@@ -3,7 +3,7 @@
 
 #include "support/disk/DiskProbe.h"
 #include "support/FolderExists.h"
-#include "support/GObjectRef.h"
+#include "support/gio/GObjectRef.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // volume), and questions that the disk does not answer.
 #include "helpers/TestFiles.h"
 #include "panel/StoreFile.h"
-#include "support/OffThreadWork.h"
+#include "support/disk/OffThreadWork.h"
 #include "support/disk/PathPoll.h"
 #include "support/disk/StoreWatch.h"
 #include "support/targets/DiskTargetStates.h"
