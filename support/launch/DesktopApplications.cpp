@@ -61,9 +61,8 @@ Application described(GDesktopAppInfo *info)
     app.executable =
         QFileInfo(QString::fromUtf8(g_app_info_get_executable(G_APP_INFO(info)))).fileName();
     app.shownHere = g_desktop_app_info_get_show_in(info, nullptr);
-    gchar *preference = g_desktop_app_info_get_string(info, "InitialPreference");
+    g_autofree gchar *preference = g_desktop_app_info_get_string(info, "InitialPreference");
     app.preference = preference ? QByteArray(preference).toInt() : 0;
-    g_free(preference);
     return app;
 }
 
@@ -108,12 +107,11 @@ GAppInfo *forType(const QString &type)
         types += mime.allAncestors();
 
     QList<Application> candidates;
-    GList *all = g_app_info_get_all_for_type(type.toUtf8().constData());
+    g_autolist(GAppInfo) all = g_app_info_get_all_for_type(type.toUtf8().constData());
     for (GList *item = all; item; item = item->next) {
         if (G_IS_DESKTOP_APP_INFO(item->data))
             candidates.append(described(G_DESKTOP_APP_INFO(item->data)));
     }
-    g_list_free_full(all, g_object_unref);
 
     const QString id = ApplicationChoice::choose(thisDesktop(), types, candidates);
     return id.isEmpty() ? nullptr : G_APP_INFO(g_desktop_app_info_new(id.toUtf8().constData()));

@@ -74,22 +74,17 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset)
         return true;
     }
 
-    GKeyFile *entry = g_key_file_new();
-    bool handled = false;
-    if (g_key_file_load_from_file(entry, localPath.constData(), G_KEY_FILE_NONE, nullptr)) {
-        gchar *type = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
-                                            G_KEY_FILE_DESKTOP_KEY_TYPE, nullptr);
-        gchar *url = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
-                                           G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
-        if (type && url && qstrcmp(type, G_KEY_FILE_DESKTOP_TYPE_LINK) == 0) {
-            launchForType(schemeType(url), url, unset);
-            handled = true;
-        }
-        g_free(type);
-        g_free(url);
-    }
-    g_key_file_free(entry);
-    return handled;
+    g_autoptr(GKeyFile) entry = g_key_file_new();
+    if (!g_key_file_load_from_file(entry, localPath.constData(), G_KEY_FILE_NONE, nullptr))
+        return false;
+    g_autofree gchar *type = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
+                                                   G_KEY_FILE_DESKTOP_KEY_TYPE, nullptr);
+    g_autofree gchar *url = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
+                                                  G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
+    if (!type || !url || qstrcmp(type, G_KEY_FILE_DESKTOP_TYPE_LINK) != 0)
+        return false;
+    launchForType(schemeType(url), url, unset);
+    return true;
 }
 
 // Programs by type: machine code, or a script of a script type. A document

@@ -25,10 +25,9 @@ void describeIcon(GIcon *icon, TargetState &state)
              names && *names; ++names)
             state.iconNames.append(QString::fromUtf8(*names));
     } else if (G_IS_FILE_ICON(icon)) {
-        gchar *local = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)));
+        g_autofree gchar *local = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)));
         if (local)
             state.iconImage.load(QFile::decodeName(local));
-        g_free(local);
     }
 }
 
