@@ -41,36 +41,51 @@ private Q_SLOTS:
     // The clipboard's files and Delete stand for a drop and the eraser.
     void drop_data()
     {
-        // Names: "?" not UTF-8, "!" the save fails, "~" no link offered.
-        QTest::addColumn<QStringList>("dropped");
+        QTest::addColumn<QString>("type");    // what is dragged or copied: its type
+        QTest::addColumn<QByteArray>("data"); // and its bytes; "eraser": the panel's own
+        QTest::addColumn<int>("offered");     // the drag's actions
+        QTest::addColumn<bool>("saveFails");
         QTest::addColumn<int>("action");      // 0: refused as it enters
         QTest::addColumn<QString>("caption"); // empty: refused
         QTest::addColumn<bool>("picture");
         QTest::addColumn<QString>("meanwhile"); // what the store or the disk does
         QTest::addColumn<QString>("by");        // keys on the slot instead of a drag
         const int link = Qt::LinkAction, none = 0;
+        const int all = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, noLink = all & ~link;
+        const QString uriList = "text/uri-list", text = "text/plain";
+        const auto uris = [this](const QStringList &names) {
+            QByteArray list;
+            for (const QString &name : names)
+                list += QUrl::fromLocalFile(path(name)).toEncoded() + "\r\n";
+            return list;
+        };
+        // A name in Latin-1 bytes, as no file manager here would send it.
+        const QByteArray latin1 = uris({"a.txt"}) + "file://" + path("café").toLatin1().toPercentEncoding("/");
         // clang-format off
-        QTest::newRow("file") << QStringList{"report.doc"} << link << "report.doc" << true << "" << "";
-        QTest::newRow("file, no link offered: a copy") << QStringList{"~report.doc"} << int(Qt::CopyAction) << "report.doc" << true << "" << "";
-        QTest::newRow("markup") << QStringList{"<i>x.txt"} << link << "<i>x.txt" << true << "" << "";
-        QTest::newRow("refused: not UTF-8") << QStringList{"a.txt", "?café"} << link << "" << false << "" << "";
-        QTest::newRow("plain text") << QStringList{"text"} << none << "" << false << "" << "";
-        QTest::newRow("web link") << QStringList{"https://example.org/"} << none << "" << false << "" << "";
-        QTest::newRow("eraser's type from another program") << QStringList{"eraser's type"} << none << "" << false << "" << "";
-        QTest::newRow("the eraser") << QStringList{"eraser"} << link << " " << false << "" << "";
-        QTest::newRow("the eraser, the save fails: as stored") << QStringList{"!eraser"} << link << "" << false << "" << "";
-        QTest::newRow("on a locked slot: refused") << QStringList{"report.doc"} << none << "" << false << "locked" << "";
-        QTest::newRow("store unread: refused") << QStringList{"report.doc"} << none << "" << false << "unread" << "";
-        QTest::newRow("Ctrl+V: the last copied file") << QStringList{"a.txt", "report.doc"} << link << "report.doc" << true << "" << "Ctrl+V";
-        QTest::newRow("Shift+Insert: GNOME's list only") << QStringList{"Games"} << link << " Games" << true << "" << "Shift+Insert, GNOME";
-        QTest::newRow("Ctrl+V, plain text: nothing") << QStringList{"text"} << none << "" << false << "" << "Ctrl+V";
-        QTest::newRow("Delete: as the eraser") << QStringList{"eraser"} << link << " " << false << "" << "Delete";
+        QTest::newRow("file") << uriList << uris({"report.doc"}) << all << false << link << "report.doc" << true << "" << "";
+        QTest::newRow("file, no link offered: a copy") << uriList << uris({"report.doc"}) << noLink << false << int(Qt::CopyAction) << "report.doc" << true << "" << "";
+        QTest::newRow("markup") << uriList << uris({"<i>x.txt"}) << all << false << link << "<i>x.txt" << true << "" << "";
+        QTest::newRow("refused: not UTF-8") << uriList << latin1 << all << false << link << "" << false << "" << "";
+        QTest::newRow("plain text") << text << QByteArray("text") << all << false << none << "" << false << "" << "";
+        QTest::newRow("web link") << uriList << QByteArray("https://example.org/\r\n") << all << false << none << "" << false << "" << "";
+        QTest::newRow("eraser's type from another program") << QString(EraserPicture::MimeType) << QByteArray() << all << false << none << "" << false << "" << "";
+        QTest::newRow("the eraser") << "" << QByteArray("eraser") << all << false << link << " " << false << "" << "";
+        QTest::newRow("the eraser, the save fails: as stored") << "" << QByteArray("eraser") << all << true << link << "" << false << "" << "";
+        QTest::newRow("on a locked slot: refused") << uriList << uris({"report.doc"}) << all << false << none << "" << false << "locked" << "";
+        QTest::newRow("store unread: refused") << uriList << uris({"report.doc"}) << all << false << none << "" << false << "unread" << "";
+        QTest::newRow("Ctrl+V: the last copied file") << uriList << uris({"a.txt", "report.doc"}) << all << false << link << "report.doc" << true << "" << "Ctrl+V";
+        QTest::newRow("Shift+Insert: GNOME's list only") << "x-special/gnome-copied-files" << "copy\n" + uris({"Games"}).trimmed() << all << false << link << " Games" << true << "" << "Shift+Insert";
+        QTest::newRow("Ctrl+V, plain text: nothing") << text << QByteArray("text") << all << false << none << "" << false << "" << "Ctrl+V";
+        QTest::newRow("Delete: as the eraser") << "" << QByteArray("eraser") << all << false << link << " " << false << "" << "Delete";
         // clang-format on
     }
 
     void drop()
     {
-        QFETCH(QStringList, dropped);
+        QFETCH(QString, type);
+        QFETCH(QByteArray, data);
+        QFETCH(int, offered);
+        QFETCH(bool, saveFails);
         QFETCH(int, action);
         QFETCH(QString, caption);
         QFETCH(bool, picture);
@@ -84,9 +99,9 @@ private Q_SLOTS:
             m_desktop->messages.texts.clear();
         }
         m_form->Command1(5)->setLocked(meanwhile == "locked");
-        if (dropped[0].startsWith('!'))
+        if (saveFails)
             m_store.writeFailure = std::make_error_code(std::errc::no_space_on_device);
-        const bool eraser = dropped[0].endsWith("eraser");
+        const bool eraser = data == "eraser";
         if (by == "Delete") {
             QTest::keyClick(m_form->Command1(5), Qt::Key_Delete);
         } else if (eraser) { // the panel's own, whose source an event cannot fake
@@ -97,32 +112,18 @@ private Q_SLOTS:
                      m_form->picDocument()->pixmap().toImage());
             m_form->Command1_DragDrop(5, m_form->Picture3());
         } else {
-            QByteArray uris;
-            for (const QString &name : dropped) {
-                const QString file = path(name.mid(QStringLiteral("?!~").contains(name.front())));
-                uris += name.startsWith("https:") ? name.toUtf8()
-                        : name.startsWith('?') ? "file://" + file.toLatin1().toPercentEncoding("/")
-                                               : QUrl::fromLocalFile(file).toEncoded();
-                uris += "\r\n";
-            }
-            auto data = std::make_unique<QMimeData>();
-            data->setData(dropped[0] == "text"            ? "text/plain"
-                          : dropped[0] == "eraser's type" ? EraserPicture::MimeType
-                          : by.endsWith("GNOME")          ? "x-special/gnome-copied-files"
-                                                          : "text/uri-list",
-                          by.endsWith("GNOME") ? "copy\n" + uris.trimmed() : uris);
+            auto mime = std::make_unique<QMimeData>();
+            mime->setData(type, data);
             if (!by.isEmpty()) { // copied, as a file manager's Copy leaves it
-                QGuiApplication::clipboard()->setMimeData(data.release());
+                QGuiApplication::clipboard()->setMimeData(mime.release());
                 by.startsWith("Shift")
                     ? QTest::keyClick(m_form->Command1(5), Qt::Key_Insert, Qt::ShiftModifier)
                     : QTest::keyClick(m_form->Command1(5), Qt::Key_V, Qt::ControlModifier);
             } else {
-                const auto offered =
-                    Qt::CopyAction | Qt::MoveAction |
-                    (dropped[0].startsWith('~') ? Qt::IgnoreAction : Qt::LinkAction);
-                QDragEnterEvent enter({5, 5}, offered, data.get(), Qt::LeftButton, {});
+                const auto actions = Qt::DropActions(offered);
+                QDragEnterEvent enter({5, 5}, actions, mime.get(), Qt::LeftButton, {});
                 QApplication::sendEvent(m_form->Command1(5), &enter);
-                QDropEvent drop({5, 5}, offered, data.get(), Qt::LeftButton, {});
+                QDropEvent drop({5, 5}, actions, mime.get(), Qt::LeftButton, {});
                 QApplication::sendEvent(m_form->Command1(5), &drop);
                 QCOMPARE(enter.isAccepted() && drop.isAccepted() ? int(drop.dropAction()) : 0,
                          action);
