@@ -9,6 +9,7 @@
 #include "support/targets/DiskTargetStates.h"
 #include "support/targets/TargetLookup.h"
 
+#include <QDirIterator>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -35,14 +36,16 @@ public:
         if (!limit.open(QIODevice::ReadOnly) || limit.readAll().trimmed().toInt() > 200000)
             return;
         m_fd = inotify_init1(IN_CLOEXEC);
-        for (int i = 0; m_fd >= 0; ++i) {
+        // The system's own files first (quick to watch), then folders made
+        // for it where they run out.
+        QDirIterator files("/usr", QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                           QDirIterator::Subdirectories);
+        while (m_fd >= 0 && !m_full && files.hasNext())
+            watch(QFile::encodeName(files.next()));
+        for (int i = 0; m_fd >= 0 && !m_full; ++i) {
             const QByteArray folder = QFile::encodeName(m_folders.filePath(QString::number(i)));
-            if (mkdir(folder.constData(), 0700) != 0)
+            if (mkdir(folder.constData(), 0700) != 0 || !watch(folder))
                 break;
-            if (inotify_add_watch(m_fd, folder.constData(), IN_ATTRIB) < 0) {
-                m_full = errno == ENOSPC;
-                break;
-            }
         }
     }
     ~NoWatchesLeft()
@@ -53,6 +56,15 @@ public:
     bool full() const { return m_full; }
 
 private:
+    // False once the kernel refuses, full when it has no watches left.
+    bool watch(const QByteArray &path)
+    {
+        if (inotify_add_watch(m_fd, path.constData(), IN_ATTRIB | IN_DONT_FOLLOW) >= 0)
+            return true;
+        m_full = m_full || errno == ENOSPC;
+        return errno != ENOSPC;
+    }
+
     QTemporaryDir m_folders;
     int m_fd = -1;
     bool m_full = false;
