@@ -68,9 +68,12 @@ private Q_SLOTS:
             window->show();
         }
         QCOMPARE(help->windowType(), Qt::Window); // not a utility window one may hide
-        for (QWidget *window : QList<QWidget *>{m_form.get(), help, about}) // above the rest
+        for (QWidget *window : QList<QWidget *>{m_form.get(), help, about}) { // above the rest
             QCOMPARE(window->windowFlags() & ~Qt::WindowSystemMenuHint,
                      FixedWindow::flags(FixedWindow::TitleBar::CloseBox, true));
+            QCOMPARE(window->windowIcon().pixmap(16).toImage(),
+                     Pictures::windowIcon().pixmap(16).toImage()); // the alphabet blocks
+        }
         for (QWidget *dead : QList<QWidget *>{about->Label1(), about})
             press(dead, Qt::LeftButton, {2, 2});
         QVERIFY(m_desktop->opener.opened.isEmpty());
