@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/close_range.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -65,6 +66,16 @@ void renameTo(char **argv)
     ::signal(SIGPIPE, SIG_IGN);
     if (::chdir("/") != 0)
         ::_exit(1);
+    // It says nothing, and holds no terminal, pipe or file of the panel's
+    // open for as long as a share keeps it: only its socket, kept clear of
+    // the three standard descriptors.
+    if (socket < 3)
+        socket = ::fcntl(socket, F_DUPFD_CLOEXEC, 3);
+    const int nothing = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    for (int standard = 0; nothing >= 0 && standard < 3; ++standard)
+        ::dup2(nothing, standard);
+    ::close_range(3, unsigned(socket) - 1, 0);
+    ::close_range(unsigned(socket) + 1, ~0U, 0);
     for (;;) {
         char path[PATH_MAX + 1];
         iovec data{path, PATH_MAX};
