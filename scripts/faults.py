@@ -21,6 +21,7 @@ NUMBER = re.compile(r'(?<![\w.])(\d+)(?![\w.])')
 CALL = re.compile(r'^\s*[\w:]+(?:(?:\.|->)\w+)*\s*\(.*\);\s*$')
 NOT_CALLS = ('return', 'if', 'while', 'for', 'switch', 'case', 'delete', 'throw', 'Q_EMIT')
 CONDITION = re.compile(r'^(\s*(?:\} else )?(?:if|while) \()(.*)(\)\s*\{?\s*)$')
+DECLARATION = re.compile(r'^(const\s+)?[\w:<>]+[\s*&]+\w+\s*=[^=]')
 FUNCTION = re.compile(r'^(void|bool) [\w:]+\(.*\)( const)?( override)?$')
 
 
@@ -67,7 +68,9 @@ def faults_in(name, text, wanted):
                 kind = 'swap' if old.strip() in ('&&', '||') else 'compare'
                 yield name, number, kind, line, line.replace(old, new)
         match = CONDITION.match(line)
-        if match and match.group(2).count('(') == match.group(2).count(')'):
+        # A condition that declares its variable cannot be negated whole.
+        if match and match.group(2).count('(') == match.group(2).count(')') \
+                and not DECLARATION.match(match.group(2)):
             yield name, number, 'negate', line, f'{match.group(1)}!({match.group(2)}){match.group(3)}'
         if CALL.match(code) and not code.strip().startswith(NOT_CALLS) and ' = ' not in code \
                 and not rows[number - 2].rstrip().endswith((',', '(', '=', '?', ':')):
