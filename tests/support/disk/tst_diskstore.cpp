@@ -2,6 +2,7 @@
 // The store on a real disk, under attack: a panel killed while saving, a disk
 // that takes no more, a folder only the store may be written in, something
 // there that is no store, a store shared with others.
+#include "helpers/StoreFolder.h"
 #include "helpers/AsUser.h"
 #include "helpers/TestFiles.h"
 #include "panel/SlotList.h"
@@ -51,17 +52,12 @@ bool isCompleteChurnStore(const QByteArray &bytes)
 
 } // namespace
 
-class TestDiskStore : public QObject
+class TestDiskStore : public StoreFolder
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A fresh folder each time: a killed save leaves its temporary file.
-    void init()
-    {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_path = m_folder->filePath(QStringLiteral("knw.dll"));
-    }
+    void init() { freshFolder(); }
 
     // A panel killed at random while it changes slots and saves as fast as it
     // can leaves a store it could have written, never a torn one, also where
@@ -247,9 +243,6 @@ private Q_SLOTS:
         QCOMPARE(ownership(), before);
     }
 
-private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_path;
 };
 
 QTEST_GUILESS_MAIN(TestDiskStore)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One panel a folder: the lock, the socket a second start asks through, and
 // what a second start does.
+#include "helpers/StoreFolder.h"
 #include "helpers/AsUser.h"
 #include "helpers/FakeDesktop.h"
 #include "support/session/InstanceChannel.h"
@@ -22,17 +23,12 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 
-class TestInstance : public QObject
+class TestInstance : public StoreFolder
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A fresh folder each time: a killed save leaves its temporary file.
-    void init()
-    {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_path = m_folder->filePath(QStringLiteral("knw.dll"));
-    }
+    void init() { freshFolder(); }
 
     // A second start from the folder brings the running panel forward, or
     // takes its place once it has gone, or says why it cannot run.
@@ -243,9 +239,6 @@ private Q_SLOTS:
         QCOMPARE(got, heard.isEmpty() ? QStringList() : QStringList{heard});
     }
 
-private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_path;
 };
 
 QTEST_GUILESS_MAIN(TestInstance)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the panel hears of the disk changing (the store, the targets, a
 // volume), and questions that the disk does not answer.
+#include "helpers/StoreFolder.h"
 #include "helpers/TestFiles.h"
 #include "panel/StoreFile.h"
 #include "support/disk/OffThreadWork.h"
@@ -72,17 +73,12 @@ private:
 
 } // namespace
 
-class TestTargets : public QObject
+class TestTargets : public StoreFolder
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A fresh folder each time: a killed save leaves its temporary file.
-    void init()
-    {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_path = m_folder->filePath(QStringLiteral("knw.dll"));
-    }
+    void init() { freshFolder(); }
 
     // The store changed by another program, and followed targets that go or
     // come back, are heard of by notification; the panel's own kind of save
@@ -222,9 +218,6 @@ private Q_SLOTS:
         slowAnswers->release();
     }
 
-private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_path;
 };
 
 QTEST_GUILESS_MAIN(TestTargets)
