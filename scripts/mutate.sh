@@ -9,7 +9,9 @@
 #        scripts/mutate.sh --generated N [--list] REVISION
 #          N faults made from the work tree's lines changed since REVISION
 #          (scripts/faults.py; MUTATE_SEED chooses another sample); --list
-#          prints them, one a line, without running them
+#          prints them, one a line, without running them. A fault the unit
+#          tests miss meets the end-to-end tests too (MUTATE_E2E=0: not).
+#          MUTATE_ONLY="3 17" runs only those numbers of the sample.
 # Prints one line a fault, then the score. Faults that do not build, and
 # those scripts/equivalents.tsv names (no test can see them), are not counted.
 set -euo pipefail
@@ -46,6 +48,17 @@ build() { cmake --build "$work/build" -j"$(nproc)" --target $units >/dev/null 2>
 unit_tests() { (cd "$work/build" && ctest -L unit -j2 --timeout 300 --stop-on-failure >/dev/null 2>&1); }
 build || { echo "the sources do not build" >&2; exit 1; }
 unit_tests || { echo "the unit tests fail before any mutation" >&2; exit 1; }
+# The real program under Xvfb sees what no offscreen test can: X's clipboard,
+# workspaces, a drag from the panel's own eraser.
+end_to_end=
+if [ -n "$generated" ] && [ "${MUTATE_E2E:-1}" != 0 ]; then
+    end_to_end() {
+        cmake --build "$work/build" -j"$(nproc)" --target katalog >/dev/null 2>&1 &&
+            (cd "$work/build" && ctest -L e2e --timeout 180 --stop-on-failure >/dev/null 2>&1)
+    }
+    end_to_end || { echo "the end-to-end tests fail before any mutation" >&2; exit 1; }
+    end_to_end=yes
+fi
 
 # apply FILE FROM TO: replaces the one occurrence of FROM; fails unless there
 # is exactly one.
@@ -73,6 +86,9 @@ killed=0 survived=0 stillborn=0 equivalents=0 number=0
 while IFS=$'\t' read -r file a b c d; do
     [[ -z "$file" || "$file" == \#* ]] && continue
     number=$((number + 1))
+    if [ -n "${MUTATE_ONLY:-}" ] && [[ " $MUTATE_ONLY " != *" $number "* ]]; then
+        continue
+    fi
     target="$work/src/$file"
     cp "$target" "$work/original"
     if [ -n "$generated" ]; then
@@ -94,7 +110,11 @@ while IFS=$'\t' read -r file a b c d; do
     elif ! build; then
         verdict=stillborn; stillborn=$((stillborn + 1))
     elif unit_tests; then
-        verdict=survived; survived=$((survived + 1))
+        if [ -n "$end_to_end" ] && ! end_to_end; then
+            verdict=killed-e2e; killed=$((killed + 1))
+        else
+            verdict=survived; survived=$((survived + 1))
+        fi
     else
         verdict=killed; killed=$((killed + 1))
     fi
@@ -106,4 +126,4 @@ build
 counted=$((killed + survived))
 echo "not counted: $stillborn that do not build, $equivalents equivalent"
 echo "score: $killed killed of $counted counted ($((100 * killed / (counted > 0 ? counted : 1)))%)"
-echo "killed $killed of $number"
+echo "killed $killed of $((killed + survived + stillborn + equivalents))"

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <unistd.h>
 
 class TestDiskProbe : public QObject
 {
@@ -54,6 +55,21 @@ private Q_SLOTS:
         for (int i = 0; i < 50; ++i)
             QCOMPARE(DiskProbe::ask(m_dir.filePath(QString::number(i))), std::optional<int>(ENOENT));
         QCOMPARE(QDir("/proc/self/fd").count(), descriptors);
+    }
+
+    // In the process list by its own name, over the whole of the arguments.
+    void namedInProcessList()
+    {
+        QStringList names;
+        for (const QString &pid : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
+            QFile comm("/proc/" + pid + "/comm"), cmdline("/proc/" + pid + "/cmdline");
+            if (getpgid(pid.toInt()) == getpgrp() && comm.open(QIODevice::ReadOnly) &&
+                comm.readAll() == "katalog-probe\n" && cmdline.open(QIODevice::ReadOnly))
+                names.append(QString::fromLatin1(cmdline.readAll()));
+        }
+        QVERIFY(!names.isEmpty());
+        for (const QString &name : names)
+            QVERIFY2(name.startsWith(QLatin1String("katalog-probe\0", 14)), qPrintable(name));
     }
 
 private:
