@@ -43,13 +43,6 @@ struct RecordedView : SlotView
 class BoardFixture : public QObject
 {
 protected:
-    void makeTargets()
-    {
-        for (const char *folder : {"Games", "Arch/А"})
-            QVERIFY(QDir(m_dir.path()).mkpath(QString::fromUtf8(folder)));
-        for (const char *file : {"report.doc", "a.txt"})
-            QVERIFY(QFile(path(file)).open(QIODevice::WriteOnly));
-    }
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
     // The store as another program edits it: slot 2 and an entry past them.
     QStringList editedStore() const
@@ -78,6 +71,11 @@ protected:
         m_store.bytes = StoreFile::serialise(entries);
         QVERIFY(m_store.bytes);
         start(late);
+    }
+    void startEmpty()
+    {
+        m_store = MemoryStore();
+        startOn(emptyStore());
     }
 
     QTemporaryDir m_dir;

@@ -75,6 +75,11 @@ protected:
         QVERIFY(m_store.bytes);
         startPanel(late);
     }
+    void startEmpty()
+    {
+        m_store = MemoryStore();
+        startPanelOn(emptyStore());
+    }
 
     QTemporaryDir m_dir;
     MemoryStore m_store;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,15 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The real targets the panel's tests drop and click.
+inline bool makeTargets(const QString &folder)
+{
+    bool made = QDir(folder).mkpath(QStringLiteral("Games")) && QDir(folder).mkpath(u"Arch/А"_qs);
+    for (const char *file : {"report.doc", "a.txt", "<i>x.txt"})
+        made = made && QFile(folder + '/' + QString::fromUtf8(file)).open(QIODevice::WriteOnly);
+    return made;
 }
 
 // A store's entries with every slot unassigned.

@@ -23,17 +23,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         FontFaces::mapWindowsFaces();
-        for (const char *folder : {"Games", "Arch/А"})
-            QVERIFY(QDir(m_dir.path()).mkpath(QString::fromUtf8(folder)));
-        for (const char *file : {"report.doc", "a.txt", "<i>x.txt"})
-            QVERIFY(QFile(path(file)).open(QIODevice::WriteOnly));
+        QVERIFY(makeTargets(m_dir.path()));
     }
-
-    void init()
-    {
-        m_store = MemoryStore();
-        startPanelOn(emptyStore());
-    }
+    void init() { startEmpty(); }
 
     // A drag of files is taken as a link, or a copy where no link is offered,
     // never a move, and shown, the tooltip as plain text; what is not a local

@@ -25,17 +25,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         FontFaces::mapWindowsFaces();
-        for (const char *folder : {"Games", "Arch/А"})
-            QVERIFY(QDir(m_dir.path()).mkpath(QString::fromUtf8(folder)));
-        for (const char *file : {"report.doc", "a.txt", "<i>x.txt"})
-            QVERIFY(QFile(path(file)).open(QIODevice::WriteOnly));
+        QVERIFY(makeTargets(m_dir.path()));
     }
-
-    void init()
-    {
-        m_store = MemoryStore();
-        startPanelOn(emptyStore());
-    }
+    void init() { startEmpty(); }
 
     // Each made once and shown above the panel; the catalogue's save dialog
     // is owned by an About window made for it and not shown.

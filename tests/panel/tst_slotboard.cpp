@@ -13,13 +13,8 @@ class TestSlotBoard : public BoardFixture
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { makeTargets(); }
-
-    void init()
-    {
-        m_store = MemoryStore();
-        startOn(emptyStore());
-    }
+    void initTestCase() { QVERIFY(makeTargets(m_dir.path())); }
+    void init() { startEmpty(); }
 
     // Each slot as the store gives it; none marked, no row, no hover text. A
     // store that cannot be made or read is said once, and while it stands no

@@ -9,13 +9,8 @@ class TestSlotClicks : public BoardFixture
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { makeTargets(); }
-
-    void init()
-    {
-        m_store = MemoryStore();
-        startOn(emptyStore());
-    }
+    void initTestCase() { QVERIFY(makeTargets(m_dir.path())); }
+    void init() { startEmpty(); }
 
     // A click marks its slot and opens it, or shows the letter row of a
     // catalogue, hiding one shown before; only the last click's answer shows
