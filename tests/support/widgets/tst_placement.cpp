@@ -65,6 +65,7 @@ private Q_SLOTS:
             QCOMPARE(picture(2).size(), picture(1).size() * 2);
             QCOMPARE(picture(2).devicePixelRatio(), 2.0);
         }
+        QCOMPARE(Pictures::windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {64, 64}}));
     }
 };
 
