@@ -13,7 +13,6 @@
 #include "support/UserMessages.h"
 
 #include <QFileInfo>
-#include <QPixmap>
 #include <QSemaphore>
 #include <QStringList>
 

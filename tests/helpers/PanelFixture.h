@@ -7,7 +7,6 @@
 #include "panel/StoreFile.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>

@@ -9,7 +9,6 @@
 #include "support/session/FontFaces.h"
 
 #include <QClipboard>
-#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextDocument>

@@ -15,7 +15,6 @@
 
 #include <QAccessible>
 #include <QLabel>
-#include <QPlainTextEdit>
 
 class TestPanelWindows : public PanelFixture
 {

@@ -2,7 +2,6 @@
 // The panel's rules without a window: clicks, the letter row, letters and
 // catalogues.
 #include "helpers/BoardFixture.h"
-#include "catalogue/CatalogueLetters.h"
 
 class TestSlotClicks : public BoardFixture
 {

@@ -10,7 +10,6 @@
 #include "panel/StoreCodec.h"
 #include "panel/StoreFile.h"
 #include "support/FolderExists.h"
-#include "support/disk/SystemReason.h"
 #include "support/targets/TargetLookup.h"
 
 #include <QDir>

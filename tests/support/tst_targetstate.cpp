@@ -6,7 +6,6 @@
 
 #include <QIcon>
 #include <QImage>
-#include <QPixmap>
 #include <QTest>
 
 class TestTargetState : public QObject

@@ -10,7 +10,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>

@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
