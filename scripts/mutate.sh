@@ -74,11 +74,12 @@ apply_line() {
         if ($. == $ENV{LINE}) { chomp; $ok = $_ eq $ENV{FROM}; $_ = $ENV{TO} . "\n" }
         END { exit($ok ? 0 : 3) }' "$1"
 }
-# equivalent FILE FROM TO: scripts/equivalents.tsv says no test can see it.
+# equivalent FILE LINE FROM TO: scripts/equivalents.tsv says no test can see
+# it (a fifth column names the line where the same text stands twice).
 equivalent() {
-    awk -F'\t' -v f="$1" -v a="$2" -v b="$3" '
+    awk -F'\t' -v f="$1" -v n="$2" -v a="$3" -v b="$4" '
         function trim(s) { gsub(/^[ \t]+|[ \t]+$/, "", s); return s }
-        $1 == f && $2 == trim(a) && $3 == trim(b) { found = 1 }
+        $1 == f && $2 == trim(a) && $3 == trim(b) && ($5 == "" || $5 == n) { found = 1 }
         END { exit !found }' "$root/scripts/equivalents.tsv"
 }
 
@@ -95,7 +96,7 @@ while IFS=$'\t' read -r file a b c d; do
         line=$a kind=$b from=$c to=$d
         applied() { apply_line "$target" "$line" "$from" "$to"; }
         shown="$file:$line $kind: $(echo "$from" | sed 's/^ *//') → $(echo "$to" | sed 's/^ *//')"
-        equivalent "$file" "$from" "$to" && note=equivalent || note=
+        equivalent "$file" "$line" "$from" "$to" && note=equivalent || note=
     else
         from=$a to=$b note=$c
         applied() { apply "$target" "$from" "$to"; }
