@@ -62,6 +62,7 @@ private Q_SLOTS:
             if (late == "then slot 2")
                 m_board->click(2);
             m_desktop->targets.release();
+            m_desktop->targets.answer(targetPath); // a change heard later opens nothing
         }
 
         QStringList opened = opens ? QStringList{targetPath} : QStringList();
