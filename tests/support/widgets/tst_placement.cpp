@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where windows go on the screens, and pictures for dense screens: no window
-// is shown.
+// Where windows go on the screens, pictures for dense screens and whole
+// scales: no window is shown.
 #include "images/Pictures.h"
+#include "support/session/DisplayPlatform.h"
 #include "support/widgets/ScreenPlacement.h"
 
 #include <QPixmap>
@@ -66,6 +67,30 @@ private Q_SLOTS:
             QCOMPARE(picture(2).devicePixelRatio(), 2.0);
         }
         QCOMPARE(Pictures::windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {64, 64}}));
+    }
+
+    // The panel is drawn at a whole scale; what it starts gets the user's.
+    void wholeScale_data()
+    {
+        QTest::addColumn<QByteArray>("user"); // null: not set
+        QTest::addColumn<QByteArray>("drawn");
+        QTest::newRow("1.25: 1") << QByteArray("1.25") << QByteArray("1");
+        QTest::newRow("1.5: 2") << QByteArray("1.5") << QByteArray("2");
+        QTest::newRow("0.5: at least 1") << QByteArray("0.5") << QByteArray("1");
+        QTest::newRow("not a number: as it is") << QByteArray("big") << QByteArray("big");
+        QTest::newRow("not set") << QByteArray() << QByteArray();
+    }
+
+    void wholeScale()
+    {
+        QFETCH(QByteArray, user);
+        QFETCH(QByteArray, drawn);
+        user.isNull() ? qunsetenv("QT_SCALE_FACTOR") : qputenv("QT_SCALE_FACTOR", user);
+        const QByteArray kept = DisplayPlatform::wholeScale();
+        QCOMPARE(qgetenv("QT_SCALE_FACTOR"), drawn);
+        DisplayPlatform::keepUserScale(kept);
+        QCOMPARE(qgetenv("QT_SCALE_FACTOR"), user);
+        QCOMPARE(qEnvironmentVariableIsSet("QT_SCALE_FACTOR"), !user.isNull());
     }
 };
 
