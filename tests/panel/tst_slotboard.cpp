@@ -13,7 +13,17 @@ class TestSlotBoard : public BoardFixture
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(makeTargets(m_dir.path())); }
+    void initTestCase()
+    {
+        QVERIFY(makeTargets(m_dir.path()));
+        m_threads = QDir("/proc/self/task").count();
+    }
+    // Every store let go has ended its disk's thread.
+    void cleanupTestCase()
+    {
+        m_board.reset(), m_patient.reset();
+        QTRY_COMPARE(QDir("/proc/self/task").count(), m_threads);
+    }
     void init() { startEmpty(); }
 
     // Each slot as the store gives it; none marked, no row, no hover text. A
@@ -247,6 +257,9 @@ private Q_SLOTS:
         QCOMPARE(m_view.pictures[5], picture || caption.isEmpty() || eraser); // the panel clears it
         QCOMPARE(m_desktop->messages.texts.size(), messages);
     }
+
+private:
+    uint m_threads = 0;
 };
 
 QTEST_GUILESS_MAIN(TestSlotBoard)
