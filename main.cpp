@@ -1,27 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/CatalogueLetters.h"
 #include "panel/ShowIconsForm.h"
-#include "support/launch/BackgroundOpener.h"
-#include "support/launch/DesktopOpener.h"
-#include "support/disk/DiskFolderMaker.h"
-#include "support/disk/DiskStore.h"
-#include "support/targets/DiskTargetStates.h"
 #include "support/EventLoopPause.h"
 #include "support/dialogs/FileSaveDialog.h"
 #include "support/dialogs/MessageBoxMessages.h"
-#include "support/session/PanelInstance.h"
+#include "support/disk/DiskFolderMaker.h"
+#include "support/disk/DiskStore.h"
 #include "support/disk/PatientStore.h"
-#include "support/session/ProcessSetUp.h"
 #include "support/disk/StoreWatch.h"
-#include "support/targets/TargetLookup.h"
+#include "support/gateway/DiskGateway.h"
+#include "support/launch/OpenCommand.h"
+#include "support/session/PanelInstance.h"
+#include "support/session/ProcessSetUp.h"
 #include "support/session/TerminationSignals.h"
+#include "support/targets/GatewayTargetStates.h"
 #include "support/x11/WindowHints.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
-    ProcessSetUp process(argv);
+    // Run by the disk helper to open one target.
+    if (const std::optional<int> status = OpenCommand::run(argc, argv))
+        return *status;
+    ProcessSetUp process;
     QApplication app(argc, argv);
     process.applicationMade();
     MessageBoxMessages messages;
@@ -32,15 +34,18 @@ int main(int argc, char **argv)
     if (const std::optional<int> status = instance.claim(replace, messages, ShowIconsForm::Title))
         return *status;
 
-    DiskTargetStates targets(
-        [](const QString &path) { return lookUpTarget(path, CatalogueLetters::FirstLetter); });
-    BackgroundOpener opener(std::make_shared<DesktopOpener>(process.unsetForLaunches()));
+    // The targets are asked about, watched and opened by a helper beside
+    // the program, never by the panel's own threads.
+    DiskGateway gateway(
+        folder + QStringLiteral("/katalog-probe"),
+        OpenCommand::opener(QCoreApplication::applicationFilePath(), process.unsetForLaunches()));
+    GatewayTargetStates targets(gateway, CatalogueLetters::FirstLetter);
     EventLoopPause pause;
     FileSaveDialog saveDialog;
     DiskFolderMaker folders;
     DiskStore disk(storePath);
     PatientStore store(disk); // a stalled disk holds up its save, never the window
-    ShowIconsForm form({targets, messages, opener, pause, saveDialog, folders}, store);
+    ShowIconsForm form({targets, messages, gateway, pause, saveDialog, folders}, store);
     messages.setOwner(&form);
     QObject::connect(&instance.channel(), &InstanceChannel::raiseRequested, &form,
                      [&form] { bringToFront(&form); });

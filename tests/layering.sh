@@ -15,7 +15,10 @@ allowed() {
     windows) echo "images support support/widgets support/x11" ;;
     images | support) echo "" ;;
     support/disk | support/widgets | support/x11) echo "support" ;;
-    support/targets | support/launch) echo "support support/disk support/gio" ;;
+    support/targets) echo "support support/disk support/gio support/gateway" ;;
+    support/launch) echo "support support/gio" ;;
+    support/gateway) echo "support" ;;
+    support/gateway/probe) echo "support/gateway" ;;
     support/session) echo "support support/disk" ;;
     support/gio) echo "" ;;
     support/dialogs) echo "support support/widgets" ;;

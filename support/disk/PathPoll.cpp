@@ -8,8 +8,7 @@
 
 namespace {
 
-// What a path is now: nothing, or its file's identity, size and times.
-QByteArray seenAs(const QString &path)
+QByteArray statOf(const QString &path)
 {
     struct stat info = {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
@@ -27,8 +26,10 @@ std::atomic<bool> said{false};
 
 } // namespace
 
-PathPoll::PathPoll(QObject *parent)
+PathPoll::PathPoll(Look look, QObject *parent)
     : QObject(parent)
+    , m_look(look ? std::move(look)
+                  : Look([this](const QString &path) { seen(path, statOf(path)); }))
 {
     m_timer.setInterval(PollMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &PathPoll::look);
@@ -37,8 +38,10 @@ PathPoll::PathPoll(QObject *parent)
 void PathPoll::add(const QStringList &paths)
 {
     for (const QString &path : paths) {
-        if (!m_seen.contains(path))
-            m_seen.insert(path, seenAs(path));
+        if (m_seen.contains(path))
+            continue;
+        m_seen.insert(path, std::nullopt);
+        m_look(path);
     }
     if (m_seen.isEmpty())
         return;
@@ -58,16 +61,20 @@ void PathPoll::remove(const QStringList &paths)
         m_timer.stop();
 }
 
+void PathPoll::seen(const QString &path, const QByteArray &now)
+{
+    const auto found = m_seen.find(path);
+    if (found == m_seen.end())
+        return;
+    const bool first = !found->has_value();
+    const bool changed = !first && **found != now;
+    *found = now;
+    if (changed)
+        Q_EMIT this->changed(path);
+}
+
 void PathPoll::look()
 {
-    QStringList changed;
-    for (auto it = m_seen.begin(); it != m_seen.end(); ++it) {
-        QByteArray now = seenAs(it.key());
-        if (now != it.value()) {
-            it.value() = std::move(now);
-            changed.append(it.key());
-        }
-    }
-    for (const QString &path : changed)
-        Q_EMIT this->changed(path);
+    for (const QString &path : m_seen.keys())
+        m_look(path);
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DesktopOpener.h"
 
-#include "support/disk/DiskProbe.h"
 #include "DesktopApplications.h"
 #include "support/gio/GObjectRef.h"
 
@@ -79,8 +78,8 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset)
         return false;
     g_autofree gchar *type = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
                                                    G_KEY_FILE_DESKTOP_KEY_TYPE, nullptr);
-    g_autofree gchar *url = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
-                                                  G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
+    g_autofree gchar *url =
+        g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
     if (!type || !url || qstrcmp(type, G_KEY_FILE_DESKTOP_TYPE_LINK) != 0)
         return false;
     launchForType(schemeType(url), url, unset);
@@ -161,8 +160,6 @@ void DesktopOpener::open(const QString &target)
     }
 
     const QString path = QDir(WorkingFolder).filePath(target);
-    if (DiskProbe::ask(path) != 0)
-        return;
     const QFileInfo info(path);
     if (!info.exists())
         return;

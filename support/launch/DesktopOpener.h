@@ -13,9 +13,9 @@
 // - a folder or document: the default application for its type.
 // A relative target is taken relative to "/", the programs' working folder.
 // Targets travel as URIs or as the program path itself, never through a
-// shell and never where they could be read as an option. open() waits while
-// it asks the disk and starts the program: call it off the user-interface
-// thread (BackgroundOpener does). Safe on any thread.
+// shell and never where they could be read as an option. open() waits as
+// long as the disk takes and touches the target: the panel runs it in a
+// process of its own (OpenCommand), never in its own threads.
 class DesktopOpener : public ShellOpener
 {
 public:

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProcessSetUp.h"
 
-#include "support/disk/DiskProbe.h"
 #include "DisplayPlatform.h"
 #include "FontFaces.h"
 #include "IconTheme.h"
@@ -11,10 +10,8 @@
 
 #include <QDir>
 
-ProcessSetUp::ProcessSetUp(char **argv)
+ProcessSetUp::ProcessSetUp()
 {
-    // Forked while the process has one thread.
-    DiskProbe::startHelper(argv);
     m_platformChosen = DisplayPlatform::preferXWayland();
     m_userScale = DisplayPlatform::wholeScale();
 }

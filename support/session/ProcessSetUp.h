@@ -9,8 +9,7 @@
 class SessionBus;
 
 // What the panel's process sets up around its application object. Made
-// first in main: the helper that takes the disk's first questions, the
-// display platform and a whole scale. Once the application exists,
+// first in main: the display platform and a whole scale. Once the application exists,
 // applicationMade(): the scale the user set given back to launched programs,
 // the icon theme's fallback, Qt's own windows in Russian, the Windows font
 // names, the session's restart left to the autostart entry, a session bus
@@ -18,8 +17,7 @@ class SessionBus;
 class ProcessSetUp
 {
 public:
-    // argv is main's.
-    explicit ProcessSetUp(char **argv);
+    ProcessSetUp();
     ~ProcessSetUp();
 
     void applicationMade();

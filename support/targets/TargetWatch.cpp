@@ -1,59 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TargetWatch.h"
 
-#include "support/disk/DiskProbe.h"
 #include "support/disk/PathPoll.h"
+#include "support/gateway/DiskGateway.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-constexpr int SettleMilliseconds = 200;
-constexpr int ProbeMilliseconds = 200;
-
-// The folders to watch for a target; none while its disk does not answer.
-QStringList watchesFor(const QString &target)
-{
-    const QString path = QDir::cleanPath(QDir(QStringLiteral("/")).filePath(target));
-    if (!DiskProbe::ask(path, ProbeMilliseconds))
-        return {};
-    QStringList watches;
-    if (QFileInfo(path).isDir())
-        watches.append(path);
-    QString folder = QFileInfo(path).path();
-    while (folder != QLatin1String("/") && !QFileInfo(folder).isDir())
-        folder = QFileInfo(folder).path();
-    if (!watches.contains(folder))
-        watches.append(folder);
-    return watches;
-}
-
-} // namespace
-
-TargetWatch::TargetWatch(QObject *parent)
+TargetWatch::TargetWatch(DiskGateway &gateway, QObject *parent)
     : QObject(parent)
-{}
-
-TargetWatch::~TargetWatch()
+    , m_gateway(gateway)
+    , m_poll(new PathPoll(
+          [this](const QString &folder) {
+              m_gateway.describe(folder, this, [this, folder](const EntryFacts *facts) {
+                  m_poll->seen(folder, facts->identity);
+              });
+          },
+          this))
+    , m_settle(new QTimer(this))
 {
-    if (m_mounts >= 0)
-        ::close(m_mounts);
-}
-
-void TargetWatch::start()
-{
-    m_watcher = new QFileSystemWatcher(this);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &TargetWatch::pathChanged);
-    m_poll = new PathPoll(this);
-    connect(m_poll, &PathPoll::changed, this, &TargetWatch::pathChanged);
-    m_settle = new QTimer(this);
+    connect(&m_gateway, &DiskGateway::folderChanged, this, &TargetWatch::folderChanged);
+    connect(m_poll, &PathPoll::changed, this, &TargetWatch::folderChanged);
     m_settle->setSingleShot(true);
     m_settle->setInterval(SettleMilliseconds);
     connect(m_settle, &QTimer::timeout, this, &TargetWatch::settle);
@@ -61,39 +32,66 @@ void TargetWatch::start()
     m_mounts = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
     if (m_mounts >= 0) {
         auto *notifier = new QSocketNotifier(m_mounts, QSocketNotifier::Exception, this);
-        connect(notifier, &QSocketNotifier::activated, this, [this] { pathChanged({}); });
+        connect(notifier, &QSocketNotifier::activated, this, [this] { folderChanged({}); });
     }
+}
+
+TargetWatch::~TargetWatch()
+{
+    if (m_mounts >= 0)
+        ::close(m_mounts);
 }
 
 void TargetWatch::follow(const QStringList &targets)
 {
-    if (!m_watcher)
-        start();
-    QHash<QString, QStringList> watches;
+    QHash<QString, QStringList> folders;
     for (const QString &target : targets) {
-        if (target.isEmpty() || watches.contains(target))
+        if (target.isEmpty() || folders.contains(target))
             continue;
-        const QStringList known = m_watches.value(target);
-        watches.insert(target, known.isEmpty() ? watchesFor(target) : known);
+        folders.insert(target, m_folders.value(target));
     }
-    m_watches = watches;
+    m_folders = folders;
+    for (auto it = m_folders.cbegin(); it != m_folders.cend(); ++it) {
+        if (it->isEmpty())
+            findFolders(it.key());
+    }
     watch();
 }
 
-void TargetWatch::answered(const QString &target)
+void TargetWatch::findFolders(const QString &target)
 {
-    const auto known = m_watches.find(target);
-    if (known == m_watches.end() || !known->isEmpty())
-        return;
-    *known = watchesFor(target);
-    watch();
+    const QString path = QDir::cleanPath(QDir(QStringLiteral("/")).filePath(target));
+    m_gateway.describe(path, this, [this, target, path](const EntryFacts *facts) {
+        climb(target, QDir::cleanPath(path + QLatin1String("/..")),
+              facts->isDir() ? QStringList{path} : QStringList());
+    });
 }
 
-void TargetWatch::pathChanged(const QString &path)
+void TargetWatch::climb(const QString &target, const QString &folder, QStringList found)
 {
-    for (auto it = m_watches.cbegin(); it != m_watches.cend(); ++it) {
+    // The nearest folder that is there, "/" at the last.
+    const auto done = [this, target, folder](QStringList found) {
+        if (!found.contains(folder))
+            found.append(folder);
+        if (!m_folders.contains(target))
+            return; // no longer followed
+        m_folders[target] = found;
+        watch();
+    };
+    if (folder == QLatin1String("/"))
+        return done(found);
+    m_gateway.describe(folder, this, [this, target, folder, found, done](const EntryFacts *facts) {
+        if (facts->isDir())
+            return done(found);
+        climb(target, QDir::cleanPath(folder + QLatin1String("/..")), found);
+    });
+}
+
+void TargetWatch::folderChanged(const QString &folder)
+{
+    for (auto it = m_folders.cbegin(); it != m_folders.cend(); ++it) {
         // Every target may be on a volume that came or went.
-        if (path.isEmpty() || it.value().contains(path))
+        if (folder.isEmpty() || it.value().contains(folder))
             m_changed.insert(it.key());
     }
     if (!m_changed.isEmpty() && !m_settle->isActive())
@@ -104,31 +102,37 @@ void TargetWatch::settle()
 {
     const QSet<QString> targets = std::exchange(m_changed, {});
     for (const QString &target : targets) {
-        if (m_watches.contains(target))
-            m_watches[target] = watchesFor(target);
-    }
-    watch();
-    for (const QString &target : targets)
+        if (!m_folders.contains(target))
+            continue;
+        findFolders(target);
         Q_EMIT changed(target);
+    }
 }
 
 void TargetWatch::watch()
 {
     QSet<QString> wanted;
-    for (const QStringList &paths : std::as_const(m_watches))
-        wanted.unite(QSet<QString>(paths.cbegin(), paths.cend()));
+    for (const QStringList &folders : std::as_const(m_folders))
+        wanted.unite(QSet<QString>(folders.cbegin(), folders.cend()));
+    const QStringList polled = m_poll->paths();
     QStringList gone;
-    for (const QString &path : m_watcher->directories() + m_poll->paths()) {
-        if (!wanted.contains(path))
-            gone.append(path);
+    for (const QString &folder : m_watched + QSet<QString>(polled.cbegin(), polled.cend())) {
+        if (!wanted.contains(folder))
+            gone.append(folder);
     }
-    if (!gone.isEmpty()) {
-        m_watcher->removePaths(gone);
-        m_poll->remove(gone);
+    for (const QString &folder : gone) {
+        m_watched.remove(folder);
+        m_gateway.unwatch(folder);
     }
-    for (const QString &path : m_watcher->directories())
-        wanted.remove(path);
-    // A folder the kernel will not watch (no watches left) is looked at.
-    if (!wanted.isEmpty())
-        m_poll->add(m_watcher->addPaths(QStringList(wanted.cbegin(), wanted.cend())));
+    m_poll->remove(gone);
+    for (const QString &folder : std::as_const(wanted)) {
+        if (m_watched.contains(folder) || m_poll->paths().contains(folder))
+            continue;
+        m_watched.insert(folder);
+        // A folder the system will not watch (no watches left) is looked at.
+        m_gateway.watch(folder, this, [this, folder](int) {
+            if (m_watched.remove(folder))
+                m_poll->add({folder});
+        });
+    }
 }

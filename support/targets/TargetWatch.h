@@ -6,45 +6,47 @@
 #include <QSet>
 #include <QStringList>
 
+class DiskGateway;
 class PathPoll;
-class QFileSystemWatcher;
 class QTimer;
 
-// Follows targets through the kernel's change notification (and only where
-// the user has no watches left, by a look every couple of seconds):
-// each target's nearest existing folder (where it is deleted, renamed away or
-// made again), the target itself when it is a folder (its "А", its volume
-// going), and the mount table. Changes are gathered for a moment, then each
-// changed target is named once. Setting a watch looks the path up, which a
-// hung share would hold, so this lives on a thread of its own (call follow()
-// and answered() on that thread), and a target whose disk does not answer at
-// once gets its watches when its look-up is answered. A file system without notification simply sends nothing.
+// Follows targets through the disk gateway's watches (and only where the
+// system has no watches left, by a look every couple of seconds): each
+// target's nearest existing folder (where it is deleted, renamed away or made
+// again), the target itself when it is a folder (its "А", its volume going),
+// and the mount table. Changes are gathered for a moment, then each changed
+// target is named once. A target's folders are found as the gateway answers,
+// however late; a file system without notification simply sends nothing.
 class TargetWatch : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TargetWatch(QObject *parent = nullptr);
+    static constexpr int SettleMilliseconds = 200;
+
+    // The gateway must outlive this.
+    explicit TargetWatch(DiskGateway &gateway, QObject *parent = nullptr);
     ~TargetWatch() override;
 
     void follow(const QStringList &targets);
-    // The target's disk has answered a look-up.
-    void answered(const QString &target);
 
 Q_SIGNALS:
     void changed(const QString &target);
 
 private:
-    void start();
-    void pathChanged(const QString &path);
+    // Finds the folders to watch for target, then watches them.
+    void findFolders(const QString &target);
+    void climb(const QString &target, const QString &folder, QStringList found);
+    void folderChanged(const QString &folder);
     void settle();
     void watch();
 
-    QFileSystemWatcher *m_watcher = nullptr;
-    PathPoll *m_poll = nullptr;
-    QTimer *m_settle = nullptr;
+    DiskGateway &m_gateway;
+    PathPoll *m_poll;
+    QTimer *m_settle;
     int m_mounts = -1;
-    // Target, and the paths watched for it.
-    QHash<QString, QStringList> m_watches;
+    // Target, and the folders watched for it.
+    QHash<QString, QStringList> m_folders;
+    QSet<QString> m_watched;
     QSet<QString> m_changed;
 };

@@ -56,11 +56,12 @@ start_wm() {
     wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 }
 
-# install_panel BINARY: copies the program into a folder of its own, where it
-# keeps its store; prints that folder.
+# install_panel BINARY: copies the program and its disk helper into a folder
+# of its own, where it keeps its store; prints that folder.
 install_panel() {
     local dir="$E2E_TMP/app$RANDOM"
-    mkdir -p "$dir" && cp "$1" "$dir/katalog" && echo "$dir"
+    mkdir -p "$dir" && cp "$1" "$dir/katalog" && cp "$(dirname "$1")/katalog-probe" "$dir/" &&
+        echo "$dir"
 }
 
 # start_panel FOLDER: runs the panel there until its window is mapped.

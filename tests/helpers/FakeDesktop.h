@@ -2,15 +2,16 @@
 #pragma once
 
 #include "catalogue/CatalogueLetters.h"
+#include "helpers/TestFiles.h"
 #include "support/DesktopServices.h"
 #include "support/FolderMaker.h"
 #include "support/Pause.h"
 #include "support/SaveDialog.h"
 #include "support/ShellOpener.h"
 #include "support/StoreMedium.h"
-#include "support/FolderExists.h"
 #include "support/TargetStates.h"
 #include "support/UserMessages.h"
+#include "support/targets/GatewayTargetStates.h"
 
 #include <QFileInfo>
 #include <QSemaphore>
@@ -83,11 +84,8 @@ struct FakeTargetStates : TargetStates
 
     void answer(const QString &path)
     {
-        TargetState state;
-        state.path = path;
-        state.fileName = findEntryName(path, false);
-        state.entryName = findEntryName(path, true);
-        state.holdsFirstLetter = FolderExists(path + QLatin1Char('/') + CatalogueLetters::FirstLetter);
+        TargetState state = GatewayTargetStates::stateOf(
+            localFacts(path), localFacts(path + QLatin1Char('/') + CatalogueLetters::FirstLetter));
         if (QFileInfo::exists(path))
             state.iconImage = QImage(32, 32, QImage::Format_RGB32);
         if (cannotSay.contains(path)) {
@@ -118,7 +116,9 @@ struct MemoryStore : StoreMedium
     Contents read() const override
     {
         if (!bytes || readFailure)
-            return {{}, readFailure ? readFailure : std::make_error_code(std::errc::no_such_file_or_directory)};
+            return {{},
+                    readFailure ? readFailure
+                                : std::make_error_code(std::errc::no_such_file_or_directory)};
         return {*bytes, {}};
     }
     std::error_code replace(const QByteArray &written) override

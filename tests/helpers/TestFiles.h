@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/gateway/DiskGateway.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -17,6 +19,17 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What the disk helper would say of path, asked here.
+inline EntryFacts localFacts(const QString &path)
+{
+    std::string link;
+    const Gateway::EntryRecord record =
+        Gateway::describeEntry(QFile::encodeName(path).constData(), &link);
+    return DiskGateway::factsOf(path,
+                                QByteArray(reinterpret_cast<const char *>(&record), sizeof record) +
+                                    QByteArray::fromStdString(link));
 }
 
 // The real targets the panel's tests drop and click.

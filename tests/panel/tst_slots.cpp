@@ -10,7 +10,7 @@
 #include "panel/StoreCodec.h"
 #include "panel/StoreFile.h"
 #include "support/FolderExists.h"
-#include "support/targets/TargetLookup.h"
+#include "support/targets/GatewayTargetStates.h"
 
 #include <QDir>
 #include <QMimeData>
@@ -223,8 +223,9 @@ private Q_SLOTS:
         QFETCH(bool, catalogue);
         QFETCH(QString, spoken);
         const QString path = m_dir.filePath(relative);
-        QCOMPARE(FolderExists(path), !folderName.isEmpty());
-        const TargetState target = lookUpTarget(path, CatalogueLetters::FirstLetter);
+        QCOMPARE(FolderExists(localFacts(path)), !folderName.isEmpty());
+        const TargetState target = GatewayTargetStates::stateOf(
+            localFacts(path), localFacts(path + '/' + CatalogueLetters::FirstLetter));
         QCOMPARE(target.path, path);
         QCOMPARE(target.fileName, fileName);
         QCOMPARE(target.entryName, folderName);

@@ -4,18 +4,13 @@
 // so every open request shows up in its log.
 #include "helpers/TestFiles.h"
 #include "support/launch/ApplicationChoice.h"
-#include "support/launch/BackgroundOpener.h"
 #include "support/launch/DesktopOpener.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QMutex>
-#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-
-#include <atomic>
 
 namespace {
 
@@ -66,9 +61,8 @@ bool setUpDesktop()
            write(file("notes.txt"), "notes\n", true) &&
            write(file("Müller 🎵.desktop"),
                  "[Desktop Entry]\nType=Application\nName=M\nExec=" + recorder + " müller-ran\n") &&
-           write(file("own.desktop"),
-                 "[Desktop Entry]\nType=Application\nName=Own\nExec=" +
-                     QFile::encodeName(file("program")) + "\n") &&
+           write(file("own.desktop"), "[Desktop Entry]\nType=Application\nName=Own\nExec=" +
+                                          QFile::encodeName(file("program")) + "\n") &&
            write(file("link.desktop"),
                  "[Desktop Entry]\nType=Link\nName=Link\nURL=http://example.org/link\n") &&
            qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/config")) &&
@@ -205,40 +199,6 @@ private Q_SLOTS:
                                               : types.contains("text/plain")          ? textApps
                                                                              : QList<Application>();
         QCOMPARE(ApplicationChoice::choose(desktop, types, candidates), expected);
-    }
-
-    // An open that its share holds up holds up no other, and is not asked
-    // again while it is out.
-    void aHeldOpenHoldsUpNoOther()
-    {
-        struct HeldOpener : ShellOpener
-        {
-            void open(const QString &target) override
-            {
-                if (target == QLatin1String("/held"))
-                    ++asked, held.acquire();
-                const QMutexLocker lock(&mutex);
-                opened.append(target);
-            }
-            QStringList done()
-            {
-                const QMutexLocker lock(&mutex);
-                return opened;
-            }
-            QSemaphore held;
-            std::atomic<int> asked = 0;
-            QMutex mutex;
-            QStringList opened;
-        };
-        auto opener = std::make_shared<HeldOpener>();
-        BackgroundOpener background(opener);
-        background.open("/held");
-        background.open("/held");
-        background.open("/other");
-        QTRY_COMPARE(opener->done(), QStringList{"/other"});
-        QCOMPARE(opener->asked, 1);
-        opener->held.release();
-        QTRY_COMPARE(opener->done(), (QStringList{"/other", "/held"}));
     }
 
 private:

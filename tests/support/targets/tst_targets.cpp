@@ -4,20 +4,17 @@
 #include "helpers/StoreFolder.h"
 #include "helpers/TestFiles.h"
 #include "panel/StoreFile.h"
-#include "support/disk/OffThreadWork.h"
 #include "support/disk/PathPoll.h"
 #include "support/disk/StoreWatch.h"
-#include "support/targets/DiskTargetStates.h"
-#include "support/targets/TargetLookup.h"
+#include "support/gateway/DiskGateway.h"
+#include "support/targets/GatewayTargetStates.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
-#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <atomic>
 #include <memory>
 #include <sys/inotify.h>
 #include <sys/mount.h>
@@ -129,10 +126,11 @@ private Q_SLOTS:
         if (change != "make target")
             QVERIFY(writeBytes(target, "t"));
         StoreWatch store(m_path);
-        DiskTargetStates targets([](const QString &path) { return lookUpTarget(path, u'А'); });
+        DiskGateway gateway(KATALOG_PROBE, {"/bin/true"});
+        GatewayTargetStates targets(gateway, u'А');
         QSignalSpy settled(&store, &StoreWatch::settled), known(&targets, &TargetStates::known);
         targets.follow({target});
-        QTest::qWait(300); // the watches are set on their own thread
+        QTest::qWait(300); // the watches are set by the disk helper
 
         const auto unmountAfter = qScopeGuard([&] {
             if (change == "mount")
@@ -177,47 +175,6 @@ private Q_SLOTS:
         QTest::qWait(StoreWatch::SettleMilliseconds + 300); // and nothing more comes
         QCOMPARE(settled.size(), int(storeHeard));
     }
-
-    // Work that never ends (a question to a hung share) holds up no other
-    // while threads are left, and is not started again while it is
-    // outstanding; once done, it may be. Beyond the threads allowed, work
-    // waits its turn.
-    void unansweredQuestions()
-    {
-        auto slowAnswers = std::make_shared<QSemaphore>();
-        auto slowAsked = std::make_shared<std::atomic<int>>(0);
-        OffThreadWork work(2);
-        QStringList done;
-        const auto ask = [&](const QString &path) {
-            work.start<QString>(
-                path,
-                [=] {
-                    if (path.startsWith("/slow"))
-                        ++*slowAsked, slowAnswers->acquire();
-                    return path;
-                },
-                [&](const QString &answered) { done.append(answered); });
-        };
-        ask("/slow");
-        ask("/fast");
-        QTRY_COMPARE_WITH_TIMEOUT(done, QStringList{"/fast"}, 2000);
-        ask("/slow");
-        QTest::qWait(100);
-        QCOMPARE(slowAsked->load(), 1);
-        ask("/slow 2");
-        ask("/after");
-        QTest::qWait(100);
-        QCOMPARE(done, QStringList{"/fast"}); // both threads hang: it waits
-        slowAnswers->release();
-        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 3, 2000);
-        QVERIFY(done.contains("/after"));
-        slowAnswers->release();
-        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 4, 2000);
-        ask("/slow");
-        QTRY_COMPARE_WITH_TIMEOUT(slowAsked->load(), 3, 2000);
-        slowAnswers->release();
-    }
-
 };
 
 QTEST_GUILESS_MAIN(TestTargets)

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+// What the disk said of one path when it was asked: plain data, made by the
+// disk helper's answer (or, in tests, from the disk at hand).
+struct EntryFacts
+{
+    QString path;
+    // errno of lstat (the entry itself: a link counts, wherever it leads) and
+    // of stat (what it leads to); 0 where the call succeeded.
+    int lstatError = ENOENT;
+    int statError = ENOENT;
+    uint lstatMode = 0;
+    uint statMode = 0;
+    qint64 size = 0;
+    // Device, inode, size and times, through a link; empty where it leads nowhere.
+    QByteArray identity;
+    QString linkTarget;
+    bool executable = false;
+
+    bool isThere() const { return lstatError == 0; }
+    bool exists() const { return statError == 0; }
+    bool isDir() const { return exists() && S_ISDIR(statMode); }
+    bool isFile() const { return exists() && S_ISREG(statMode); }
+    bool isSymLink() const { return isThere() && S_ISLNK(lstatMode); }
+    // The last part of the path, as it was asked.
+    QString fileName() const { return path.section(QLatin1Char('/'), -1); }
+    // The disk could not say (not connected, an input or output error): the
+    // entry is not known to be missing.
+    bool unknown() const
+    {
+        return lstatError && lstatError != ENOENT && lstatError != ENOTDIR &&
+               lstatError != ENAMETOOLONG && lstatError != ELOOP;
+    }
+};

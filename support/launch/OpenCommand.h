@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+
+// The panel's program run as an opener: "katalog --open [--unset NAME]...
+// -- TARGET" opens one target as the desktop does and ends. The disk helper
+// runs it for every open, so that whatever the disk makes it wait for, it
+// waits in a process of its own.
+namespace OpenCommand {
+
+// The command that opens a target put after it: program is the panel's own,
+// and launched programs start without the variables named.
+QStringList opener(const QString &program, const QStringList &unsetForLaunches);
+
+// Runs the open when the arguments ask for one, and gives its exit status;
+// nothing otherwise. Call first in main, before anything else is made.
+std::optional<int> run(int argc, char **argv);
+
+} // namespace OpenCommand
