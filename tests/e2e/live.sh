@@ -96,6 +96,43 @@ sleep 0.5
 wait_for 3 kept || fail "maximised: $wx,$wy,$ww,$wh"
 pass "a maximised panel goes back to its size and place"
 
+# Nothing the panel's own threads do follows a target: a local link into the
+# hung share and a store line with a NUL byte hold up no local slot, and a
+# disk helper killed or stopped is replaced.
+ln -s "$hung/Folder" "$E2E_TMP/Into hung"
+write_store "$E2E_TMP/edit" "$E2E_TMP/Local" " Local" "$E2E_TMP/Into hung" " Into hung" "$E2E_TMP/NUL" " NUL"
+python3 -c 'import sys; p = sys.argv[1]; b = open(p, "rb").read(); open(p, "wb").write(b.replace(b"NUL\r\n", b"N\0L\r\n", 1))' "$E2E_TMP/edit"
+mv "$E2E_TMP/edit" "$app/knw.dll"
+sleep 1
+# opens_within SECONDS SLOT TARGET: a click on the slot opens the target in time.
+opens_within() {
+    local n; n=$(opened_count)
+    xdotool mousemove "$slot_x" "$(slot_y "$2")" click 1
+    wait_for "$1" sh -c "[ \$(cat '$E2E_TMP/opened' | wc -l) -gt $n ]" && [ "$(tail -n1 "$E2E_TMP/opened")" = "$3" ]
+}
+no_thread_waits() { ! grep -q '^State:.*D' /proc/"$PANEL_PID"/task/*/status; }
+helper() { pgrep -n -P "$PANEL_PID" -x katalog-probe; }
+xdotool mousemove "$slot_x" "$(slot_y 2)" click 1 sleep 1.2
+opens_within 1 1 "$E2E_TMP/Local" || fail "the local slot beside a link into the hung share did not open within 1 s"
+no_thread_waits || fail "a thread of the panel waits on the disk"
+for trouble in KILL STOP; do
+    old=$(helper)
+    kill -"$trouble" "$old"
+    sleep 1.2
+    opens_within 3 1 "$E2E_TMP/Local" || fail "after kill -$trouble of the disk helper the local slot did not open within 3 s"
+    # A helper killed while the hung share holds its thread stays behind.
+    wait_for 3 sh -c "[ -n \"\$(pgrep -n -P $PANEL_PID -x katalog-probe)\" ] && [ \"\$(pgrep -n -P $PANEL_PID -x katalog-probe)\" != $old ]" ||
+        fail "no new disk helper 3 s after kill -$trouble"
+    kill -KILL "$old" 2>/dev/null || true
+done
+no_thread_waits || fail "a thread of the panel waits on the disk"
+kill -TERM "$PANEL_PID"
+gone() { [ ! -d "/proc/$PANEL_PID" ] || grep -q '^State:.*Z' "/proc/$PANEL_PID/status"; }
+wait_for 2 gone || fail "SIGTERM did not end the panel within 2 s"
+pass "a link into a hung share and a NUL line hold up no local slot; a killed or stopped helper is replaced; SIGTERM ends the panel"
+start_panel "$app"
+W=$(panel_window)
+
 # Targets on the hung share are asked about and opened; the panel still ends
 # when it is closed, with every thread.
 slots+=("$hung/file.txt" " file.txt" "$hung/Folder" " Folder")

@@ -33,7 +33,7 @@ pass "black ground, light-yellow slots, the eraser, no letter row"
 
 # A second start from the same folder brings the running panel to the front
 # and ends at once; the lock leaves nothing beside the store to clear out.
-[ "$(ls "$app")" = "$(printf 'katalog\nknw.dll')" ] || fail "files beside the store: $(ls "$app")"
+[ "$(ls "$app")" = "$(printf 'katalog\nkatalog-probe\nknw.dll')" ] || fail "files beside the store: $(ls "$app")"
 before=$(stat -c %Y.%s "$app/knw.dll")
 xmessage -geometry +600+300 other >/dev/null 2>&1 &
 E2E_PIDS+=($!)
