@@ -236,6 +236,18 @@ bool DiskGateway::send(quint32 id, Kind kind, const QByteArray &payload)
     msghdr message = {};
     message.msg_iov = parts;
     message.msg_iovlen = 2;
+    // An opener speaks where the panel does.
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    if (kind == Kind::Open) {
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        cmsghdr *passed = CMSG_FIRSTHDR(&message);
+        passed->cmsg_level = SOL_SOCKET;
+        passed->cmsg_type = SCM_RIGHTS;
+        passed->cmsg_len = CMSG_LEN(sizeof(int));
+        const int standardError = STDERR_FILENO;
+        std::memcpy(CMSG_DATA(passed), &standardError, sizeof standardError);
+    }
     ssize_t sent;
     while ((sent = ::sendmsg(m_socket, &message, MSG_NOSIGNAL | MSG_DONTWAIT)) < 0 &&
            errno == EINTR) {
@@ -397,9 +409,6 @@ void DiskGateway::take(const QByteArray &message)
     m_questions.erase(found);
     m_idOf.remove({int(question.kind), question.payload});
     keepAliveCheck();
-    // What an opener said of a failed open goes where the panel's own words go.
-    if (question.kind == Kind::Open && !payload.isEmpty())
-        qWarning("%s", payload.trimmed().constData());
     for (const std::shared_ptr<Waiter> &waiter : question.waiters) {
         if (waiter->listening()) {
             waiter->told = true;

@@ -6,7 +6,7 @@
 //
 // Usage: katalog-probe OPENER [ARGUMENTS...], with the panel's socket as
 // descriptor 3. An Open question runs the opener with its arguments and the
-// target after them.
+// target after them, its standard error the one that came with the question.
 #include "support/gateway/GatewayProtocol.h"
 
 #include <algorithm>
@@ -26,6 +26,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <utility>
 #include <unistd.h>
 #include <vector>
 
@@ -40,8 +41,6 @@ constexpr int Socket = 3;
 // itself going, its volume unmounted.
 constexpr uint32_t FolderEvents = IN_ATTRIB | IN_MOVE | IN_CREATE | IN_DELETE | IN_DELETE_SELF |
                                   IN_MOVE_SELF | IN_UNMOUNT | IN_ONLYDIR;
-// What an opener may say (a line or two on why an open failed) is passed on.
-constexpr size_t MostSaid = 4096;
 
 std::vector<std::string> opener;
 int watches = -1;
@@ -129,18 +128,18 @@ void unwatch(const std::string &folder)
     }
 }
 
-void open(Header header, std::string target)
+// The opener says why an open failed on the panel's standard error, which
+// came with the question; it is held here only while the opener starts.
+void open(Header header, std::string target, int said)
 {
-    int said[2];
-    if (::pipe2(said, O_CLOEXEC) != 0) {
-        header.phase = Phase::Done;
-        return send(header);
-    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, said[1], 2);
+    if (said >= 0)
+        posix_spawn_file_actions_adddup2(&actions, said, 2);
+    else
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     std::vector<char *> arguments;
     for (std::string &argument : opener)
         arguments.push_back(argument.data());
@@ -150,29 +149,17 @@ void open(Header header, std::string target)
     const int failed =
         ::posix_spawn(&pid, arguments[0], &actions, nullptr, arguments.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    ::close(said[1]);
+    if (said >= 0)
+        ::close(said);
     if (failed == 0) {
         header.phase = Phase::Started;
         send(header);
-    }
-    std::string text;
-    char chunk[512];
-    for (ssize_t got; (got = ::read(said[0], chunk, sizeof chunk)) != 0;) {
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            break;
-        const size_t room = MostSaid - std::min(MostSaid, text.size());
-        text.append(chunk, std::min(size_t(got), room));
-    }
-    ::close(said[0]);
-    if (failed == 0) {
         int status;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
     }
     header.phase = Phase::Done;
-    send(header, text.data(), text.size());
+    send(header);
 }
 
 // Each watched folder that changed is told once for what one read brings.
@@ -202,8 +189,18 @@ void tellChanges()
         send(Header{0, Kind::Changed, Phase::Done, 0}, folder.data(), folder.size());
 }
 
-void answer(const char *message, size_t length)
+void answer(const char *message, size_t length, int passed)
 {
+    // A descriptor that came with anything but an open is not kept.
+    struct Closer
+    {
+        int &fd;
+        ~Closer()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } closer{passed};
     Header header;
     if (length < sizeof header)
         return;
@@ -230,7 +227,8 @@ void answer(const char *message, size_t length)
     case Kind::Unwatch:
         return unwatch(std::string(payload, size));
     case Kind::Open:
-        return std::thread(open, header, std::string(payload, size)).detach();
+        return std::thread(open, header, std::string(payload, size), std::exchange(passed, -1))
+            .detach();
     case Kind::Changed:
         return;
     }
@@ -268,12 +266,23 @@ int main(int argc, char **argv)
         if (ready[1].revents & POLLIN)
             tellChanges();
         if (ready[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-            const ssize_t length = ::recv(Socket, message.data(), message.size(), 0);
+            iovec data{message.data(), message.size()};
+            alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))];
+            msghdr received = {};
+            received.msg_iov = &data;
+            received.msg_iovlen = 1;
+            received.msg_control = control;
+            received.msg_controllen = sizeof control;
+            const ssize_t length = ::recvmsg(Socket, &received, MSG_CMSG_CLOEXEC);
             if (length < 0 && (errno == EINTR || errno == EAGAIN))
                 continue;
             if (length <= 0)
                 ::_exit(0); // the panel has gone: threads still asking stay with their disk
-            answer(message.data(), size_t(length));
+            int passed = -1;
+            const cmsghdr *fds = CMSG_FIRSTHDR(&received);
+            if (fds && fds->cmsg_level == SOL_SOCKET && fds->cmsg_type == SCM_RIGHTS)
+                std::memcpy(&passed, CMSG_DATA(fds), sizeof passed);
+            answer(message.data(), size_t(length), passed);
         }
     }
 }
