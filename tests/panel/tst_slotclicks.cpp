@@ -32,6 +32,7 @@ private Q_SLOTS:
         QTest::newRow("cleared") << "" << " " << true << false << " " << "";
         QTest::newRow("empty caption") << "Arch" << "" << true << false << "" << "";
         QTest::newRow("folder answered late") << "Games" << " Games" << true << false << " Games" << "once";
+        QTest::newRow("clicked while the start's question is out: opens when it is answered") << "Games" << " Games" << true << false << " Games" << "from start";
         QTest::newRow("catalogue answered late") << "Arch" << " Arch" << false << true << " Arch" << "once";
         QTest::newRow("clicked again, answer still out: one open") << "Games" << " Games" << true << false << " Games" << "twice";
         QTest::newRow("catalogue answered after another click: no row") << "Arch" << " Arch" << false << false << " Arch" << "then slot 2";
@@ -50,7 +51,7 @@ private Q_SLOTS:
         QStringList entries = emptyStore();
         entries[3] = targetPath, entries[15] = caption;
         entries[2] = path("a.txt"), entries[14] = "a.txt";
-        startOn(entries);
+        startOn(entries, late == "from start");
         m_view.row = true;
         m_desktop->targets.holding = !late.isEmpty();
         m_board->click(3);

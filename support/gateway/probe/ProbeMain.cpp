@@ -26,8 +26,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char **environ;

@@ -175,6 +175,57 @@ private Q_SLOTS:
         QTest::qWait(StoreWatch::SettleMilliseconds + 300); // and nothing more comes
         QCOMPARE(settled.size(), int(storeHeard));
     }
+
+    // Each target's icon as the desktop's file managers show it, from the
+    // helper's answers: the type's or the special folder's theme names in
+    // order, an application entry's own icon (or its picture file).
+    void looksUpIcons_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QByteArray>(
+            "content"); // a file's; "empty", "fifo", "folder" or "" (none there)
+        QTest::addColumn<QStringList>("names"); // the first of them, in order
+        QTest::addColumn<bool>("picture");
+        const QByteArray entry = "[Desktop Entry]\nType=Application\nName=A\nExec=a\n";
+        // clang-format off
+        QTest::newRow("a folder") << "Folder" << QByteArray("folder") << QStringList{"inode-directory", "folder"} << false;
+        QTest::newRow("the home folder") << QDir::homePath() << QByteArray() << QStringList{"user-home"} << false;
+        QTest::newRow("an empty file is not read: plain text, whatever its name") << "empty.sh" << QByteArray("empty") << QStringList{"text-plain"} << false;
+        QTest::newRow("a script known by its first bytes") << "script" << QByteArray("#!/bin/sh\necho\n") << QStringList{"application-x-shellscript", "text-x-script"} << false;
+        QTest::newRow("a pipe") << "pipe" << QByteArray("fifo") << QStringList{"inode-fifo", "inode-x-generic"} << false;
+        QTest::newRow("an application's theme icon, its extension dropped") << "a.desktop" << entry + "Icon=katalog-test.png\n" << QStringList{"katalog-test"} << false;
+        QTest::newRow("an application's picture file") << "b.desktop" << entry + "Icon=PICTURE\n" << QStringList() << true;
+        QTest::newRow("a link entry: a desktop file's icon") << "c.desktop" << QByteArray("[Desktop Entry]\nType=Link\nURL=file:///\nIcon=x\n") << QStringList{"application-x-desktop"} << false;
+        QTest::newRow("missing: none") << "missing" << QByteArray() << QStringList() << false;
+        // clang-format on
+    }
+    void looksUpIcons()
+    {
+        QFETCH(QString, target);
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, names);
+        QFETCH(bool, picture);
+        const QString path = QDir::isAbsolutePath(target) ? target : m_folder->filePath(target);
+        const QString pictureFile = m_folder->filePath("picture.png");
+        QImage(4, 4, QImage::Format_RGB32).save(pictureFile);
+        if (content == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else if (content == "fifo")
+            QVERIFY(mkfifo(qPrintable(path), 0600) == 0);
+        else if (content == "empty")
+            QVERIFY(writeBytes(path, {}));
+        else if (!content.isEmpty())
+            QVERIFY(writeBytes(path, QByteArray(content).replace("PICTURE", pictureFile.toUtf8())));
+        DiskGateway gateway(KATALOG_PROBE, {"/bin/true"});
+        GatewayTargetStates targets(gateway, u'А');
+        QSignalSpy known(&targets, &TargetStates::known);
+        targets.lookUp(path);
+        QTRY_COMPARE(known.size(), 1);
+        const auto state = known.at(0).at(0).value<TargetState>();
+        QCOMPARE(state.iconNames.mid(0, names.size()), names);
+        QCOMPARE(state.iconNames.isEmpty(), names.isEmpty());
+        QCOMPARE(!state.iconImage.isNull(), picture);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTargets)
