@@ -45,9 +45,10 @@ void SlotBoard::drop(int k, const QList<DroppedFile> &files)
     const QString path = dropped.path;
     if (!dropped.exact || !StoreFile::canHold(path)) {
         m_desktop.messages.showWarning(
-            m_view.title(), QStringLiteral("«%1» нельзя поставить на кнопку: в имени есть знаки, "
-                                  "которые файл кнопок не может сохранить.\nКнопка не изменилась.")
-                       .arg(path));
+            m_view.title(),
+            QStringLiteral("«%1» нельзя поставить на кнопку: в имени есть знаки, "
+                           "которые файл кнопок не может сохранить.\nКнопка не изменилась.")
+                .arg(path));
         return;
     }
     // Its caption says whether it is a file or a folder: the answer stores it,
@@ -86,10 +87,11 @@ void SlotBoard::closing()
         storeUnanswered(k, m_waits.droppedPath(k));
     if (!m_list.settleStore(ClosingMilliseconds))
         m_desktop.messages.showWarning(
-            m_view.title(), QStringLiteral("Диск с файлом кнопок «%1» не ответил за %2 с: последние "
-                                  "изменения кнопок могут быть не сохранены.")
-                       .arg(m_list.storePath())
-                       .arg(ClosingMilliseconds / 1000));
+            m_view.title(),
+            QStringLiteral("Диск с файлом кнопок «%1» не ответил за %2 с: последние "
+                           "изменения кнопок могут быть не сохранены.")
+                .arg(m_list.storePath())
+                .arg(ClosingMilliseconds / 1000));
 }
 
 void SlotBoard::erase(int k)
@@ -136,7 +138,8 @@ void SlotBoard::openLetter(int tileIndex)
 void SlotBoard::createCatalogue(const QString &path)
 {
     if (const auto failure = CatalogueFolders::create(m_desktop.folders, path)) {
-        m_desktop.messages.showWarning(m_view.title(), CatalogueFolders::failureText(*failure, path));
+        m_desktop.messages.showWarning(m_view.title(),
+                                       CatalogueFolders::failureText(*failure, path));
         return;
     }
     m_desktop.messages.showInformation(QStringLiteral("Все исполненно"),
@@ -177,10 +180,14 @@ void SlotBoard::targetKnown(const TargetState &state)
             showCaption(k, caption);
     }
     if (settled.click) {
-        if (!state.holdsFirstLetter)
+        if (state.holdsFirstLetter) {
+            if (*settled.click == m_waits.lastClick())
+                m_view.showLetterRow(true);
+        } else if (state.fileName.isEmpty() && !state.entryName.isEmpty()) {
+            m_desktop.opener.openFolder(state.path);
+        } else {
             m_desktop.opener.open(state.path);
-        else if (*settled.click == m_waits.lastClick())
-            m_view.showLetterRow(true);
+        }
     }
 }
 

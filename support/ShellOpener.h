@@ -11,4 +11,7 @@ class ShellOpener
 public:
     virtual ~ShellOpener() = default;
     virtual void open(const QString &target) = 0;
+    // A folder the disk has just said is one: opened without asking it again
+    // (a slow share would make the open wait as long again).
+    virtual void openFolder(const QString &path) { open(path); }
 };

@@ -202,6 +202,13 @@ void DiskGateway::open(const QString &target)
         ask(Kind::Open, local, nullptr, nullptr, NoDeadline);
 }
 
+void DiskGateway::openFolder(const QString &path)
+{
+    const QByteArray local = QFile::encodeName(path);
+    if (!unaskable(local))
+        ask(Kind::Open, local + '\0' + QByteArrayLiteral("folder"), nullptr, nullptr, NoDeadline);
+}
+
 void DiskGateway::ask(Kind kind, const QByteArray &payload, QObject *context, Answered answered,
                       int deadline)
 {

@@ -61,6 +61,7 @@ public:
     // Opens the target as the desktop does, through the opener; an open of
     // the same target that is still out is not made again.
     void open(const QString &target) override;
+    void openFolder(const QString &path) override;
 
     // The facts in a Describe answer about path.
     static EntryFacts factsOf(const QString &path, const QByteArray &answer);

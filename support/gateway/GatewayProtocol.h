@@ -16,7 +16,8 @@ enum class Kind : uint8_t {
     Read,     // uint32 most bytes, then a path: int32 error, then the file's first bytes
     Watch,    // a folder: int32 error; its changes come as Changed messages
     Unwatch,  // a folder: no answer
-    Open,     // a target and the panel's standard error, passed along: Started, then Done
+    Open,     // the opener's last arguments (a target, then any more after a NUL) and
+              // the panel's standard error, passed along: Started, then Done
     Changed,  // from the helper, id 0: a watched folder changed
 };
 

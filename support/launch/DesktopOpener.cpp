@@ -172,3 +172,9 @@ void DesktopOpener::open(const QString &target)
         return;
     launchForType(type, QUrl::fromLocalFile(path).toEncoded(), m_unset);
 }
+
+void DesktopOpener::openFolder(const QString &path)
+{
+    launchForType(QStringLiteral("inode/directory"),
+                  QUrl::fromLocalFile(QDir(WorkingFolder).filePath(path)).toEncoded(), m_unset);
+}

@@ -24,6 +24,7 @@ public:
     explicit DesktopOpener(QStringList unsetForLaunches = {});
 
     void open(const QString &target) override;
+    void openFolder(const QString &path) override;
 
 private:
     QStringList m_unset;

@@ -16,6 +16,7 @@ namespace {
 constexpr char Open[] = "--open";
 constexpr char Unset[] = "--unset";
 constexpr char Last[] = "--";
+constexpr char Folder[] = "folder";
 
 } // namespace
 
@@ -36,12 +37,17 @@ std::optional<int> run(int argc, char **argv)
     int at = 2;
     for (; at + 1 < argc && std::strcmp(argv[at], Unset) == 0; at += 2)
         unset.append(QString::fromLocal8Bit(argv[at + 1]));
-    if (at + 2 != argc || std::strcmp(argv[at], Last) != 0)
+    const bool folder = at + 3 == argc && std::strcmp(argv[at + 2], Folder) == 0;
+    if ((at + 2 != argc && !folder) || std::strcmp(argv[at], Last) != 0)
         return 2;
     // The helper that reads what this says may be gone before it is done.
     std::signal(SIGPIPE, SIG_IGN);
     QDir::setCurrent(QStringLiteral("/"));
-    DesktopOpener(unset).open(QFile::decodeName(argv[at + 1]));
+    const QString target = QFile::decodeName(argv[at + 1]);
+    if (folder)
+        DesktopOpener(unset).openFolder(target);
+    else
+        DesktopOpener(unset).open(target);
     return 0;
 }
 

@@ -6,7 +6,8 @@
 #include <optional>
 
 // The panel's program run as an opener: "katalog --open [--unset NAME]...
-// -- TARGET" opens one target as the desktop does and ends. The disk helper
+// -- TARGET [folder]" opens one target as the desktop does (a folder the
+// panel already knows is one, without asking the disk again) and ends. The disk helper
 // runs it for every open, so that whatever the disk makes it wait for, it
 // waits in a process of its own.
 namespace OpenCommand {

@@ -6,7 +6,8 @@
 //
 // Usage: katalog-probe OPENER [ARGUMENTS...], with the panel's socket as
 // descriptor 3. An Open question runs the opener with its arguments and the
-// target after them, its standard error the one that came with the question.
+// target (and what the panel knows of it) after them, its standard error the
+// one that came with the question.
 #include "support/gateway/GatewayProtocol.h"
 
 #include <algorithm>
@@ -143,7 +144,10 @@ void open(Header header, std::string target, int said)
     std::vector<char *> arguments;
     for (std::string &argument : opener)
         arguments.push_back(argument.data());
-    arguments.push_back(target.data());
+    // The target, and what the panel knows of it, each ended by a NUL.
+    target.push_back('\0');
+    for (size_t at = 0; at < target.size(); at = target.find('\0', at) + 1)
+        arguments.push_back(target.data() + at);
     arguments.push_back(nullptr);
     pid_t pid = -1;
     const int failed =

@@ -5,6 +5,7 @@
 #include "helpers/TestFiles.h"
 #include "support/launch/ApplicationChoice.h"
 #include "support/launch/DesktopOpener.h"
+#include "support/launch/OpenCommand.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,23 +96,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("expected"); // empty: nothing is opened
+        QTest::addColumn<bool>("knownFolder"); // the panel says it is a folder
         const QString folder = file("Папка 数据");
         // clang-format off
-        QTest::newRow("folder") << folder << "opened " + folder;
-        QTest::newRow("a name with shell and option syntax") << file(Tricky) << "opened " + file(Tricky);
-        QTest::newRow(".desktop application named with an emoji") << file("Müller 🎵.desktop") << "müller-ran";
-        QTest::newRow(".desktop link") << file("link.desktop") << "opened http://example.org/link";
-        QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page";
-        QTest::newRow("mail address") << "mailto:someone@example.org" << "opened mailto:someone@example.org";
-        QTest::newRow(".desktop application: not the panel's own variables") << file("own.desktop") << "program-ran " + QDir::currentPath() + " 0 ";
-        QTest::newRow("the user's choice hidden from this desktop: the next one") << file("paper.pdf") << "opened " + file("paper.pdf");
-        QTest::newRow("program, run in /, no arguments, not the panel's own variables") << file("program") << "program-ran / 0 ";
-        QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt");
-        QTest::newRow("executable text: opened") << file("notes.txt") << "opened " + file("notes.txt");
-        QTest::newRow("a name with a colon is no web address") << "Re:minutes.txt" << "";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("placeholder") << "1" << "";
-        QTest::newRow("missing file") << file("gone.txt") << "";
+        QTest::newRow("folder") << folder << "opened " + folder << false;
+        QTest::newRow("a name with shell and option syntax") << file(Tricky) << "opened " + file(Tricky) << false;
+        QTest::newRow(".desktop application named with an emoji") << file("Müller 🎵.desktop") << "müller-ran" << false;
+        QTest::newRow(".desktop link") << file("link.desktop") << "opened http://example.org/link" << false;
+        QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page" << false;
+        QTest::newRow("mail address") << "mailto:someone@example.org" << "opened mailto:someone@example.org" << false;
+        QTest::newRow(".desktop application: not the panel's own variables") << file("own.desktop") << "program-ran / 0 " << false;
+        QTest::newRow("the user's choice hidden from this desktop: the next one") << file("paper.pdf") << "opened " + file("paper.pdf") << false;
+        QTest::newRow("program, run in /, no arguments, not the panel's own variables") << file("program") << "program-ran / 0 " << false;
+        QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt") << false;
+        QTest::newRow("executable text: opened") << file("notes.txt") << "opened " + file("notes.txt") << false;
+        QTest::newRow("a name with a colon is no web address") << "Re:minutes.txt" << "" << false;
+        QTest::newRow("empty") << "" << "" << false;
+        QTest::newRow("placeholder") << "1" << "" << false;
+        QTest::newRow("missing file") << file("gone.txt") << "" << false;
+        QTest::newRow("a folder the panel knows: not asked again") << file("not here") << "opened " + file("not here") << true;
         // clang-format on
     }
 
@@ -119,7 +122,16 @@ private Q_SLOTS:
     {
         QFETCH(QString, target);
         QFETCH(QString, expected);
-        m_opener.open(target);
+        QFETCH(bool, knownFolder);
+        // As the disk helper runs it.
+        QList<QByteArray> arguments{"katalog",     "--open", "--unset",
+                                    "KATALOG_OWN", "--",     QFile::encodeName(target)};
+        if (knownFolder)
+            arguments.append("folder");
+        std::vector<char *> argv;
+        for (QByteArray &argument : arguments)
+            argv.push_back(argument.data());
+        QCOMPARE(OpenCommand::run(int(argv.size()), argv.data()), std::optional<int>(0));
         if (expected.isEmpty())
             QTest::qWait(500); // any launch would have shown up long before this
         QTRY_COMPARE_WITH_TIMEOUT(
@@ -200,9 +212,6 @@ private Q_SLOTS:
                                                                              : QList<Application>();
         QCOMPARE(ApplicationChoice::choose(desktop, types, candidates), expected);
     }
-
-private:
-    DesktopOpener m_opener{{QStringLiteral("KATALOG_OWN")}};
 };
 
 int main(int argc, char **argv)
