@@ -15,10 +15,11 @@
 
 namespace {
 
-// Records each target in opened; those named "slow…" take a second first,
-// those named "hung…" three.
-const QString Opener = QStringLiteral(
-    "case \"$1\" in slow*) sleep 1;; hung*) sleep 3;; esac; printf '%s\\n' \"$1\" >> opened");
+// Records each target in opened; those named "slow…" take a second first
+// (and say they have started), those named "hung…" three.
+const QString Opener =
+    QStringLiteral("case \"$1\" in slow*) : > \"started $1\"; sleep 1;; hung*) sleep 3;; "
+                   "esac; printf '%s\\n' \"$1\" >> opened");
 
 } // namespace
 
@@ -105,6 +106,10 @@ private Q_SLOTS:
         m_gateway->watch(folder, this,
                          [](int error) { QFAIL(qPrintable(QString::number(error))); });
         QTRY_VERIFY(m_gateway->helperProcess() > 0 && m_gateway->questionsOut() == 0);
+        // An open the helper has started goes on without it, and is not made again.
+        m_gateway->open("slow");
+        QTRY_VERIFY(QFile::exists(m_dir.filePath("started slow")));
+        QTest::qWait(50);
         const qint64 first = m_gateway->helperProcess();
         QCOMPARE(::kill(pid_t(first), signal), 0);
         const auto reap = qScopeGuard([&] { ::kill(pid_t(first), SIGKILL); });
@@ -115,12 +120,21 @@ private Q_SLOTS:
                 folder, this,
                 [&answers](const EntryFacts *facts) { answers.append(facts && facts->isDir()); },
                 200);
-        QCOMPARE(m_gateway->questionsOut(), 1);
+        // An asker gone before the answer is not told.
+        bool goneTold = false;
+        auto *gone = new QObject;
+        m_gateway->describe(folder, gone, [&](const EntryFacts *) { goneTold = true; });
+        delete gone;
+        QCOMPARE(m_gateway->questionsOut(), 2); // the describe and the open started
         m_gateway->open("local");
         QTRY_COMPARE_WITH_TIMEOUT(told[0], (QList<bool>{false, true}), 4000);
         QCOMPARE(told[1], told[0]);
+        QVERIFY(!goneTold);
         QVERIFY(m_gateway->helperProcess() != first);
-        QTRY_COMPARE_WITH_TIMEOUT(opened(), QStringList{"local"}, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(opened().size(), 2, 3000);
+        QStringList both = opened();
+        both.sort();
+        QCOMPARE(both, (QStringList{"local", "slow"}));
         changed.clear();
         QVERIFY(QFile(folder + "/new " + QTest::currentDataTag()).open(QIODevice::WriteOnly));
         QTRY_VERIFY(changed.contains(QVariantList{folder}));
