@@ -7,19 +7,22 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include <csignal>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 // Records each target in opened; those named "slow…" take a second first
-// (and say they have started), those named "hung…" three.
-const QString Opener =
-    QStringLiteral("case \"$1\" in slow*) : > \"started $1\"; sleep 1;; hung*) sleep 3;; "
-                   "esac; printf '%s\\n' \"$1\" >> opened");
+// (and say they have started), those named "hung…" three; "say" says so on
+// standard error.
+const QString Opener = QStringLiteral(
+    "case \"$1\" in slow*) : > \"started $1\"; sleep 1;; hung*) sleep 3;; say) echo said say >&2;; "
+    "esac; printf '%s\\n' \"$1\" >> opened");
 
 } // namespace
 
@@ -34,6 +37,10 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir.path()).mkpath("folder"));
         QVERIFY(QFile::link(m_dir.filePath("nowhere"), m_dir.filePath("dangling")));
         QVERIFY(QFile::link(m_dir.filePath("folder"), m_dir.filePath("to folder")));
+        QFile file(m_dir.filePath("file"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("first bytes") > 0);
+        file.close();
+        QVERIFY(mkfifo(qPrintable(m_dir.filePath("pipe")), 0600) == 0);
         // The test runs elsewhere than "/": what the helper is asked of a
         // relative path shows where it was asked.
         QVERIFY(QDir::setCurrent(m_dir.path()));
@@ -86,6 +93,34 @@ private Q_SLOTS:
         QCOMPARE(facts->isDir(), folder);
         QCOMPARE(facts->linkTarget, linkTarget);
         QCOMPARE(m_gateway->questionsOut(), 0);
+    }
+
+    // A plain file's first bytes; nothing from anything else, without
+    // waiting for a pipe's writer or reading a device that never ends.
+    void reads_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("most");
+        QTest::addColumn<QByteArray>("bytes"); // "none": nothing
+        // clang-format off
+        QTest::newRow("a file, whole") << m_dir.filePath("file") << 100 << QByteArray("first bytes");
+        QTest::newRow("a file, its first bytes") << m_dir.filePath("file") << 5 << QByteArray("first");
+        QTest::newRow("a folder") << m_dir.path() << 100 << QByteArray("none");
+        QTest::newRow("a pipe") << m_dir.filePath("pipe") << 100 << QByteArray("none");
+        QTest::newRow("a device") << "/dev/zero" << 100 << QByteArray("none");
+        QTest::newRow("missing") << m_dir.filePath("missing") << 100 << QByteArray("none");
+        // clang-format on
+    }
+    void reads()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, most);
+        QFETCH(QByteArray, bytes);
+        std::optional<std::optional<QByteArray>> read;
+        m_gateway->read(path, most, this,
+                        [&](const std::optional<QByteArray> *answer) { read = *answer; });
+        QTRY_VERIFY(read);
+        QCOMPARE(read->value_or("none"), bytes);
     }
 
     // A helper that dies or stops is replaced within a few seconds: the
@@ -151,15 +186,25 @@ private Q_SLOTS:
         QTest::newRow("asked again while out: once") << QStringList{"slow", "slow", "local"} << QStringList{"local", "slow"};
         QTest::newRow("a local open behind three held up") << QStringList{"hung 1", "hung 2", "hung 3", "local"} << QStringList{"local"};
         QTest::newRow("a NUL: nothing") << QStringList{QString("x") + QChar(0), "local"} << QStringList{"local"};
+        QTest::newRow("what it says goes to the panel's standard error") << QStringList{"say"} << QStringList{"say"};
         // clang-format on
     }
     void opens()
     {
         QFETCH(QStringList, targets);
         QFETCH(QStringList, opened);
+        // This process's standard error, for the time of the row.
+        QTemporaryFile said;
+        QVERIFY(said.open());
+        const int standardError = dup(STDERR_FILENO);
+        dup2(said.handle(), STDERR_FILENO);
         for (const QString &target : targets)
             m_gateway->open(target);
+        dup2(standardError, STDERR_FILENO);
+        close(standardError);
         QTRY_COMPARE_WITH_TIMEOUT(this->opened(), opened, 2000);
+        QVERIFY(said.seek(0)); // the opener's writes moved the shared offset
+        QCOMPARE(said.readAll(), QByteArray(targets.contains("say") ? "said say\n" : ""));
     }
 
     void leavesNothingOpen()
