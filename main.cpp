@@ -52,6 +52,10 @@ int main(int argc, char **argv)
     // Every change is saved already: closing loses nothing.
     QObject::connect(&instance.channel(), &InstanceChannel::replaceRequested, &form,
                      &QWidget::close);
+    // A start while the panel closes is not sent away: it waits for this
+    // panel to let go of the folder, and runs in its place.
+    QObject::connect(&form, &ShowIconsForm::closeStarted, &instance.channel(),
+                     &InstanceChannel::stopListening);
     form.Form_Load();
     StoreWatch storeWatch(storePath); // another program's edit shows, and the next save keeps it
     QObject::connect(&storeWatch, &StoreWatch::settled, &form, &ShowIconsForm::Store_Changed);

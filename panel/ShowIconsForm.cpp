@@ -230,6 +230,7 @@ void ShowIconsForm::Form_Unload()
     // A drop still waiting for its disk is stored as dropped; everything else
     // is saved already. The other windows go with the panel, and every event
     // loop ends, a running pause's too.
+    Q_EMIT closeStarted();
     m_board.closing();
     QCoreApplication::exit(0);
 }

@@ -97,6 +97,10 @@ public:
 
     ~ShowIconsForm() override;
 
+Q_SIGNALS:
+    // The panel has begun to close, and goes once its last saves are done.
+    void closeStarted();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;

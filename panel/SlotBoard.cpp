@@ -83,9 +83,14 @@ void SlotBoard::showStored(int k)
 
 void SlotBoard::closing()
 {
+    // A stalled disk must not keep a closed panel running: the waiting drops'
+    // saves get no more time than the saves already out.
+    const QDeadlineTimer deadline(ClosingMilliseconds);
+    m_closing = true;
+    m_list.closeStoreBy(deadline);
     for (const int k : m_waits.waitingDrops())
         storeUnanswered(k, m_waits.droppedPath(k));
-    if (!m_list.settleStore(ClosingMilliseconds))
+    if (!m_list.settleStore(int(deadline.remainingTime())))
         m_desktop.messages.showWarning(
             m_view.title(),
             QStringLiteral("Диск с файлом кнопок «%1» не ответил за %2 с: последние "
@@ -251,7 +256,10 @@ bool SlotBoard::storeSucceeded(const StoreResult &result)
     // The refusal to overwrite an unread store is explained once; it holds
     // until the store can be read.
     const bool repeat = result.step() == StoreResult::Step::Guard && m_guardExplained;
-    if (!result.ok() && !repeat)
+    // A save the disk has not answered while the panel closes is told once,
+    // with the others, as the panel ends.
+    const bool toldAtTheEnd = m_closing && result.unanswered();
+    if (!result.ok() && !repeat && !toldAtTheEnd)
         m_desktop.messages.showWarning(m_view.title(), result.message());
     if (result.step() == StoreResult::Step::Guard)
         m_guardExplained = true;

@@ -42,8 +42,9 @@ public:
     // name the store cannot hold is refused, and the user told.
     void drop(int k, const QList<DroppedFile> &files);
     // The panel is closing: every drop still waiting for its disk is stored
-    // as it would be unanswered, and saves the disk has not finished are
-    // waited for a few seconds; the user is told if some are still out.
+    // as it would be unanswered. The store's disk gets a few seconds in all
+    // for those saves and the ones it has not finished; the user is told
+    // once if some are still out.
     void closing();
     static constexpr int ClosingMilliseconds = 3000;
     // Stores the placeholder on slot k and shows it cleared; tells the user
@@ -102,4 +103,5 @@ private:
     QHash<int, QString> m_droppedCaptions;
     QHash<int, std::pair<QString, QString>> m_unanswered; // path, caption
     bool m_guardExplained = false;
+    bool m_closing = false;
 };

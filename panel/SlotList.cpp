@@ -104,6 +104,11 @@ bool SlotList::catchUp()
     return true;
 }
 
+void SlotList::closeStoreBy(QDeadlineTimer deadline)
+{
+    m_store.closeBy(deadline);
+}
+
 bool SlotList::settleStore(int milliseconds)
 {
     return m_store.settle(milliseconds);

@@ -3,6 +3,7 @@
 
 #include "StoreResult.h"
 
+#include <QDeadlineTimer>
 #include <QStringList>
 
 class StoreMedium;
@@ -51,6 +52,9 @@ public:
     // end), changes nothing.
     bool catchUp();
 
+    // The panel is closing: what the store is asked from now on waits for
+    // its disk no later than the deadline, and fails as not answered then.
+    void closeStoreBy(QDeadlineTimer deadline);
     // Waits up to that long for saves the disk has not finished.
     bool settleStore(int milliseconds);
 

@@ -21,6 +21,11 @@ StoreResult StoreResult::refusal(Step step, const QString &path, const QString &
     return result;
 }
 
+bool StoreResult::unanswered() const
+{
+    return m_reason == DiskFailure::NotAnswered;
+}
+
 QString StoreResult::reason() const
 {
     return m_ownReason.isEmpty() ? russianReason(m_reason) : m_ownReason;

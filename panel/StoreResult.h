@@ -19,6 +19,8 @@ public:
     static StoreResult refusal(Step step, const QString &path, const QString &reason);
 
     bool ok() const { return m_step == Step::None; }
+    // The disk did not answer before the panel closed.
+    bool unanswered() const;
     Step step() const { return m_step; }
     // Why, in Russian.
     QString reason() const;

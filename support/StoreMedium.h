@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QString>
 
 #include <system_error>
@@ -33,4 +34,7 @@ public:
         Q_UNUSED(milliseconds);
         return true;
     }
+    // The program is closing: a wait for the disk asked from now on ends by
+    // the deadline, its call failing as not answered.
+    virtual void closeBy(QDeadlineTimer deadline) { Q_UNUSED(deadline); }
 };

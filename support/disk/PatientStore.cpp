@@ -88,6 +88,11 @@ std::optional<Result> PatientStore::wait(std::function<Result()> work) const
     }
     QEventLoop loop;
     answer->loop = &loop;
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
+    if (!m_closeBy.isForever())
+        giveUp.start(int(m_closeBy.remainingTime()));
     // The work may have been told already, from within an earlier wait.
     if (!answer->result)
         loop.exec();

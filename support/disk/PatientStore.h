@@ -14,7 +14,8 @@
 // a disk that stalls a save keeps the window live (other slots open, other
 // handlers run) as the pause does. Each call still returns its own answer,
 // and a read asked after a write reads what that write left. A wait also
-// ends when the program is closing; the call then fails.
+// ends when the program quits, or at the deadline it was given to close by;
+// the call then fails and its work stays out.
 class PatientStore : public StoreMedium
 {
 public:
@@ -27,6 +28,7 @@ public:
     Contents read() const override;
     std::error_code replace(const QByteArray &bytes) override;
     bool settle(int milliseconds) override;
+    void closeBy(QDeadlineTimer deadline) override { m_closeBy = deadline; }
 
 private:
     struct Worker;
@@ -40,4 +42,5 @@ private:
     // next; any other question drops it.
     mutable std::optional<Contents> m_readBack;
     mutable int m_asked = 0; // work asked for so far
+    QDeadlineTimer m_closeBy{QDeadlineTimer::Forever};
 };

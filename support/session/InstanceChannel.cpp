@@ -124,10 +124,18 @@ InstanceChannel::InstanceChannel(const QString &folder, QObject *parent)
 
 InstanceChannel::~InstanceChannel()
 {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        ::unlink(QFile::encodeName(m_path).constData());
-    }
+    stopListening();
+}
+
+void InstanceChannel::stopListening()
+{
+    if (m_fd < 0)
+        return;
+    delete m_calls;
+    m_calls = nullptr;
+    ::close(m_fd);
+    m_fd = -1;
+    ::unlink(QFile::encodeName(m_path).constData());
 }
 
 QStringList InstanceChannel::socketPaths(const QString &folder)
@@ -191,8 +199,8 @@ bool InstanceChannel::listen()
     }
     if (m_fd < 0)
         return false;
-    auto *calls = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-    connect(calls, &QSocketNotifier::activated, this, [this] {
+    m_calls = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
+    connect(m_calls, &QSocketNotifier::activated, this, [this] {
         const int caller = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (caller >= 0)
             new Caller(caller, this, [this](bool raise) {

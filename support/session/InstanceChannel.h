@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSocketNotifier;
+
 // How a second start from the same folder reaches the panel already running
 // there: a local socket of the user's own in $XDG_RUNTIME_DIR (or, where that
 // is missing or read-only, in a private folder of the user's in the temporary
@@ -25,6 +27,9 @@ public:
     // Starts answering at the first place that takes a socket; a socket left
     // there by a panel that died is taken over. False when none can be made.
     bool listen();
+    // Stops answering: the panel is closing, and a later start waits for it
+    // to go.
+    void stopListening();
     // Where it answers, once it does.
     QString path() const { return m_path; }
 
@@ -44,4 +49,5 @@ private:
     QString m_folder;
     QString m_path;
     int m_fd = -1;
+    QSocketNotifier *m_calls = nullptr;
 };

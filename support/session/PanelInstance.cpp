@@ -31,7 +31,9 @@ std::optional<int> PanelInstance::claim(bool replace, UserMessages &messages,
                                             .arg(*other, m_storePath));
             return 1;
         }
-        if (!answered || !waitForLock()) {
+        // A panel replaced, or one that does not answer because it is
+        // closing, lets go of the folder as it ends.
+        if (!waitForLock()) {
             messages.showWarning(title, QStringLiteral("Каталог уже запущен из этой папки, но не "
                                                        "отвечает.\nВторая копия закрывается, "
                                                        "чтобы не испортить файл кнопок «%1».")

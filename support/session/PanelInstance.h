@@ -10,8 +10,8 @@ class UserMessages;
 
 // One panel per program folder. The start that holds the folder runs and
 // listens for later starts; a later start asks the running panel to come to
-// the front (or, replacing it, to close) and ends, or tells the user why
-// it cannot run.
+// the front (or, replacing it, to close) and ends, or takes the place of a
+// panel that is closing, or tells the user why it cannot run.
 class PanelInstance
 {
 public:

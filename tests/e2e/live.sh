@@ -154,3 +154,53 @@ ended() { [ ! -d "/proc/$PANEL_PID" ] || { [ "$(ls "/proc/$PANEL_PID/task" 2>/de
     grep -q '^State:.*Z' "/proc/$PANEL_PID/status"; }; }
 wait_for 5 ended || fail "still running 5 s after the close: $(ls "/proc/$PANEL_PID/task" | wc -l) threads"
 pass "with targets asked about and opened on a share that never answers, a close ends the panel ($threads threads)"
+
+# Eleven files of the hung share pasted on slots 2 to 12 (Tab, Ctrl+V) of a
+# panel whose slot 1 is on the slow share: some pastes' look-ups wait their
+# turn behind the hung ones and start once the slow share has answered.
+# Then the close box's request: every paste is stored, the panel ends within
+# 2 s, and a second start right after it shows a panel.
+for k in $(seq 2 12); do touch "$E2E_TMP/unanswered/paste$k.txt"; done
+start_panel "$app"
+/usr/bin/python3 -c '
+import sys
+from Xlib import X, display
+from Xlib.protocol import event
+d = display.Display()
+w = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+uris = d.intern_atom("text/uri-list")
+w.set_selection_owner(d.intern_atom("CLIPBOARD"), X.CurrentTime)
+d.sync()
+print("owner", flush=True)
+while True:
+    e = d.next_event()
+    if e.type == X.SelectionRequest:
+        prop = e.property if e.target == uris else X.NONE
+        if prop:
+            e.requestor.change_property(prop, uris, 8, open(sys.argv[1], "rb").read())
+        e.requestor.send_event(event.SelectionNotify(time=e.time, requestor=e.requestor,
+            selection=e.selection, target=e.target, property=prop))
+        d.flush()
+' "$E2E_TMP/copied" >"$E2E_TMP/owner" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 5 grep -q owner "$E2E_TMP/owner" || fail "no clipboard owner"
+W=$(panel_window)
+xdotool windowactivate --sync "$W" 2>/dev/null || xdotool windowfocus --sync "$W"
+for k in $(seq 2 12); do
+    printf 'file://%s/paste%d.txt\r\n' "$hung" "$k" >"$E2E_TMP/copied"
+    xdotool key Tab sleep 0.1 key ctrl+v sleep 0.3
+done
+pasted() { tr -d '\r' <"$app/knw.dll" | grep -c "^$hung/paste"; }
+all_pasted() { [ "$(pasted)" = 11 ]; }
+wait_for 5 all_pasted
+wait_for 60 picture 1 || fail "the slow share never answered"
+t0=$(date +%s%N)
+wmctrl -i -c "$W"
+wait_for 2 ended || fail "still running 2 s after the close: $(ls "/proc/$PANEL_PID/task" | wc -l) threads"
+closed=$((($(date +%s%N) - t0) / 1000000))
+all_pasted || fail "$(pasted) of 11 pastes stored: $(tr -d '\r' <"$app/knw.dll")"
+"$app/katalog" >>"$E2E_TMP/panel.log" 2>&1 &
+PANEL_PID=$!
+E2E_PIDS+=($!)
+wait_for 3 panel_window || fail "no panel within 3 s of a second start"
+pass "eleven pastes from a share that never answers are stored, the close ends the panel in $closed ms, and a second start shows one"

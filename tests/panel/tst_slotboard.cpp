@@ -5,6 +5,7 @@
 #include "helpers/BoardFixture.h"
 #include "panel/SlotRules.h"
 
+#include <QElapsedTimer>
 #include <QSemaphore>
 #include <QTimer>
 
@@ -256,6 +257,25 @@ private Q_SLOTS:
         QCOMPARE(m_view.captions[5], caption.isEmpty() ? "a.txt" : caption);
         QCOMPARE(m_view.pictures[5], picture || caption.isEmpty() || eraser); // the panel clears it
         QCOMPARE(m_desktop->messages.texts.size(), messages);
+    }
+
+    // Closing while a drop waits for its look-up and the disk holds every
+    // save: the disk gets the few seconds of the store's rule in all, and
+    // the user is told once.
+    void closingOnAStalledDisk()
+    {
+        m_desktop->targets.holding = true;
+        m_board->drop(5, {{path("a.txt"), true}});
+        m_store.stall = std::make_shared<QSemaphore>();
+        QTimer::singleShot(2 * SlotBoard::ClosingMilliseconds, this,
+                           [stall = m_store.stall] { stall->release(100); });
+        QElapsedTimer closing;
+        closing.start();
+        m_board->closing();
+        QCOMPARE_LT(closing.elapsed(), SlotBoard::ClosingMilliseconds + 500);
+        QCOMPARE(m_desktop->messages.texts.size(), 1);
+        QVERIFY(m_desktop->messages.texts[0].contains(m_store.path()));
+        m_store.stall->release(100);
     }
 
 private:

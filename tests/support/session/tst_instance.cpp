@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -44,6 +45,7 @@ private Q_SLOTS:
         QTest::newRow("brought forward") << "answering" << false << 0 << "raise" << "";
         QTest::newRow("replaced: runs once it has gone") << "answering" << true << -1 << "replace" << "";
         QTest::newRow("silent: told") << "silent" << false << 1 << "" << "не отвечает";
+        QTest::newRow("closing: runs once it has gone") << "closing" << false << -1 << "" << "";
         QTest::newRow("silent, replacing: told") << "silent" << true << 1 << "" << "не отвечает";
         // clang-format on
     }
@@ -60,9 +62,13 @@ private Q_SLOTS:
         std::optional<SingleInstance> silent;
         QString got;
         bool gone = false;
-        if (running == "answering") {
+        if (running == "answering" || running == "closing") {
             first = std::make_unique<PanelInstance>(m_folder->path(), m_path);
             QCOMPARE(first->claim(false, firstMessages, "t"), std::nullopt);
+            if (running == "closing") { // no longer answering, gone a moment later
+                first->channel().stopListening();
+                QTimer::singleShot(100, [&] { first.reset(); });
+            }
             connect(&first->channel(), &InstanceChannel::raiseRequested, [&] { got = "raise"; });
             connect(&first->channel(), &InstanceChannel::replaceRequested, [&] {
                 got = "replace";
