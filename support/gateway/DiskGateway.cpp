@@ -172,15 +172,27 @@ void DiskGateway::watch(const QString &folder, QObject *context,
         QTimer::singleShot(0, context ? context : this, [refused, error] { refused(error); });
         return;
     }
-    m_watched.insert(folder);
+    m_watched.insert(folder, {context, std::move(refused)});
+    askWatch(folder);
+}
+
+void DiskGateway::askWatch(const QString &folder)
+{
+    const Watcher watcher = m_watched.value(folder);
+    if (!watcher.context) {
+        m_watched.remove(folder);
+        return;
+    }
     ask(
-        Kind::Watch, local, context,
-        [this, folder, refused](const QByteArray *answer) {
+        Kind::Watch, QFile::encodeName(folder), watcher.context,
+        [this, folder](const QByteArray *answer) {
             const int error = answer ? errorOf(*answer) : 0;
-            if (!error)
+            const auto found = m_watched.constFind(folder);
+            if (!error || found == m_watched.cend())
                 return;
-            m_watched.remove(folder);
-            refused(error);
+            const Watcher refusedOne = *found;
+            m_watched.erase(found);
+            refusedOne.refused(error);
         },
         NoDeadline);
 }
@@ -328,9 +340,9 @@ void DiskGateway::startHelper()
     // and its watches set again; what they would have told meanwhile is
     // told now.
     sendUnsent();
-    const QSet<QString> watched = m_watched;
+    const QStringList watched = m_watched.keys();
     for (const QString &folder : watched)
-        send(0, Kind::Watch, QFile::encodeName(folder));
+        askWatch(folder);
     keepAliveCheck();
     for (const QString &folder : watched)
         Q_EMIT folderChanged(folder);

@@ -88,6 +88,7 @@ private:
 
     void ask(Gateway::Kind kind, const QByteArray &payload, QObject *context, Answered answered,
              int deadline);
+    void askWatch(const QString &folder);
     void startHelper();
     void helperGone();
     void restartHelper();
@@ -112,5 +113,11 @@ private:
     quint32 m_lastId = 0;
     QHash<quint32, Question> m_questions;
     QHash<QPair<int, QByteArray>, quint32> m_idOf;
-    QSet<QString> m_watched;
+    // The folders watched, and whom to tell when one cannot be.
+    struct Watcher
+    {
+        QPointer<QObject> context;
+        std::function<void(int error)> refused;
+    };
+    QHash<QString, Watcher> m_watched;
 };
