@@ -66,8 +66,6 @@ QString guessed(const EntryFacts &entry, const QByteArray *head, bool *uncertain
 QString typeByName(const EntryFacts &entry)
 {
     const uint mode = entry.statMode;
-    if (entry.isSymLink() && !entry.exists())
-        return QStringLiteral("inode/symlink");
     if (S_ISDIR(mode))
         return QStringLiteral("inode/directory");
     if (S_ISCHR(mode))

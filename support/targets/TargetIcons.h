@@ -16,8 +16,8 @@ namespace TargetIcons {
 // How many of a file's first bytes its type may need.
 constexpr int HeadBytes = 4096;
 
-// The file's type from its name alone; empty where the name leaves it open
-// and the first bytes must say.
+// The type of an entry that is there (through a link) from its name alone;
+// empty where the name leaves it open and the first bytes must say.
 QString typeByName(const EntryFacts &entry);
 // The type from the name and the first bytes.
 QString typeByContent(const EntryFacts &entry, const QByteArray &head);

@@ -37,6 +37,7 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir.path()).mkpath("folder"));
         QVERIFY(QFile::link(m_dir.filePath("nowhere"), m_dir.filePath("dangling")));
         QVERIFY(QFile::link(m_dir.filePath("folder"), m_dir.filePath("to folder")));
+        QVERIFY(QFile::link(m_dir.filePath("loop"), m_dir.filePath("loop")));
         QFile file(m_dir.filePath("file"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("first bytes") > 0);
         file.close();
@@ -63,18 +64,20 @@ private Q_SLOTS:
         QTest::addColumn<bool>("folder");
         QTest::addColumn<QString>("linkTarget");
         QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("unknown"); // the disk could not say
         const QString dir = m_dir.path();
         // clang-format off
-        QTest::newRow("a folder") << dir << 0 << true << "" << true;
-        QTest::newRow("missing") << dir + "/missing" << ENOENT << false << "" << true;
-        QTest::newRow("a link to nothing is there, and says where it leads") << dir + "/dangling" << 0 << false << dir + "/nowhere" << true;
-        QTest::newRow("a link followed by the helper") << dir + "/to folder" << 0 << true << dir + "/folder" << true;
-        QTest::newRow("below a file") << "/etc/hostname/x" << ENOTDIR << false << "" << true;
-        QTest::newRow("relative: from /") << "etc" << 0 << true << "" << true;
-        QTest::newRow("relative, there only here: not from here") << "dangling" << ENOENT << false << "" << true;
-        QTest::newRow("empty: not asked") << "" << ENOENT << false << "" << false;
-        QTest::newRow("a NUL: not asked") << dir + QChar(0) + "/x" << ENOENT << false << "" << false;
-        QTest::newRow("too long: not asked") << "/" + QString(5000, 'x') << ENAMETOOLONG << false << "" << false;
+        QTest::newRow("a folder") << dir << 0 << true << "" << true << false;
+        QTest::newRow("missing") << dir + "/missing" << ENOENT << false << "" << true << false;
+        QTest::newRow("a link to nothing is there, and says where it leads") << dir + "/dangling" << 0 << false << dir + "/nowhere" << true << false;
+        QTest::newRow("a link followed by the helper") << dir + "/to folder" << 0 << true << dir + "/folder" << true << false;
+        QTest::newRow("below a file") << "/etc/hostname/x" << ENOTDIR << false << "" << true << false;
+        QTest::newRow("through a link loop: nothing, not unknown") << dir + "/loop/x" << ELOOP << false << "" << true << false;
+        QTest::newRow("relative: from /") << "etc" << 0 << true << "" << true << false;
+        QTest::newRow("relative, there only here: not from here") << "dangling" << ENOENT << false << "" << true << false;
+        QTest::newRow("empty: not asked") << "" << ENOENT << false << "" << false << false;
+        QTest::newRow("a NUL: not asked") << dir + QChar(0) + "/x" << ENOENT << false << "" << false << false;
+        QTest::newRow("too long: not asked") << "/" + QString(5000, 'x') << ENAMETOOLONG << false << "" << false << false;
         // clang-format on
     }
     void answers()
@@ -84,6 +87,7 @@ private Q_SLOTS:
         QFETCH(bool, folder);
         QFETCH(QString, linkTarget);
         QFETCH(bool, asked);
+        QFETCH(bool, unknown);
         std::optional<EntryFacts> facts;
         m_gateway->describe(path, this, [&](const EntryFacts *answer) { facts = *answer; });
         QCOMPARE(m_gateway->questionsOut(), int(asked));
@@ -92,6 +96,7 @@ private Q_SLOTS:
         QCOMPARE(facts->lstatError, lstatError);
         QCOMPARE(facts->isDir(), folder);
         QCOMPARE(facts->linkTarget, linkTarget);
+        QCOMPARE(facts->unknown(), unknown);
         QCOMPARE(m_gateway->questionsOut(), 0);
     }
 
