@@ -6,6 +6,44 @@
 
 #include <algorithm>
 
+namespace {
+
+std::pair<QString, QString> slotOf(const QStringList &entries, int k)
+{
+    return {entries.value(k), entries.value(k + SlotList::SlotCount)};
+}
+
+void putSlot(QStringList &entries, int k, const std::pair<QString, QString> &slot)
+{
+    while (entries.size() < SlotList::EntryCount)
+        entries.append(QString());
+    entries[k] = slot.first;
+    entries[k + SlotList::SlotCount] = slot.second;
+}
+
+// The slots changed from base to mine, made on top of another list.
+QStringList withChanges(QStringList onto, const QStringList &base, const QStringList &mine)
+{
+    for (int k = 1; k <= SlotList::SlotCount; ++k) {
+        if (slotOf(mine, k) != slotOf(base, k))
+            putSlot(onto, k, slotOf(mine, k));
+    }
+    return onto;
+}
+
+// The list a store holds, unless it looks half written.
+std::optional<QStringList> wholeList(const QByteArray &bytes)
+{
+    if (!(bytes.endsWith('\r') || bytes.endsWith('\n')))
+        return std::nullopt;
+    QStringList entries = StoreFile::parse(bytes);
+    if (entries.size() < SlotList::EntryCount)
+        return std::nullopt;
+    return entries;
+}
+
+} // namespace
+
 SlotList::SlotList(StoreMedium &store)
     : m_store(store)
 {}
@@ -22,13 +60,15 @@ QString SlotList::storePath() const
 
 StoreResult SlotList::WriteDefaultStore()
 {
-    if (const auto failure = m_store.replace(StoreFile::defaultContent(EntryCount))) {
+    const StoreMedium::Replaced made = m_store.replace(StoreFile::defaultContent(EntryCount), {});
+    if (made.failure) {
         // What the store would hold: a later save, once there is room, writes
         // placeholders, not empty entries.
         m_entries = QStringList(EntryCount, QStringLiteral("1"));
         m_storedEntries = m_entries;
-        return StoreResult::failure(StoreResult::Step::Create, m_store.path(), failure);
+        return StoreResult::failure(StoreResult::Step::Create, m_store.path(), made.failure);
     }
+    // Or another program made it meanwhile: it is there to be read.
     return StoreResult::success();
 }
 
@@ -36,8 +76,10 @@ StoreResult SlotList::LoadSlotList()
 {
     const StoreMedium::Contents contents = m_store.read();
     m_storeUnread = contents.failure && m_store.exists();
-    if (!contents.failure)
+    if (!contents.failure) {
         m_entries += StoreFile::parse(contents.bytes);
+        m_storedBytes = contents.bytes;
+    }
     m_storedEntries = m_entries;
     if (contents.failure)
         return StoreResult::failure(StoreResult::Step::Read, m_store.path(), contents.failure);
@@ -46,10 +88,7 @@ StoreResult SlotList::LoadSlotList()
 
 void SlotList::ReplaceSlotEntries(int k, const QString &path, const QString &caption)
 {
-    while (m_entries.size() < EntryCount)
-        m_entries.append(QString());
-    m_entries[k] = path;
-    m_entries[k + SlotCount] = caption;
+    putSlot(m_entries, k, {path, caption});
 }
 
 StoreResult SlotList::SaveAndReloadSlotList()
@@ -62,44 +101,67 @@ StoreResult SlotList::SaveAndReloadSlotList()
     if (m_storeUnread && m_store.exists())
         return refuse(StoreResult::refusal(StoreResult::Step::Guard, path,
                                            QStringLiteral("файл есть, но прочитать его не удалось")));
-    const std::optional<QByteArray> bytes = StoreFile::serialise(m_entries);
-    if (!bytes) {
-        const QString entry =
-            *std::find_if(m_entries.cbegin(), m_entries.cend(),
-                          [](const QString &e) { return !StoreFile::canHold(e); });
-        return refuse(StoreResult::refusal(
-            StoreResult::Step::Write, path,
-            QStringLiteral("строку «%1» нельзя записать в файл кнопок одной строкой").arg(entry)));
+    for (int tries = 1;; ++tries) {
+        // Kept apart while the disk works: a handler may run meanwhile.
+        const QStringList base = m_storedEntries, mine = m_entries;
+        const std::optional<QByteArray> bytes = StoreFile::serialise(mine);
+        if (!bytes) {
+            const QString entry = *std::find_if(mine.cbegin(), mine.cend(), [](const QString &e) {
+                return !StoreFile::canHold(e);
+            });
+            return refuse(StoreResult::refusal(
+                StoreResult::Step::Write, path,
+                QStringLiteral("строку «%1» нельзя записать в файл кнопок одной строкой")
+                    .arg(entry)));
+        }
+        const StoreMedium::Replaced replaced = m_store.replace(*bytes, m_storedBytes);
+        if (replaced.failure)
+            return refuse(StoreResult::failure(StoreResult::Step::Write, path, replaced.failure));
+        if (replaced.theirs) {
+            // Another program saved since the store was read: its edit stays
+            // and this one goes on top. One that looks half written is
+            // written over, as it would have been a moment later.
+            m_storedBytes = replaced.theirs;
+            if (const std::optional<QStringList> theirs = wholeList(*replaced.theirs)) {
+                m_storedEntries = *theirs;
+                m_entries = withChanges(*theirs, base, mine);
+            }
+        } else {
+            m_storedBytes = bytes;
+            m_storeUnread = false;
+            // The list stays whole while the read waits: a handler that runs
+            // meanwhile (the disk may be slow) sees and saves every slot.
+            const StoreMedium::Contents contents = m_store.read();
+            if (contents.failure) {
+                // The store on disk was just written from this list, so the
+                // list stays the truth; the next save may overwrite the store.
+                m_storedEntries = m_entries;
+                return StoreResult::failure(StoreResult::Step::ReadBack, path, contents.failure);
+            }
+            m_entries = StoreFile::parse(contents.bytes);
+            m_storedEntries = m_entries;
+            m_storedBytes = contents.bytes;
+            return StoreResult::success();
+        }
+        if (tries == SaveTries)
+            return refuse(StoreResult::refusal(
+                StoreResult::Step::Write, path,
+                QStringLiteral("другая программа всё время меняет этот файл")));
     }
-    if (const auto failure = m_store.replace(*bytes))
-        return refuse(StoreResult::failure(StoreResult::Step::Write, path, failure));
-
-    // The list stays whole while the read waits: a handler that runs
-    // meanwhile (the disk may be slow) sees and saves every slot.
-    const StoreMedium::Contents contents = m_store.read();
-    if (contents.failure) {
-        // The store on disk was just written from this list, so the list
-        // stays the truth; the next save may overwrite the store.
-        m_storedEntries = m_entries;
-        m_storeUnread = false;
-        return StoreResult::failure(StoreResult::Step::ReadBack, path, contents.failure);
-    }
-    m_entries = StoreFile::parse(contents.bytes);
-    m_storedEntries = m_entries;
-    m_storeUnread = false;
-    return StoreResult::success();
 }
 
 bool SlotList::catchUp()
 {
     const StoreMedium::Contents contents = m_store.read();
-    if (contents.failure || !(contents.bytes.endsWith('\r') || contents.bytes.endsWith('\n')))
+    const std::optional<QStringList> entries =
+        contents.failure ? std::nullopt : wholeList(contents.bytes);
+    if (!entries)
         return false;
-    const QStringList entries = StoreFile::parse(contents.bytes);
-    if (entries.size() < EntryCount || entries == m_storedEntries)
+    m_storedBytes = contents.bytes;
+    if (*entries == m_storedEntries)
         return false;
-    m_entries = entries;
-    m_storedEntries = entries;
+    m_entries = *entries;
+    m_storedEntries = *entries;
     m_storeUnread = false;
     return true;
 }

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class StoreMedium;
 
 // The panel's whole memory: an ordered list of text entries backed by the store
@@ -39,10 +41,13 @@ public:
     // with empty entries so that every slot can be assigned.
     void ReplaceSlotEntries(int k, const QString &path, const QString &caption);
     // Rewrites the store from the list, then rebuilds the list from the store.
-    // If the write fails (or is refused) the list goes back to what the store
-    // holds; if the read-back fails the list keeps its entries, so that the
-    // next save cannot wipe the store.
+    // Where another program changed the store since the list last read it,
+    // its edit is kept: the slots this list changed are put on top of it and
+    // the save is tried again, up to SaveTries times. If the write fails (or is refused) the
+    // list goes back to what the store holds; if the read-back fails the list
+    // keeps its entries, so that the next save cannot wipe the store.
     StoreResult SaveAndReloadSlotList();
+    static constexpr int SaveTries = 5;
 
     // Takes up what another program left in the store: true when the store
     // now holds a whole list other than the one last loaded or saved, which
@@ -57,8 +62,9 @@ public:
 private:
     StoreMedium &m_store;
     QStringList m_entries;
-    // The entries as the store last held them.
+    // The entries as the store last held them, and its bytes (none: no store).
     QStringList m_storedEntries;
+    std::optional<QByteArray> m_storedBytes;
     // Set while an existing store could not be read: overwriting it would lose
     // slots the user may still recover.
     bool m_storeUnread = false;

@@ -156,6 +156,7 @@ private Q_SLOTS:
         QTest::newRow("the eraser") << QStringList{} << true << "" << " " << false << "" << 0;
         QTest::newRow("the eraser, the save fails: as stored") << QStringList{} << true << "save" << "" << false << "" << 1;
         QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "edited" << 0;
+        QTest::newRow("a save after an unseen outside rewrite: both kept") << QStringList{} << true << "" << " " << false << "raced" << 0;
         QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "late" << 0;
         QTest::newRow("erased before the answer") << QStringList{"report.doc"} << false << "" << " " << false << "late, erased" << 0;
         QTest::newRow("a folder unanswered for a second: stored as a file, then marked") << QStringList{"Games"} << false << "" << " Games" << true << "slow" << 0;
@@ -181,10 +182,14 @@ private Q_SLOTS:
         QFETCH(int, messages);
         m_board->drop(5, {{path("a.txt"), true}});
         QStringList before = m_board->list().entries();
-        if (meanwhile == "edited") { // not yet heard of
+        // Another program's edit of slot 7 on the store as it stands now.
+        if (meanwhile == "edited" || meanwhile == "raced")
             before[7] = path("Games"), before[19] = " Games";
-            m_store.bytes = StoreFile::serialise(before);
-        }
+        const QByteArray outside = StoreFile::serialise(before).value();
+        if (meanwhile == "edited") // not yet heard of
+            m_store.bytes = outside;
+        if (meanwhile == "raced")
+            m_store.renamedBefore = outside;
         m_desktop->targets.holding = meanwhile.startsWith("late") || meanwhile.startsWith("slow");
         if (failing == "save")
             m_store.writeFailure = std::make_error_code(std::errc::no_space_on_device);
