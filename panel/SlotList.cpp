@@ -127,6 +127,8 @@ StoreResult SlotList::SaveAndReloadSlotList()
                 m_entries = withChanges(*theirs, base, mine);
             }
         } else {
+            recordOwnChanges(base, mine);
+            m_storedEntries = mine;
             m_storedBytes = bytes;
             m_storeUnread = false;
             // The list stays whole while the read waits: a handler that runs
@@ -138,10 +140,10 @@ StoreResult SlotList::SaveAndReloadSlotList()
                 m_storedEntries = m_entries;
                 return StoreResult::failure(StoreResult::Step::ReadBack, path, contents.failure);
             }
-            m_entries = StoreFile::parse(contents.bytes);
-            m_storedEntries = m_entries;
-            m_storedBytes = contents.bytes;
-            return StoreResult::success();
+            // Another program's store renamed in right after this save is
+            // taken up as any other, this change kept where it lacks it.
+            if (!takeUp(contents.bytes) || !unsaved())
+                return StoreResult::success();
         }
         if (tries == SaveTries)
             return refuse(StoreResult::refusal(
@@ -150,19 +152,51 @@ StoreResult SlotList::SaveAndReloadSlotList()
     }
 }
 
+void SlotList::recordOwnChanges(const QStringList &replaced, const QStringList &written)
+{
+    for (int k = 1; k <= SlotCount; ++k) {
+        const Slot before = slotOf(replaced, k), after = slotOf(written, k);
+        const auto known = m_ownChanges.constFind(k);
+        // The same change saved again beside another program's edit: its
+        // time still runs from the first save.
+        if (before == after ||
+            (known != m_ownChanges.cend() && known->after == after && !known->until.hasExpired()))
+            continue;
+        m_ownChanges.insert(k, {before, after, QDeadlineTimer(OwnChangeMilliseconds)});
+    }
+}
+
 bool SlotList::catchUp()
 {
     const StoreMedium::Contents contents = m_store.read();
-    const std::optional<QStringList> entries =
-        contents.failure ? std::nullopt : wholeList(contents.bytes);
+    return !contents.failure && takeUp(contents.bytes);
+}
+
+bool SlotList::takeUp(const QByteArray &bytes)
+{
+    const std::optional<QStringList> entries = wholeList(bytes);
     if (!entries)
         return false;
-    m_storedBytes = contents.bytes;
+    m_storedBytes = bytes;
     if (*entries == m_storedEntries)
         return false;
     m_entries = *entries;
     m_storedEntries = *entries;
     m_storeUnread = false;
+    // A program that read the store before the panel's save and wrote just
+    // after it brings the slot back as it was, unaware of the panel's change:
+    // that change is kept. Not for ever: a version that shows the change, or
+    // one that comes more than a few seconds after it, is a later edit, made
+    // knowing it, and what it does to the slot stands (the user may have
+    // put the slot back as it was in an editor on purpose).
+    for (auto own = m_ownChanges.begin(); own != m_ownChanges.end();) {
+        if (own->until.hasExpired() || slotOf(m_entries, own.key()) != own->before) {
+            own = m_ownChanges.erase(own);
+            continue;
+        }
+        putSlot(m_entries, own.key(), own->after);
+        ++own;
+    }
     return true;
 }
 

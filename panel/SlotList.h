@@ -3,6 +3,8 @@
 
 #include "StoreResult.h"
 
+#include <QDeadlineTimer>
+#include <QHash>
 #include <QStringList>
 
 #include <optional>
@@ -42,8 +44,9 @@ public:
     void ReplaceSlotEntries(int k, const QString &path, const QString &caption);
     // Rewrites the store from the list, then rebuilds the list from the store.
     // Where another program changed the store since the list last read it,
-    // its edit is kept: the slots this list changed are put on top of it and
-    // the save is tried again, up to SaveTries times. If the write fails (or is refused) the
+    // or renames its store in right after the save, its edit is kept: the
+    // slots this list changed are put on top of it and the save is tried
+    // again, up to SaveTries times. If the write fails (or is refused) the
     // list goes back to what the store holds; if the read-back fails the list
     // keeps its entries, so that the next save cannot wipe the store.
     StoreResult SaveAndReloadSlotList();
@@ -51,20 +54,37 @@ public:
 
     // Takes up what another program left in the store: true when the store
     // now holds a whole list other than the one last loaded or saved, which
-    // the list then holds. A store that cannot be read, or that looks half
-    // written (fewer entries than the slots need, or a last line without its
-    // end), changes nothing.
+    // the list then holds, with the list's own changes of the last
+    // OwnChangeMilliseconds kept where the other program's list shows those
+    // slots as they were before them (unsaved() is then true). A store that
+    // cannot be read, or that looks half written (fewer entries than the
+    // slots need, or a last line without its end), changes nothing.
     bool catchUp();
+    static constexpr int OwnChangeMilliseconds = 5000;
+    // The list holds changes the store does not.
+    bool unsaved() const { return m_entries != m_storedEntries; }
 
     // Waits up to that long for saves the disk has not finished.
     bool settleStore(int milliseconds);
 
 private:
+    using Slot = std::pair<QString, QString>; // path, caption
+    // A slot this list saved lately: as the store held it before, and after.
+    struct OwnChange
+    {
+        Slot before, after;
+        QDeadlineTimer until;
+    };
+    void recordOwnChanges(const QStringList &replaced, const QStringList &written);
+    // Takes up the store's bytes as catchUp() says.
+    bool takeUp(const QByteArray &bytes);
+
     StoreMedium &m_store;
     QStringList m_entries;
     // The entries as the store last held them, and its bytes (none: no store).
     QStringList m_storedEntries;
     std::optional<QByteArray> m_storedBytes;
+    QHash<int, OwnChange> m_ownChanges; // by slot
     // Set while an existing store could not be read: overwriting it would lose
     // slots the user may still recover.
     bool m_storeUnread = false;

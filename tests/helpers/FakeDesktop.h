@@ -111,7 +111,7 @@ struct FakeTargetStates : TargetStates
 
 // The store in memory: missing until written, and as unreadable or
 // unwritable as the test says; another program may rename its store over it
-// just before the next save.
+// just before the next save, or just after.
 struct MemoryStore : StoreMedium
 {
     QString path() const override { return QStringLiteral("/mem/knw.dll"); }
@@ -134,10 +134,12 @@ struct MemoryStore : StoreMedium
             return {{}, bytes};
         bytes = written;
         ++writes;
+        if (renamedAfter)
+            bytes = std::exchange(renamedAfter, std::nullopt);
         return {};
     }
 
-    std::optional<QByteArray> bytes, renamedBefore;
+    std::optional<QByteArray> bytes, renamedBefore, renamedAfter;
     std::error_code readFailure, writeFailure;
     int writes = 0;
     std::shared_ptr<QSemaphore> stall;

@@ -157,6 +157,10 @@ private Q_SLOTS:
         QTest::newRow("the eraser, the save fails: as stored") << QStringList{} << true << "save" << "" << false << "" << 1;
         QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "edited" << 0;
         QTest::newRow("a save after an unseen outside rewrite: both kept") << QStringList{} << true << "" << " " << false << "raced" << 0;
+        QTest::newRow("an outside rewrite of the store as read, just after the save: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stale" << 0;
+        QTest::newRow("an outside rewrite of the store as read, heard of after the save: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stale, heard" << 0;
+        QTest::newRow("the slot put back outside after a version showed the drop: put back") << QStringList{"report.doc"} << false << "" << "" << true << "stale, heard once shown" << 0;
+        QTest::newRow("the slot put back outside seconds after the drop: put back") << QStringList{"report.doc"} << false << "" << "" << true << "stale, heard too late" << 0;
         QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "late" << 0;
         QTest::newRow("erased before the answer") << QStringList{"report.doc"} << false << "" << " " << false << "late, erased" << 0;
         QTest::newRow("a folder unanswered for a second: stored as a file, then marked") << QStringList{"Games"} << false << "" << " Games" << true << "slow" << 0;
@@ -183,13 +187,15 @@ private Q_SLOTS:
         m_board->drop(5, {{path("a.txt"), true}});
         QStringList before = m_board->list().entries();
         // Another program's edit of slot 7 on the store as it stands now.
-        if (meanwhile == "edited" || meanwhile == "raced")
+        if (meanwhile == "edited" || meanwhile.startsWith("raced") || meanwhile.startsWith("stale"))
             before[7] = path("Games"), before[19] = " Games";
         const QByteArray outside = StoreFile::serialise(before).value();
         if (meanwhile == "edited") // not yet heard of
             m_store.bytes = outside;
         if (meanwhile == "raced")
             m_store.renamedBefore = outside;
+        if (meanwhile == "stale")
+            m_store.renamedAfter = outside;
         m_desktop->targets.holding = meanwhile.startsWith("late") || meanwhile.startsWith("slow");
         if (failing == "save")
             m_store.writeFailure = std::make_error_code(std::errc::no_space_on_device);
@@ -234,6 +240,24 @@ private Q_SLOTS:
                 QVERIFY(m_view.erased[5]);
             }
             m_desktop->targets.release();
+        }
+        if (meanwhile.startsWith("stale, heard")) {
+            if (meanwhile.endsWith(
+                    "too late")) { // kept within the time, which a keeping does not renew
+                QTest::qWait(SlotList::OwnChangeMilliseconds / 2);
+                m_store.bytes = outside;
+                m_board->storeChanged();
+                QCOMPARE(m_board->list().pathEntry(5), files.last().path);
+                QTest::qWait(SlotList::OwnChangeMilliseconds / 2 + 100);
+            }
+            if (meanwhile.endsWith("once shown")) {
+                QStringList shown = m_board->list().entries();
+                shown[7] = path("Games"), shown[19] = " Games";
+                m_store.bytes = StoreFile::serialise(shown);
+                m_board->storeChanged();
+            }
+            m_store.bytes = outside;
+            m_board->storeChanged();
         }
         if (meanwhile.startsWith("slow")) {
             // Stored as dropped: after a second, or as the panel closes.
