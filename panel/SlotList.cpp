@@ -94,15 +94,27 @@ void SlotList::ReplaceSlotEntries(int k, const QString &path, const QString &cap
 StoreResult SlotList::SaveAndReloadSlotList()
 {
     const QString path = m_store.path();
+    const QHash<int, OwnChange> ownBefore = m_ownChanges;
+    const QStringList changedFrom = m_storedEntries, changed = m_entries;
     const auto refuse = [&](StoreResult result) {
         m_entries = m_storedEntries;
+        // Never stored, so never to be put back.
+        for (int k = 1; k <= SlotCount; ++k) {
+            if (slotOf(changed, k) == slotOf(changedFrom, k))
+                continue;
+            if (ownBefore.contains(k))
+                m_ownChanges.insert(k, ownBefore.value(k));
+            else
+                m_ownChanges.remove(k);
+        }
         return result;
     };
     if (m_storeUnread && m_store.exists())
         return refuse(StoreResult::refusal(StoreResult::Step::Guard, path,
                                            QStringLiteral("файл есть, но прочитать его не удалось")));
     for (int tries = 1;; ++tries) {
-        // Kept apart while the disk works: a handler may run meanwhile.
+        // Kept apart while the disk works: a handler may run meanwhile, and
+        // take up the store or save it itself.
         const QStringList base = m_storedEntries, mine = m_entries;
         const std::optional<QByteArray> bytes = StoreFile::serialise(mine);
         if (!bytes) {
@@ -114,22 +126,31 @@ StoreResult SlotList::SaveAndReloadSlotList()
                 QStringLiteral("строку «%1» нельзя записать в файл кнопок одной строкой")
                     .arg(entry)));
         }
+        // Known before the wait: a handler may take up a version from before
+        // this save meanwhile, and this save itself as no other program's.
+        recordOwnChanges(base, mine);
+        const int learned = m_learned;
+        m_writing.append(*bytes);
         const StoreMedium::Replaced replaced = m_store.replace(*bytes, m_storedBytes);
+        m_writing.removeOne(*bytes);
         if (replaced.failure)
             return refuse(StoreResult::failure(StoreResult::Step::Write, path, replaced.failure));
+        // What a handler took up meanwhile it read after this save.
+        const bool newer = m_learned != learned;
         if (replaced.theirs) {
             // Another program saved since the store was read: its edit stays
             // and this one goes on top. One that looks half written is
             // written over, as it would have been a moment later.
-            m_storedBytes = replaced.theirs;
-            if (const std::optional<QStringList> theirs = wholeList(*replaced.theirs)) {
-                m_storedEntries = *theirs;
-                m_entries = withChanges(*theirs, base, mine);
+            if (!newer) {
+                const std::optional<QStringList> theirs = wholeList(*replaced.theirs);
+                learn(*replaced.theirs, theirs.value_or(m_storedEntries));
             }
+            m_entries = withChanges(m_storedEntries, base, mine);
+        } else if (newer) {
+            m_storeUnread = false;
+            return StoreResult::success();
         } else {
-            recordOwnChanges(base, mine);
-            m_storedEntries = mine;
-            m_storedBytes = bytes;
+            learn(*bytes, mine);
             m_storeUnread = false;
             // The list stays whole while the read waits: a handler that runs
             // meanwhile (the disk may be slow) sees and saves every slot.
@@ -150,6 +171,14 @@ StoreResult SlotList::SaveAndReloadSlotList()
                 StoreResult::Step::Write, path,
                 QStringLiteral("другая программа всё время меняет этот файл")));
     }
+}
+
+void SlotList::learn(const QByteArray &bytes, const QStringList &entries)
+{
+    if (bytes != m_storedBytes)
+        ++m_learned;
+    m_storedBytes = bytes;
+    m_storedEntries = entries;
 }
 
 void SlotList::recordOwnChanges(const QStringList &replaced, const QStringList &written)
@@ -177,12 +206,15 @@ bool SlotList::takeUp(const QByteArray &bytes)
     const std::optional<QStringList> entries = wholeList(bytes);
     if (!entries)
         return false;
-    m_storedBytes = bytes;
-    if (*entries == m_storedEntries)
+    const bool same = *entries == m_storedEntries;
+    learn(bytes, *entries);
+    if (same)
         return false;
     m_entries = *entries;
-    m_storedEntries = *entries;
     m_storeUnread = false;
+    // A save of this list's own, still out, is no other program's version.
+    if (m_writing.contains(bytes))
+        return true;
     // A program that read the store before the panel's save and wrote just
     // after it brings the slot back as it was, unaware of the panel's change:
     // that change is kept. Not for ever: a version that shows the change, or

@@ -78,6 +78,8 @@ private:
     void recordOwnChanges(const QStringList &replaced, const QStringList &written);
     // Takes up the store's bytes as catchUp() says.
     bool takeUp(const QByteArray &bytes);
+    // The store holds these now, as far as the list knows.
+    void learn(const QByteArray &bytes, const QStringList &entries);
 
     StoreMedium &m_store;
     QStringList m_entries;
@@ -85,6 +87,8 @@ private:
     QStringList m_storedEntries;
     std::optional<QByteArray> m_storedBytes;
     QHash<int, OwnChange> m_ownChanges; // by slot
+    int m_learned = 0;                  // store versions learned so far
+    QList<QByteArray> m_writing;        // saves still out
     // Set while an existing store could not be read: overwriting it would lose
     // slots the user may still recover.
     bool m_storeUnread = false;

@@ -160,6 +160,8 @@ private Q_SLOTS:
         QTest::newRow("an outside rewrite of the store as read, just after the save: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stale" << 0;
         QTest::newRow("an outside rewrite of the store as read, heard of after the save: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stale, heard" << 0;
         QTest::newRow("the slot put back outside after a version showed the drop: put back") << QStringList{"report.doc"} << false << "" << "" << true << "stale, heard once shown" << 0;
+        QTest::newRow("the save fails, then an outside rewrite of the store as read: not put back") << QStringList{"report.doc"} << false << "save" << "" << false << "stale, heard" << 1;
+        QTest::newRow("a drop while a kept change is saved, then the rewrite again: all kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stale, heard, dropped meanwhile" << 0;
         QTest::newRow("the slot put back outside seconds after the drop: put back") << QStringList{"report.doc"} << false << "" << "" << true << "stale, heard too late" << 0;
         QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "late" << 0;
         QTest::newRow("erased before the answer") << QStringList{"report.doc"} << false << "" << " " << false << "late, erased" << 0;
@@ -242,8 +244,8 @@ private Q_SLOTS:
             m_desktop->targets.release();
         }
         if (meanwhile.startsWith("stale, heard")) {
-            if (meanwhile.endsWith(
-                    "too late")) { // kept within the time, which a keeping does not renew
+            // Kept within the time, which a keeping does not renew.
+            if (meanwhile.endsWith("too late")) {
                 QTest::qWait(SlotList::OwnChangeMilliseconds / 2);
                 m_store.bytes = outside;
                 m_board->storeChanged();
@@ -256,8 +258,19 @@ private Q_SLOTS:
                 m_store.bytes = StoreFile::serialise(shown);
                 m_board->storeChanged();
             }
+            if (meanwhile.endsWith("dropped meanwhile")) { // on slot 9, while the kept one is saved
+                m_store.stall = std::make_shared<QSemaphore>();
+                QTimer::singleShot(50, this, [&] {
+                    m_store.stall->release(100);
+                    m_board->drop(9, {{path("a.txt"), true}});
+                });
+            }
             m_store.bytes = outside;
             m_board->storeChanged();
+            if (meanwhile.endsWith("dropped meanwhile")) { // then the same rewrite again
+                m_store.bytes = outside;
+                m_board->storeChanged();
+            }
         }
         if (meanwhile.startsWith("slow")) {
             // Stored as dropped: after a second, or as the panel closes.
@@ -280,6 +293,8 @@ private Q_SLOTS:
             expected[5] = erased ? "1" : files.last().path, expected[17] = erased ? "1" : caption;
         if (meanwhile.endsWith("dropped"))
             expected[7] = path("a.txt"), expected[19] = "a.txt";
+        if (meanwhile.endsWith("dropped meanwhile"))
+            expected[9] = path("a.txt"), expected[21] = "a.txt";
         QCOMPARE(m_board->list().entries(), expected);
         QCOMPARE(m_store.bytes, StoreFile::serialise(expected));
         QCOMPARE(m_view.captions[5], caption.isEmpty() ? "a.txt" : caption);
