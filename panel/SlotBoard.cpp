@@ -199,10 +199,14 @@ void SlotBoard::targetKnown(const TargetState &state)
 void SlotBoard::storeChanged()
 {
     const QStringList shown = m_list.entries();
-    if (m_list.catchUp()) {
-        takeDropsUnlessUnread();
-        showTargets(shown);
-    }
+    if (!m_list.catchUp())
+        return;
+    // The panel's own change that the other program's store lacks is stored
+    // again beside its edit.
+    if (m_list.unsaved())
+        storeSucceeded(m_list.SaveAndReloadSlotList());
+    takeDropsUnlessUnread();
+    showTargets(shown);
 }
 
 void SlotBoard::takeDropsUnlessUnread()

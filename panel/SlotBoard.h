@@ -63,7 +63,8 @@ public:
     void hover(int k);
 
     // The store changed on disk: the slots show what it holds now, if it
-    // holds a whole list.
+    // holds a whole list, with the panel's own change of a moment ago stored
+    // again where the other program wrote without knowing of it.
     void storeChanged();
 
     QString currentPath() const { return m_currentPath; }

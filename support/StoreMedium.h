@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QString>
 
+#include <optional>
 #include <system_error>
 
 // Where the store's bytes live: a file on disk for the panel, memory in tests.
@@ -24,9 +25,22 @@ public:
     virtual QString path() const = 0;
     virtual bool exists() const = 0;
     virtual Contents read() const = 0;
-    // Replaces the whole store, or creates it: afterwards it holds the old
-    // bytes or the new, never a part. Gives the reason on failure.
-    virtual std::error_code replace(const QByteArray &bytes) = 0;
+    struct Replaced
+    {
+        // Why nothing was written; none when the store holds the new bytes,
+        // or another program's (below).
+        std::error_code failure;
+        // Set when the store no longer held what the caller had seen: another
+        // program's edit, left in place unchanged, and these are its bytes.
+        std::optional<QByteArray> theirs;
+    };
+    // Replaces the whole store with bytes, or creates it, only while it holds
+    // what the caller saw last (its bytes; nothing where there was no store),
+    // so that another program's edit made since is never written over: then
+    // the store keeps it, and the caller may make its change on top and try
+    // again. A store gone meanwhile is made again. Afterwards the store holds
+    // the old bytes or the new, never a part.
+    virtual Replaced replace(const QByteArray &bytes, const std::optional<QByteArray> &seen) = 0;
     // Waits up to that long for writes still out (a stalled disk); false when
     // some still are. A medium that never leaves one out has nothing to wait for.
     virtual bool settle(int milliseconds)

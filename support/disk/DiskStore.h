@@ -7,8 +7,12 @@
 // plain file of at most LargestStore bytes is read; anything else (a pipe, a
 // device, a larger file) is a failure, found without waiting. A
 // replacement goes to a temporary file in the same folder that is then
-// renamed over the store; only where the folder allows no new file but the
-// store itself is writable is the store written in place. In place, a kill
+// swapped with the store, and another program's store found swapped out is
+// swapped back, so that no edit renamed over the store before the swap is
+// lost (where the file system cannot swap, the store is compared just before
+// a plain rename). Only where the folder allows no new file but the store
+// itself is writable is the store written in place, compared just before
+// the write. In place, a kill
 // during the save leaves the old store or the new one when the new one is
 // not shorter and the write is not cut inside (a store of a page or so);
 // a shorter new store may keep the old one's last bytes after a kill just
@@ -26,7 +30,7 @@ public:
     QString path() const override { return m_path; }
     bool exists() const override;
     Contents read() const override;
-    std::error_code replace(const QByteArray &bytes) override;
+    Replaced replace(const QByteArray &bytes, const std::optional<QByteArray> &seen) override;
 
 private:
     QString m_path;

@@ -112,23 +112,26 @@ StoreMedium::Contents PatientStore::read() const
     return wait<Contents>([&disk = m_disk] { return disk.read(); }).value_or(Contents{{}, DiskFailure::NotAnswered});
 }
 
-std::error_code PatientStore::replace(const QByteArray &bytes)
+StoreMedium::Replaced PatientStore::replace(const QByteArray &bytes,
+                                            const std::optional<QByteArray> &seen)
 {
     // A save is read back at once: the read is done with the write, in one
     // hand-over to the disk's thread, and kept for the read that follows.
-    using Written = std::pair<std::error_code, Contents>;
+    using Written = std::pair<Replaced, Contents>;
     const int asked = m_asked + 1; // the number wait() gives this work
-    const std::optional<Written> written = wait<Written>([&disk = m_disk, bytes] {
-        const std::error_code failure = disk.replace(bytes);
-        return Written(failure, failure ? Contents() : disk.read());
+    const std::optional<Written> written = wait<Written>([&disk = m_disk, bytes, seen] {
+        const Replaced replaced = disk.replace(bytes, seen);
+        const bool stored = !replaced.failure && !replaced.theirs;
+        return Written(replaced, stored ? disk.read() : Contents());
     });
     if (!written)
-        return DiskFailure::NotAnswered;
+        return {DiskFailure::NotAnswered, {}};
     // Kept only while no other work was asked meanwhile (a handler that ran
     // during the wait): the disk may hold more than this save now.
-    if (!written->first && asked == m_asked)
+    const Replaced &replaced = written->first;
+    if (!replaced.failure && !replaced.theirs && asked == m_asked)
         m_readBack = written->second;
-    return written->first;
+    return replaced;
 }
 
 bool PatientStore::settle(int milliseconds)

@@ -26,7 +26,7 @@ public:
     QString path() const override { return m_disk.path(); }
     bool exists() const override;
     Contents read() const override;
-    std::error_code replace(const QByteArray &bytes) override;
+    Replaced replace(const QByteArray &bytes, const std::optional<QByteArray> &seen) override;
     bool settle(int milliseconds) override;
     void closeBy(QDeadlineTimer deadline) override { m_closeBy = deadline; }
 

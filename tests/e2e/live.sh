@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A panel that never waits on the disk and follows it: targets on a share
 # that takes seconds per look-up, a folder deleted and made again, the store
-# edited by another program by rename and in place. Real X input.
+# edited by another program by rename and in place, also at the moment the
+# panel saves. Real X input.
 # Usage: live.sh PATH-TO-katalog
 source "$(dirname "$0")/xsession.sh"
 
@@ -101,6 +102,39 @@ kept() { geometry "$W"; [ "$wx,$wy,$ww,$wh" = "$place" ]; }
 sleep 0.5
 wait_for 3 kept || fail "maximised: $wx,$wy,$ww,$wh"
 pass "a maximised panel goes back to its size and place"
+
+# Ten eraser drops, each met 0 to 9 ms after the button's release by another
+# program that read the store before it and renames its edit of slot 12's
+# caption over it: before the panel reads the store, between its read and
+# its save, or just after. Each edit adds its number to the caption, so one
+# lost is missing from every later one.
+race=()
+for k in $(seq 1 10); do race+=("$E2E_TMP/Local" " Local $k"); done
+race+=(1 1 "$E2E_TMP/Other" " Other")
+write_store "$E2E_TMP/edit" "${race[@]}"
+mv "$E2E_TMP/edit" "$app/knw.dll"
+wait_for 3 picture 12 || fail "the store for the race did not show"
+for k in $(seq 1 10); do
+    drag_over "$eraser_x" "$eraser_y" "$slot_x" "$(slot_y "$k")"
+    LC_ALL=C sed "25s/\r\$/ $k\r/" "$app/knw.dll" >"$E2E_TMP/edit"
+    # Started before the release, so that only the wait lies between the two.
+    /usr/bin/python3 -c '
+import os, sys, time
+from Xlib import X, display
+from Xlib.ext import xtest
+d = display.Display()
+xtest.fake_input(d, X.ButtonRelease, 1)
+d.sync()
+time.sleep(int(sys.argv[1]) / 1000)
+os.rename(sys.argv[2], sys.argv[3])
+' $((k - 1)) "$E2E_TMP/edit" "$app/knw.dll"
+    sleep 0.3
+done
+sleep 3
+erased=$(sed -n '2,11p;14,23p' "$app/knw.dll" | tr -d '\r' | sort -u)
+[ "$erased" = 1 ] && line_is 25 " Other 1 2 3 4 5 6 7 8 9 10" ||
+    fail "an erasure or an edit lost: $(tr -d '\r' <"$app/knw.dll" | tr '\n' '|')"
+pass "ten eraser drops, each met within 10 ms by another program's edit by rename: all twenty kept"
 
 # Nothing the panel's own threads do follows a target: a local link into the
 # hung share and a store line with a NUL byte hold up no local slot, and a

@@ -108,7 +108,8 @@ struct FakeTargetStates : TargetStates
 };
 
 // The store in memory: missing until written, and as unreadable or
-// unwritable as the test says.
+// unwritable as the test says; another program may rename its store over it
+// just before the next save, or just after.
 struct MemoryStore : StoreMedium
 {
     QString path() const override { return QStringLiteral("/mem/knw.dll"); }
@@ -121,18 +122,24 @@ struct MemoryStore : StoreMedium
                                 : std::make_error_code(std::errc::no_such_file_or_directory)};
         return {*bytes, {}};
     }
-    std::error_code replace(const QByteArray &written) override
+    Replaced replace(const QByteArray &written, const std::optional<QByteArray> &seen) override
     {
         if (stall) // a disk that holds the save until the test lets it go
             stall->acquire();
         if (writeFailure)
-            return writeFailure;
+            return {writeFailure, {}};
+        if (renamedBefore)
+            bytes = std::exchange(renamedBefore, std::nullopt);
+        if (bytes && bytes != seen)
+            return {{}, bytes};
         bytes = written;
         ++writes;
+        if (renamedAfter)
+            bytes = std::exchange(renamedAfter, std::nullopt);
         return {};
     }
 
-    std::optional<QByteArray> bytes;
+    std::optional<QByteArray> bytes, renamedBefore, renamedAfter;
     std::error_code readFailure, writeFailure;
     int writes = 0;
     std::shared_ptr<QSemaphore> stall;

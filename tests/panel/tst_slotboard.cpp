@@ -157,6 +157,13 @@ private Q_SLOTS:
         QTest::newRow("the eraser") << QStringList{} << true << "" << " " << false << "" << 0;
         QTest::newRow("the eraser, the save fails: as stored") << QStringList{} << true << "save" << "" << false << "" << 1;
         QTest::newRow("after an edit outside: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "edited" << 0;
+        QTest::newRow("a save after an unseen outside rewrite: both kept") << QStringList{} << true << "" << " " << false << "raced" << 0;
+        QTest::newRow("an outside rewrite of the store as read, just after the save: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stale" << 0;
+        QTest::newRow("an outside rewrite of the store as read, heard of after the save: both kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stale, heard" << 0;
+        QTest::newRow("the slot put back outside after a version showed the drop: put back") << QStringList{"report.doc"} << false << "" << "" << true << "stale, heard once shown" << 0;
+        QTest::newRow("the save fails, then an outside rewrite of the store as read: not put back") << QStringList{"report.doc"} << false << "save" << "" << false << "stale, heard" << 1;
+        QTest::newRow("a drop while a kept change is saved, then the rewrite again: all kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stale, heard, dropped meanwhile" << 0;
+        QTest::newRow("the slot put back outside seconds after the drop: put back") << QStringList{"report.doc"} << false << "" << "" << true << "stale, heard too late" << 0;
         QTest::newRow("answered late: stored then") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "late" << 0;
         QTest::newRow("erased before the answer") << QStringList{"report.doc"} << false << "" << " " << false << "late, erased" << 0;
         QTest::newRow("a folder unanswered for a second: stored as a file, then marked") << QStringList{"Games"} << false << "" << " Games" << true << "slow" << 0;
@@ -182,10 +189,16 @@ private Q_SLOTS:
         QFETCH(int, messages);
         m_board->drop(5, {{path("a.txt"), true}});
         QStringList before = m_board->list().entries();
-        if (meanwhile == "edited") { // not yet heard of
+        // Another program's edit of slot 7 on the store as it stands now.
+        if (meanwhile == "edited" || meanwhile.startsWith("raced") || meanwhile.startsWith("stale"))
             before[7] = path("Games"), before[19] = " Games";
-            m_store.bytes = StoreFile::serialise(before);
-        }
+        const QByteArray outside = StoreFile::serialise(before).value();
+        if (meanwhile == "edited") // not yet heard of
+            m_store.bytes = outside;
+        if (meanwhile == "raced")
+            m_store.renamedBefore = outside;
+        if (meanwhile == "stale")
+            m_store.renamedAfter = outside;
         m_desktop->targets.holding = meanwhile.startsWith("late") || meanwhile.startsWith("slow");
         if (failing == "save")
             m_store.writeFailure = std::make_error_code(std::errc::no_space_on_device);
@@ -231,6 +244,35 @@ private Q_SLOTS:
             }
             m_desktop->targets.release();
         }
+        if (meanwhile.startsWith("stale, heard")) {
+            // Kept within the time, which a keeping does not renew.
+            if (meanwhile.endsWith("too late")) {
+                QTest::qWait(SlotList::OwnChangeMilliseconds / 2);
+                m_store.bytes = outside;
+                m_board->storeChanged();
+                QCOMPARE(m_board->list().pathEntry(5), files.last().path);
+                QTest::qWait(SlotList::OwnChangeMilliseconds / 2 + 100);
+            }
+            if (meanwhile.endsWith("once shown")) {
+                QStringList shown = m_board->list().entries();
+                shown[7] = path("Games"), shown[19] = " Games";
+                m_store.bytes = StoreFile::serialise(shown);
+                m_board->storeChanged();
+            }
+            if (meanwhile.endsWith("dropped meanwhile")) { // on slot 9, while the kept one is saved
+                m_store.stall = std::make_shared<QSemaphore>();
+                QTimer::singleShot(50, this, [&] {
+                    m_store.stall->release(100);
+                    m_board->drop(9, {{path("a.txt"), true}});
+                });
+            }
+            m_store.bytes = outside;
+            m_board->storeChanged();
+            if (meanwhile.endsWith("dropped meanwhile")) { // then the same rewrite again
+                m_store.bytes = outside;
+                m_board->storeChanged();
+            }
+        }
         if (meanwhile.startsWith("slow")) {
             // Stored as dropped: after a second, or as the panel closes.
             const QString asDropped =
@@ -252,6 +294,8 @@ private Q_SLOTS:
             expected[5] = erased ? "1" : files.last().path, expected[17] = erased ? "1" : caption;
         if (meanwhile.endsWith("dropped"))
             expected[7] = path("a.txt"), expected[19] = "a.txt";
+        if (meanwhile.endsWith("dropped meanwhile"))
+            expected[9] = path("a.txt"), expected[21] = "a.txt";
         QCOMPARE(m_board->list().entries(), expected);
         QCOMPARE(m_store.bytes, StoreFile::serialise(expected));
         QCOMPARE(m_view.captions[5], caption.isEmpty() ? "a.txt" : caption);

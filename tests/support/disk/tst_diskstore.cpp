@@ -144,7 +144,7 @@ private Q_SLOTS:
         {
             Unprivileged asUser;
             QVERIFY(asUser.active());
-            failure = disk.replace("new\r\n");
+            failure = disk.replace("new\r\n", old).failure;
         }
         QVERIFY(makeReadOnly(m_folder->path(), false));
         QVERIFY(failure);
@@ -189,16 +189,24 @@ private Q_SLOTS:
 
     // A store shared through its group or an access list stays shared after
     // a save: through a link, the file it leads to; where the new file cannot
-    // be given the group or owner, the store is written where it is.
+    // be given the group or owner, the store is written where it is. Another
+    // program's store, there since the panel read it, stays as it is.
     void keepsItsOwnerGroupModeAndAccessList_data()
     {
         QTest::addColumn<bool>("throughLink");
         QTest::addColumn<bool>("asUser");
         QTest::addColumn<bool>("withAcl");
-        QTest::newRow("group and mode") << false << false << false;
-        QTest::newRow("through a link: its target's") << true << false << false;
-        QTest::newRow("an access list") << false << false << true;
-        QTest::newRow("another's store, written by its group") << false << true << false;
+        // The store as the panel read it: "older" than what is there, or "none".
+        QTest::addColumn<QString>("seen");
+        // clang-format off
+        QTest::newRow("group and mode") << false << false << false << "";
+        QTest::newRow("through a link: its target's") << true << false << false << "";
+        QTest::newRow("an access list") << false << false << true << "";
+        QTest::newRow("another's store, written by its group") << false << true << false << "";
+        QTest::newRow("a save after an unseen outside rewrite: kept") << false << false << false << "older";
+        QTest::newRow("a save in place after an unseen outside rewrite: kept") << false << true << false << "older";
+        QTest::newRow("a first save after an unseen outside store: kept") << true << false << false << "none";
+        // clang-format on
     }
 
     void keepsItsOwnerGroupModeAndAccessList()
@@ -206,11 +214,13 @@ private Q_SLOTS:
         QFETCH(bool, throughLink);
         QFETCH(bool, asUser);
         QFETCH(bool, withAcl);
+        QFETCH(QString, seen);
         if (geteuid() != 0)
             QSKIP("giving a file a group needs root");
         const QString target = throughLink ? m_folder->filePath("elsewhere.dll") : m_path;
         // Another program's first line: a save must write every byte.
-        QVERIFY(writeBytes(target, "x" + StoreFile::defaultContent(25)));
+        const QByteArray there = "x" + StoreFile::defaultContent(25);
+        QVERIFY(writeBytes(target, there));
         if (throughLink)
             QVERIFY(QFile::link(target, m_path));
         const QByteArray local = QFile::encodeName(target);
@@ -229,17 +239,23 @@ private Q_SLOTS:
         };
         const QStringList before = ownership();
         DiskStore disk(m_path);
-        std::error_code failure;
+        const QByteArray saved = StoreFile::defaultContent(25) + "more\r\n";
+        const std::optional<QByteArray> read = seen == "none"   ? std::nullopt
+                                               : seen.isEmpty() ? std::optional(there)
+                                                                : StoreFile::defaultContent(25);
+        StoreMedium::Replaced replaced;
         {
             std::optional<Unprivileged> user;
             if (asUser)
                 QVERIFY(user.emplace().active());
-            failure = disk.replace(StoreFile::defaultContent(25) + "more\r\n");
+            replaced = disk.replace(saved, read);
         }
-        QVERIFY2(!failure, qPrintable(russianReason(failure)));
-        QVERIFY(readBytes(target) == StoreFile::defaultContent(25) + "more\r\n" &&
+        QVERIFY2(!replaced.failure, qPrintable(russianReason(replaced.failure)));
+        QCOMPARE(replaced.theirs, seen.isEmpty() ? std::nullopt : std::optional(there));
+        QVERIFY(readBytes(target) == (seen.isEmpty() ? saved : there) &&
                 QFileInfo(m_path).isSymLink() == throughLink);
         QCOMPARE(ownership(), before);
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files).size(), throughLink ? 2 : 1);
     }
 
 };
