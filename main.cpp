@@ -14,6 +14,7 @@
 #include "support/session/ProcessSetUp.h"
 #include "support/session/TerminationSignals.h"
 #include "support/targets/GatewayTargetStates.h"
+#include "support/widgets/ScreenPlacement.h"
 #include "support/x11/WindowHints.h"
 
 #include <QApplication>
@@ -26,6 +27,9 @@ int main(int argc, char **argv)
     ProcessSetUp process;
     QApplication app(argc, argv);
     process.applicationMade();
+    // The panel is drawn at the user's scale where the whole of it fits.
+    ScreenPlacement::fitScreens(ShowIconsForm::ClientSize,
+                                frameEstimate(ShowIconsForm::ClientSize));
     MessageBoxMessages messages;
     const QString folder = QCoreApplication::applicationDirPath();
     const QString storePath = folder + QStringLiteral("/knw.dll");

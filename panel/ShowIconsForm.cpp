@@ -29,7 +29,7 @@
 namespace {
 
 // Positions are the layout's pixels at 96 dpi; Qt scales them on dense screens.
-constexpr QRect ClientArea(683, 127, 81, 523);
+constexpr QRect ClientArea(QPoint(683, 127), ShowIconsForm::ClientSize);
 constexpr QRect Text1Box(0, -2, 77, 43);
 constexpr int SlotLeft = 8;
 constexpr int SlotSide = 37;

@@ -7,6 +7,7 @@
 #include "support/DesktopServices.h"
 #include "windows/FixedWindow.h"
 
+#include <QSize>
 
 #include <array>
 
@@ -35,6 +36,7 @@ public:
     static constexpr QRgb PlainColour = 0xFFFFFFC0;  // red 255, green 255, blue 192
     static constexpr QRgb MarkedColour = 0xFFFF0000; // pure red
     static inline const QString Title = QStringLiteral("КаталогOrlanta");
+    static constexpr QSize ClientSize{81, 523};
 
     // The store must outlive the window.
     ShowIconsForm(const DesktopServices &desktop, StoreMedium &store, QWidget *parent = nullptr);

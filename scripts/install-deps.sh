@@ -4,7 +4,7 @@
 # also what its tests need. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libglib2.0-dev libxcb1-dev libgl-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libglib2.0-dev libxcb1-dev libgl-dev
           shared-mime-info adwaita-icon-theme fonts-liberation fonts-dejavu-core
           qt6-translations-l10n)
 if [ "${1:-}" = "--test" ]; then

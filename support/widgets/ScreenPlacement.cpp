@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <QtGui/private/qhighdpiscaling_p.h>
+#include <qpa/qplatformscreen.h>
 
 #include <algorithm>
 
@@ -32,6 +34,18 @@ QRect fit(const QRect &client, const QMargins &frame, const QRect &available)
 } // namespace
 
 namespace ScreenPlacement {
+
+int fittingScale(int userScale, const QSize &client, const QMargins &frame, const QRect &available)
+{
+    const auto fits = [&](int scale) {
+        const QSize whole = (client * scale).grownBy(frame);
+        return whole.width() <= available.width() && whole.height() <= available.height();
+    };
+    int scale = std::max(1, userScale);
+    while (scale > 1 && !fits(scale))
+        --scale;
+    return scale;
+}
 
 QRect placeOn(const QList<Screen> &screens, const QRect &client, const QMargins &frame,
               const QRect &owner)
@@ -84,7 +98,31 @@ void setPlace(QWidget *window, const QRect &placed)
     window->setGeometry(placed);
 }
 
+void fitScreen(QScreen *screen, const QSize &client, const QMargins &frame)
+{
+    const int user = qRound(screen->devicePixelRatio());
+    const int drawn = fittingScale(user, client, frame, screen->handle()->availableGeometry());
+    if (drawn == user)
+        return;
+    // A screen's factor multiplies the user's QT_SCALE_FACTOR. Qt reads set
+    // factors only once one of them differs from 1.
+    const qreal global = QHighDpiScaling::factor(static_cast<const QScreen *>(nullptr));
+    QHighDpiScaling::setScreenFactor(screen, 2 * drawn / global);
+    QHighDpiScaling::setScreenFactor(screen, drawn / global);
+}
+
 } // namespace
+
+void fitScreens(const QSize &client, const QMargins &frame)
+{
+    // Where the compositor scales windows, it knows best.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    for (QScreen *screen : QGuiApplication::screens())
+        fitScreen(screen, client, frame);
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, qGuiApp,
+                     [client, frame](QScreen *screen) { fitScreen(screen, client, frame); });
+}
 
 void place(QWidget *window, const QRect &client)
 {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMargins>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -28,6 +29,17 @@ struct Screen
 // fitted the same way.
 QRect placeOn(const QList<Screen> &screens, const QRect &client, const QMargins &frame,
               const QRect &owner = QRect());
+
+// The scale a window is drawn at on a screen: the largest whole number, from
+// the user's own (rounded) down to 1, at which the whole window fits the
+// screen's available area. The client is its size at scale 1; the frame and
+// the area are in device pixels, as the window manager draws the frame.
+int fittingScale(int userScale, const QSize &client, const QMargins &frame, const QRect &available);
+
+// Draws each screen, and each that comes later, at the fitting scale for a
+// window of this client size and frame: all windows on a screen share its
+// scale. Call once the application object exists, before any window is made.
+void fitScreens(const QSize &client, const QMargins &frame);
 
 // Places the window's client area at its stored place on this desktop's
 // screens: a window with an owner on its owner's screen.

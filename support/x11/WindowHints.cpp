@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QList>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -192,4 +194,62 @@ void hideTaskbarEntry(QWidget *window)
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()), state,
                         XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
     xcb_flush(connection);
+}
+
+namespace {
+
+// The property's 32-bit values; empty when the window has none.
+QList<uint32_t> values(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property,
+                       xcb_atom_t type)
+{
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, property, type, 0, 1024), nullptr);
+    QList<uint32_t> result;
+    if (reply && reply->format == 32) {
+        const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(reply));
+        result = QList<uint32_t>(data, data + xcb_get_property_value_length(reply) / 4);
+    }
+    free(reply);
+    return result;
+}
+
+} // namespace
+
+QMargins frameEstimate(const QSize &client)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return {};
+    const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+    const xcb_window_t root = X11::root(connection);
+    if (request == XCB_ATOM_NONE ||
+        !values(connection, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM)
+             .contains(request))
+        return {};
+    // A window of our own that is never mapped: the manager answers in its
+    // property, which is read rather than waited for, since Qt reads the
+    // connection's events.
+    const xcb_window_t probe = xcb_generate_id(connection);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, probe, root, 0, 0, uint16_t(client.width()),
+                      uint16_t(client.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    askManager(connection, probe, request, {});
+    xcb_flush(connection);
+    QMargins frame;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const QList<uint32_t> sides = values(connection, probe, extents, XCB_ATOM_CARDINAL);
+        if (sides.size() == 4) { // left, right, top, bottom
+            frame = QMargins(int(sides[0]), int(sides[2]), int(sides[1]), int(sides[3]));
+            break;
+        }
+        if (waited.elapsed() > 500)
+            break;
+        QThread::msleep(5);
+    }
+    xcb_destroy_window(connection, probe);
+    xcb_flush(connection);
+    return frame;
 }

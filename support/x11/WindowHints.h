@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
+#include <QSize>
 
 #include <optional>
 
@@ -31,3 +33,8 @@ std::optional<QPoint> clientPlaceOnScreen(QWidget *window);
 // Shows a shown window on top and gives it the focus, as a taskbar would:
 // the user asked for it by starting the program again.
 void bringToFront(QWidget *window);
+
+// The frame the window manager would draw around a window of this size, in
+// device pixels, asked before any window is shown. Empty off X11 and where
+// the manager does not say within half a second.
+QMargins frameEstimate(const QSize &client);

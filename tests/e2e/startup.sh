@@ -78,7 +78,8 @@ pass "closing the window ends the program, Help and About with it"
 
 # A fractional scale is drawn at the nearest whole one, so every slot keeps
 # whole, even pixels: at 1.25 and at MATE's 100 dpi (1.04) the panel is 1x.
-for setting in QT_SCALE_FACTOR=1.25 Xft.dpi:100; do
+# A scale at which the panel would not fit the screen is lowered until it does.
+for setting in QT_SCALE_FACTOR=1.25 Xft.dpi:100 QT_SCALE_FACTOR=2 Xft.dpi:192; do
     case $setting in
     Xft.*) echo "$setting" | xrdb -merge ;;
     *) export "${setting?}" ;;
@@ -90,7 +91,8 @@ for setting in QT_SCALE_FACTOR=1.25 Xft.dpi:100; do
     wmctrl -i -c "$(panel_window)"
     wait_for 10 sh -c "! kill -0 $PANEL_PID" || fail "did not close"
 done
-pass "drawn at 1x for scale 1.25 and for 100 dpi"
+xrdb -remove
+pass "drawn at 1x for scale 1.25 and for 100 dpi, and on a 768-px screen for 2 and 192 dpi"
 
 # The session bus may go away and come back (GLib would end the panel with
 # it; the GTK theme of a GTK desktop connects to it); SIGTERM then closes the

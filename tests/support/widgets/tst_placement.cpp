@@ -5,7 +5,9 @@
 #include "support/session/DisplayPlatform.h"
 #include "support/widgets/ScreenPlacement.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
 #include <QTest>
 
 #include <functional>
@@ -56,6 +58,44 @@ private Q_SLOTS:
             screens.append({second, second});
         QCOMPARE(ScreenPlacement::placeOn(screens, client, {1, 20, 1, 1}, owner),
                  QRect(placed, client.size()));
+    }
+
+    // The largest whole scale, up to the user's, at which the panel and its
+    // frame fit the screen's available area.
+    void fittingScale_data()
+    {
+        QTest::addColumn<int>("user");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<int>("drawn");
+        QTest::newRow("2 on 1366 x 768: 1") << 2 << QRect(0, 0, 1366, 768) << 1;
+        QTest::newRow("2 on 1920 x 1080 below a 30-px panel: 1")
+            << 2 << QRect(0, 30, 1920, 1050) << 1;
+        QTest::newRow("2 on 1920 x 1080 with room for the frame: 2")
+            << 2 << QRect(0, 0, 1920, 1067) << 2;
+        QTest::newRow("2 on 3840 x 2160: 2") << 2 << QRect(0, 0, 3840, 2160) << 2;
+        QTest::newRow("4 on 2560 x 1440: down to 2") << 4 << QRect(0, 0, 2560, 1440) << 2;
+        QTest::newRow("2 on a strip too narrow: 1") << 2 << QRect(0, 0, 163, 2160) << 1;
+        QTest::newRow("1 on a screen too small: still 1") << 1 << QRect(0, 0, 640, 400) << 1;
+        QTest::newRow("below 1: 1") << 0 << QRect(0, 0, 3840, 2160) << 1;
+    }
+
+    void fittingScale()
+    {
+        QFETCH(int, user);
+        QFETCH(QRect, available);
+        QFETCH(int, drawn);
+        QCOMPARE(ScreenPlacement::fittingScale(user, {81, 523}, {1, 20, 1, 1}, available), drawn);
+    }
+
+    // Run at QT_SCALE_FACTOR 2 on an 800 x 800 screen.
+    void screensDrawnAtFittingScale()
+    {
+        QScreen *screen = QGuiApplication::primaryScreen();
+        ScreenPlacement::fitScreens({81, 200}, {});
+        QCOMPARE(screen->devicePixelRatio(), 2.0);
+        ScreenPlacement::fitScreens({81, 523}, {});
+        QCOMPARE(screen->devicePixelRatio(), 1.0);
+        QCOMPARE(screen->geometry().size(), QSize(800, 800));
     }
 
     void picturesForDenseScreens()
