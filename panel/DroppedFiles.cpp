@@ -42,7 +42,13 @@ QList<DroppedFile> droppedFiles(const QMimeData *data)
     QList<DroppedFile> files;
     if (!data || !data->hasUrls())
         return files;
+    // MATE's desktop offers its Home icon by this address alone.
+    static const QUrl CajaHome(QStringLiteral("x-caja-desktop:///home"));
     for (const QUrl &url : data->urls()) {
+        if (url.matches(CajaHome, QUrl::StripTrailingSlash)) {
+            files.append({QDir::homePath(), true, true});
+            continue;
+        }
         const QString host = url.host();
         if (!url.isLocalFile() || !(host.isEmpty() || host == QLatin1String("localhost")))
             continue;

@@ -19,8 +19,9 @@ struct DroppedFile
 };
 
 // The file list of data dropped from another program: its files on this
-// machine (no host, or "localhost"), in the drop's order. Data without one
-// (plain text, web links, files on other hosts) gives an empty list.
+// machine (no host, or "localhost"), in the drop's order; MATE's Home icon is
+// the home folder. Data without one (plain text, web links, files on other
+// hosts, MATE's other desktop icons) gives an empty list.
 QList<DroppedFile> droppedFiles(const QMimeData *data);
 
 // The same for files a file manager's Copy put on the clipboard: its URI list,

@@ -58,9 +58,42 @@ QString schemeType(const QByteArray &uri)
            QString::fromLatin1(uri.left(uri.indexOf(':'))).toLower();
 }
 
+void openTarget(const QString &target, const QStringList &unset, QStringList &followed);
+
+bool isThisMachine(const char *host)
+{
+    return !host || g_ascii_strcasecmp(host, "localhost") == 0 ||
+           g_ascii_strcasecmp(host, g_get_host_name()) == 0;
+}
+
+// A file on this machine opens as a slot holding its path would; any other
+// address by the application for its scheme.
+void openLinkUrl(const char *url, const QStringList &unset, QStringList &followed)
+{
+    // Without a scheme it is no address, and could pass for an option.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    if (!scheme.match(QString::fromUtf8(url)).hasMatch()) {
+        qWarning("katalog: cannot open %s: not an address", url);
+        return;
+    }
+    if (g_ascii_strncasecmp(url, "file:", 5) != 0)
+        return launchForType(schemeType(url), url, unset);
+    g_autofree gchar *host = nullptr;
+    GError *error = nullptr;
+    g_autofree gchar *path = g_filename_from_uri(url, &host, &error);
+    if (!path)
+        return logFailure("cannot open", QString::fromUtf8(url), error);
+    // GIO would take another machine's path as one of this machine's.
+    if (!isThisMachine(host)) {
+        qWarning("katalog: cannot open %s: a file on another machine", url);
+        return;
+    }
+    openTarget(QFile::decodeName(path), unset, followed);
+}
+
 // Launches a .desktop file's application, or opens a link entry's URL.
-// False when the file is neither.
-bool launchDesktopEntry(const QString &path, const QStringList &unset)
+// False when the file is neither. followed: the link entries that led here.
+bool launchDesktopEntry(const QString &path, const QStringList &unset, QStringList &followed)
 {
     const QByteArray localPath = QFile::encodeName(path);
     const GObjectRef<GDesktopAppInfo> app(
@@ -82,7 +115,13 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset)
         g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
     if (!type || !url || qstrcmp(type, G_KEY_FILE_DESKTOP_TYPE_LINK) != 0)
         return false;
-    launchForType(schemeType(url), url, unset);
+    const QString self = QFileInfo(path).canonicalFilePath();
+    if (followed.contains(self)) {
+        qWarning("katalog: cannot open %s: its links lead back to it", qUtf8Printable(path));
+        return true;
+    }
+    followed.append(self);
+    openLinkUrl(url, unset, followed);
     return true;
 }
 
@@ -144,18 +183,12 @@ bool startProgram(const QString &path, const QStringList &unset)
     return process.startDetached();
 }
 
-} // namespace
-
-DesktopOpener::DesktopOpener(QStringList unsetForLaunches)
-    : m_unset(std::move(unsetForLaunches))
-{}
-
-void DesktopOpener::open(const QString &target)
+void openTarget(const QString &target, const QStringList &unset, QStringList &followed)
 {
     if (target.isEmpty())
         return;
     if (isWebAddress(target)) {
-        launchForType(schemeType(target.toUtf8()), target.toUtf8(), m_unset);
+        launchForType(schemeType(target.toUtf8()), target.toUtf8(), unset);
         return;
     }
 
@@ -164,13 +197,25 @@ void DesktopOpener::open(const QString &target)
     if (!info.exists())
         return;
     if (info.isFile() && path.endsWith(QLatin1String(".desktop")) &&
-        launchDesktopEntry(path, m_unset))
+        launchDesktopEntry(path, unset, followed))
         return;
     const QString type = contentType(path);
     if (info.isFile() && info.isExecutable() && isProgramType(type.toUtf8().constData()) &&
-        startProgram(path, m_unset))
+        startProgram(path, unset))
         return;
-    launchForType(type, QUrl::fromLocalFile(path).toEncoded(), m_unset);
+    launchForType(type, QUrl::fromLocalFile(path).toEncoded(), unset);
+}
+
+} // namespace
+
+DesktopOpener::DesktopOpener(QStringList unsetForLaunches)
+    : m_unset(std::move(unsetForLaunches))
+{}
+
+void DesktopOpener::open(const QString &target)
+{
+    QStringList followed;
+    openTarget(target, m_unset, followed);
 }
 
 void DesktopOpener::openFolder(const QString &path)

@@ -8,7 +8,9 @@
 // Opens targets through GIO, as the file managers do:
 // - a web address: the default application for its scheme;
 // - a .desktop application: launched from its Exec line (Path=, Terminal=
-//   honoured); a link entry opens its URL;
+//   honoured); a link entry opens its URL, a file on this machine as that
+//   file itself would open (a link entry that leads back to itself, nothing),
+//   any other address as a web address does;
 // - an executable program: started directly, with no shell;
 // - a folder or document: the default application for its type.
 // A relative target is taken relative to "/", the programs' working folder.

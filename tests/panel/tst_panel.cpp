@@ -59,6 +59,8 @@ private Q_SLOTS:
         QTest::newRow("refused: not UTF-8") << uriList << latin1 << all << false << link << "" << false << "" << "";
         QTest::newRow("plain text") << text << QByteArray("text") << all << false << none << "" << false << "" << "";
         QTest::newRow("web link") << uriList << QByteArray("https://example.org/\r\n") << all << false << none << "" << false << "" << "";
+        QTest::newRow("MATE's Home icon: the home folder") << uriList << QByteArray("x-caja-desktop:///home") << all << false << link << " " + QDir(QDir::homePath()).dirName() << true << "" << "";
+        QTest::newRow("MATE's other desktop icons: refused") << uriList << QByteArray("x-caja-desktop:///computer\r\nx-caja-desktop:///trash") << all << false << none << "" << false << "" << "";
         QTest::newRow("eraser's type from another program") << QString(EraserPicture::MimeType) << QByteArray() << all << false << none << "" << false << "" << "";
         QTest::newRow("the eraser") << "" << QByteArray("eraser") << all << false << link << " " << false << "" << "";
         QTest::newRow("the eraser, the save fails: as stored") << "" << QByteArray("eraser") << all << true << link << "" << false << "" << "";

@@ -29,6 +29,15 @@ bool write(const QString &path, const QByteArray &content, bool executable = fal
             QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner));
 }
 
+QByteArray uri(const QString &name)
+{
+    return QUrl::fromLocalFile(file(name)).toEncoded();
+}
+bool writeLink(const QString &name, const QByteArray &url)
+{
+    return write(file(name), "[Desktop Entry]\nType=Link\nName=L\nURL=" + url + '\n');
+}
+
 // The recording desktop, and the targets it is asked to open.
 bool setUpDesktop()
 {
@@ -64,8 +73,14 @@ bool setUpDesktop()
                  "[Desktop Entry]\nType=Application\nName=M\nExec=" + recorder + " müller-ran\n") &&
            write(file("own.desktop"), "[Desktop Entry]\nType=Application\nName=Own\nExec=" +
                                           QFile::encodeName(file("program")) + "\n") &&
-           write(file("link.desktop"),
-                 "[Desktop Entry]\nType=Link\nName=Link\nURL=http://example.org/link\n") &&
+           writeLink("link.desktop", "http://example.org/link") &&
+           writeLink("to folder.desktop", uri("Папка 数据")) &&
+           writeLink("to file.desktop", uri(Tricky)) &&
+           writeLink("to link.desktop", uri("to folder.desktop")) &&
+           writeLink("nothing.desktop", "katalog-none:/x") &&
+           writeLink("elsewhere.desktop", "file://otherhost" + uri("Папка 数据").mid(7)) &&
+           writeLink("loop.desktop", uri("loop back.desktop")) &&
+           writeLink("loop back.desktop", uri("loop.desktop")) &&
            qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/config")) &&
            qputenv("XDG_DATA_HOME", QFile::encodeName(home + "/data"));
 }
@@ -103,6 +118,12 @@ private Q_SLOTS:
         QTest::newRow("a name with shell and option syntax") << file(Tricky) << "opened " + file(Tricky) << false;
         QTest::newRow(".desktop application named with an emoji") << file("Müller 🎵.desktop") << "müller-ran" << false;
         QTest::newRow(".desktop link") << file("link.desktop") << "opened http://example.org/link" << false;
+        QTest::newRow("link to a folder") << file("to folder.desktop") << "opened " + folder << false;
+        QTest::newRow("link to a file with shell and option syntax") << file("to file.desktop") << "opened " + file(Tricky) << false;
+        QTest::newRow("link to a link to a folder") << file("to link.desktop") << "opened " + folder << false;
+        QTest::newRow("link to a scheme nothing opens") << file("nothing.desktop") << "" << false;
+        QTest::newRow("link to another machine's file") << file("elsewhere.desktop") << "" << false;
+        QTest::newRow("links that lead back to each other") << file("loop.desktop") << "" << false;
         QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page" << false;
         QTest::newRow("mail address") << "mailto:someone@example.org" << "opened mailto:someone@example.org" << false;
         QTest::newRow(".desktop application: not the panel's own variables") << file("own.desktop") << "program-ran / 0 " << false;
