@@ -14,6 +14,8 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <optional>
+
 namespace {
 
 const QString WorkingFolder = QStringLiteral("/");
@@ -91,6 +93,53 @@ void openLinkUrl(const char *url, const QStringList &unset, QStringList &followe
     openTarget(QFile::decodeName(path), unset, followed);
 }
 
+// $NAME and ${NAME} from the environment, $$ a dollar sign. Nothing else is
+// expanded: a command ($(...)) stays as it is written, and is never run.
+QByteArray expandVariables(const QByteArray &value)
+{
+    static const QRegularExpression variable(
+        QStringLiteral("\\$(\\$|\\{([A-Za-z_][A-Za-z0-9_]*)\\}|([A-Za-z_][A-Za-z0-9_]*))"));
+    const QString text = QString::fromUtf8(value);
+    QString expanded;
+    qsizetype done = 0;
+    for (const QRegularExpressionMatch &match : variable.globalMatch(text)) {
+        expanded += text.mid(done, match.capturedStart() - done);
+        expanded += match.captured(1) == QLatin1String("$")
+                        ? QStringLiteral("$")
+                        : qEnvironmentVariable(qPrintable(match.captured(2) + match.captured(3)));
+        done = match.capturedEnd();
+    }
+    return (expanded + text.mid(done)).toUtf8();
+}
+
+// A link entry's address; none where the file is no link entry. KDE writes
+// the address as URL[$e], to be expanded from the environment: GKeyFile
+// refuses that name, so such flags are taken off before it reads the entry.
+std::optional<QByteArray> linkAddress(const QString &path)
+{
+    QFile file(path);
+    if (file.size() > 64 * 1024 || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QString text = QString::fromUtf8(file.readAll());
+    static const QRegularExpression expanded(QStringLiteral("^\\s*URL\\[\\$e\\]"),
+                                             QRegularExpression::MultilineOption);
+    const bool expand = text.contains(expanded);
+    static const QRegularExpression flag(QStringLiteral("^(\\s*[A-Za-z0-9-]+)\\[\\$[a-z]+\\]"),
+                                         QRegularExpression::MultilineOption);
+    const QByteArray data = text.replace(flag, QStringLiteral("\\1")).toUtf8();
+    g_autoptr(GKeyFile) entry = g_key_file_new();
+    if (!g_key_file_load_from_data(entry, data.constData(), gsize(data.size()), G_KEY_FILE_NONE,
+                                   nullptr))
+        return std::nullopt;
+    g_autofree gchar *type = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
+                                                   G_KEY_FILE_DESKTOP_KEY_TYPE, nullptr);
+    g_autofree gchar *url =
+        g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
+    if (!type || !url || qstrcmp(type, G_KEY_FILE_DESKTOP_TYPE_LINK) != 0)
+        return std::nullopt;
+    return expand ? expandVariables(url) : QByteArray(url);
+}
+
 // Launches a .desktop file's application, or opens a link entry's URL.
 // False when the file is neither. followed: the link entries that led here.
 bool launchDesktopEntry(const QString &path, const QStringList &unset, QStringList &followed)
@@ -106,14 +155,8 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset, QStringLi
         return true;
     }
 
-    g_autoptr(GKeyFile) entry = g_key_file_new();
-    if (!g_key_file_load_from_file(entry, localPath.constData(), G_KEY_FILE_NONE, nullptr))
-        return false;
-    g_autofree gchar *type = g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP,
-                                                   G_KEY_FILE_DESKTOP_KEY_TYPE, nullptr);
-    g_autofree gchar *url =
-        g_key_file_get_string(entry, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_URL, nullptr);
-    if (!type || !url || qstrcmp(type, G_KEY_FILE_DESKTOP_TYPE_LINK) != 0)
+    const std::optional<QByteArray> url = linkAddress(path);
+    if (!url)
         return false;
     const QString self = QFileInfo(path).canonicalFilePath();
     if (followed.contains(self)) {
@@ -121,7 +164,7 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset, QStringLi
         return true;
     }
     followed.append(self);
-    openLinkUrl(url, unset, followed);
+    openLinkUrl(url->constData(), unset, followed);
     return true;
 }
 

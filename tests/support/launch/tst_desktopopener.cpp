@@ -81,6 +81,9 @@ bool setUpDesktop()
            writeLink("elsewhere.desktop", "file://otherhost" + uri("Папка 数据").mid(7)) &&
            writeLink("loop.desktop", uri("loop back.desktop")) &&
            writeLink("loop back.desktop", uri("loop.desktop")) &&
+           write(file("kde.desktop"), "[Desktop Entry]\nType=Link\nURL[$e]=file:${KATALOG_HERE}/"
+                                      "Папка 数据\nName[$i]=K\n") &&
+           qputenv("KATALOG_HERE", QFile::encodeName(home + "/files")) &&
            qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/config")) &&
            qputenv("XDG_DATA_HOME", QFile::encodeName(home + "/data"));
 }
@@ -124,6 +127,7 @@ private Q_SLOTS:
         QTest::newRow("link to a scheme nothing opens") << file("nothing.desktop") << "" << false;
         QTest::newRow("link to another machine's file") << file("elsewhere.desktop") << "" << false;
         QTest::newRow("links that lead back to each other") << file("loop.desktop") << "" << false;
+        QTest::newRow("KDE's link, its variables expanded") << file("kde.desktop") << "opened " + folder << false;
         QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page" << false;
         QTest::newRow("mail address") << "mailto:someone@example.org" << "opened mailto:someone@example.org" << false;
         QTest::newRow(".desktop application: not the panel's own variables") << file("own.desktop") << "program-ran / 0 " << false;
