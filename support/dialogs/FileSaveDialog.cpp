@@ -43,12 +43,24 @@ public:
     }
 };
 
+// The window the user sees: the owner's, or where that is not shown, the
+// first shown one it belongs to. Marco and metacity take a dialog transient
+// for a window never mapped as no one's: it gets a task-list entry of its
+// own and is put beside the focused window.
+QWidget *shownWindow(QWidget *owner)
+{
+    QWidget *window = owner ? owner->window() : nullptr;
+    while (window && !window->isVisible() && window->parentWidget())
+        window = window->parentWidget()->window();
+    return window;
+}
+
 } // namespace
 
 std::optional<QString> FileSaveDialog::askPath(QWidget *owner, const QString &title,
                                                const QString &filter)
 {
-    QFileDialog dialog(owner, title, QDir::homePath());
+    QFileDialog dialog(shownWindow(owner), title, QDir::homePath());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(filter);
@@ -59,8 +71,8 @@ std::optional<QString> FileSaveDialog::askPath(QWidget *owner, const QString &ti
     // Russian, and its place from its own rules.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new RussianColumns(&dialog));
-    // Its owner need not be shown, so nothing keeps it above the panel but
-    // this; it is modal and soon gone.
+    // Above the panel even where a manager does not keep a transient above
+    // its window; it is modal and soon gone.
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     ScreenPlacement::centreOnOwnersScreen(&dialog, owner);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -12,7 +12,7 @@
 
 ProcessSetUp::ProcessSetUp()
 {
-    m_platformChosen = DisplayPlatform::preferXWayland();
+    m_userPlatform = DisplayPlatform::choosePlatform();
     m_userScale = DisplayPlatform::wholeScale();
 }
 
@@ -20,7 +20,9 @@ ProcessSetUp::~ProcessSetUp() = default;
 
 void ProcessSetUp::applicationMade()
 {
-    DisplayPlatform::keepUserScale(m_userScale);
+    // What the panel starts gets the user's own settings, not the panel's.
+    DisplayPlatform::giveBack("QT_QPA_PLATFORM", m_userPlatform);
+    DisplayPlatform::giveBack("QT_SCALE_FACTOR", m_userScale);
     IconTheme::ensureFallback();
     installQtRussian();
     FontFaces::mapWindowsFaces();
@@ -29,10 +31,4 @@ void ProcessSetUp::applicationMade()
     // Programs the panel starts work in "/", and relative targets are taken
     // from there.
     QDir::setCurrent(QStringLiteral("/"));
-}
-
-QStringList ProcessSetUp::unsetForLaunches() const
-{
-    // The platform the panel chose for itself is not the launched programs'.
-    return m_platformChosen ? QStringList{QStringLiteral("QT_QPA_PLATFORM")} : QStringList();
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QStringList>
 
 #include <memory>
 
@@ -10,7 +9,8 @@ class SessionBus;
 
 // What the panel's process sets up around its application object. Made
 // first in main: the display platform and a whole scale. Once the application exists,
-// applicationMade(): the scale the user set given back to launched programs,
+// applicationMade(): the platform and scale the user set given back to
+// launched programs,
 // the icon theme's fallback, Qt's own windows in Russian, the Windows font
 // names, the session's restart left to the autostart entry, a session bus
 // that may come and go, and "/" as the working folder.
@@ -21,11 +21,9 @@ public:
     ~ProcessSetUp();
 
     void applicationMade();
-    // What programs the panel starts must not inherit from it.
-    QStringList unsetForLaunches() const;
 
 private:
-    bool m_platformChosen;
+    QByteArray m_userPlatform;
     QByteArray m_userScale;
     std::unique_ptr<SessionBus> m_bus;
 };

@@ -158,7 +158,9 @@ void centreOnOwnersScreen(QWidget *dialog, QWidget *owner)
         return;
     dialog->setScreen(screen);
     dialog->adjustSize();
-    QRect area = dialog->frameGeometry();
+    // Not shown yet, the dialog has no frame: its owner's, drawn by the same
+    // manager, stands for it, or a tall title bar would push it down.
+    QRect area = dialog->geometry().marginsAdded(frameOf(panel));
     area.moveCenter(screen->availableGeometry().center());
     dialog->move(area.topLeft());
 }

@@ -54,7 +54,8 @@ void refit(QWidget *window, const QRect &client);
 void followOwner(QWidget *window);
 
 // Centres a dialog or message on its owner's screen, for one that has no
-// place of its own. Call before it is shown.
+// place of its own, its frame taken to be as its owner's. Call before it is
+// shown.
 void centreOnOwnersScreen(QWidget *dialog, QWidget *owner);
 
 } // namespace ScreenPlacement

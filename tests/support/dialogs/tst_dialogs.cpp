@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 
 class TestDialogs : public QObject
 {
@@ -22,7 +23,8 @@ class TestDialogs : public QObject
 private Q_SLOTS:
     // Qt's own windows speak Russian too, under any locale: the names a
     // screen reader reads in the save dialog and a message, and the dialog's
-    // file list's types and dates.
+    // file list's types and dates. The save dialog belongs to the shown panel
+    // even when its owner is a window never shown.
     void qtWindowsInRussian()
     {
         QVERIFY(installQtRussian());
@@ -33,12 +35,14 @@ private Q_SLOTS:
         QStringList english;
         QString type, date;
         QPoint offCentre;
+        QWindow *transientParent = nullptr;
         const auto readModal = [&] {
             QDialog *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             if (!modal)
                 return;
-            offCentre = modal->frameGeometry().center() -
-                        modal->screen()->availableGeometry().center();
+            transientParent = modal->windowHandle()->transientParent();
+            offCentre =
+                modal->frameGeometry().center() - modal->screen()->availableGeometry().center();
             if (QTreeView *list = modal->findChild<QTreeView *>()) {
                 if (!QTest::qWaitFor(
                         [&] { return list->model()->rowCount(list->rootIndex()) > 0; }))
@@ -55,18 +59,20 @@ private Q_SLOTS:
             }
             modal->reject();
         };
+        QWidget panel;
+        panel.show();
+        QWidget about(&panel, Qt::Window);
         QTimer::singleShot(0, this, readModal);
-        QVERIFY(!FileSaveDialog().askPath(nullptr, "Создание", "Имя (*)"));
+        QVERIFY(!FileSaveDialog().askPath(&about, "Создание", "Имя (*)"));
+        QCOMPARE(transientParent, panel.windowHandle());
         qputenv("HOME", ownHome);
         QTimer::singleShot(0, this, readModal);
-        QWidget panel;
         MessageBoxMessages messages;
         messages.setOwner(&panel);
         messages.showInformation("Все исполненно", "Каталог создан в папке с длинным "
                                                    "именем, которое раздвигает окно");
-        QVERIFY2(offCentre.manhattanLength() <= 1, qPrintable(QString("off by %1, %2")
-                                                                  .arg(offCentre.x())
-                                                                  .arg(offCentre.y())));
+        QVERIFY2(offCentre.manhattanLength() <= 1,
+                 qPrintable(QString("off by %1, %2").arg(offCentre.x()).arg(offCentre.y())));
         QVERIFY2(english.isEmpty(), qPrintable(english.join(" | ")));
         QCOMPARE(type, "Папка");
         QVERIFY2(!date.isEmpty() && !date.contains(QRegularExpression("[A-Za-z]")),

@@ -12,6 +12,8 @@
 
 #include <functional>
 
+Q_DECLARE_METATYPE(DisplayPlatform::Session)
+
 class TestPlacement : public QObject
 {
     Q_OBJECT
@@ -128,9 +130,47 @@ private Q_SLOTS:
         user.isNull() ? qunsetenv("QT_SCALE_FACTOR") : qputenv("QT_SCALE_FACTOR", user);
         const QByteArray kept = DisplayPlatform::wholeScale();
         QCOMPARE(qgetenv("QT_SCALE_FACTOR"), drawn);
-        DisplayPlatform::keepUserScale(kept);
+        DisplayPlatform::giveBack("QT_SCALE_FACTOR", kept);
         QCOMPARE(qgetenv("QT_SCALE_FACTOR"), user);
         QCOMPARE(qEnvironmentVariableIsSet("QT_SCALE_FACTOR"), !user.isNull());
+    }
+
+    // Whatever QT_QPA_PLATFORM says, the panel starts.
+    void platform_data()
+    {
+        QTest::addColumn<QByteArray>("asked"); // null: not set
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<DisplayPlatform::Session>("session");
+        QTest::addColumn<QByteArray>("chosen");
+        const QStringList x11{"xcb", "offscreen"}, both{"wayland", "xcb"};
+        const DisplayPlatform::Session xorg{false, true}, xwayland{true, true},
+            sway{true, true, true};
+        // clang-format off
+        QTest::newRow("wayland missing under X11: xcb") << QByteArray("wayland") << x11 << xorg << QByteArray("xcb");
+        QTest::newRow("wayland missing in a Wayland session: XWayland") << QByteArray("wayland") << x11 << xwayland << QByteArray("xcb");
+        QTest::newRow("a name no plugin has: xcb") << QByteArray("nosuch") << x11 << xorg << QByteArray("xcb");
+        QTest::newRow("wayland there: as asked") << QByteArray("wayland") << both << xwayland << QByteArray("wayland");
+        QTest::newRow("a list with one there: as asked") << QByteArray("wayland;xcb") << x11 << xwayland << QByteArray("wayland;xcb");
+        QTest::newRow("named as Qt names it, options and all: as asked") << QByteArray("Offscreen:x=1") << x11 << xwayland << QByteArray("Offscreen:x=1");
+        QTest::newRow("not set in a Wayland session: XWayland") << QByteArray() << QStringList() << xwayland << QByteArray("xcb");
+        QTest::newRow("empty in a Wayland session: XWayland") << QByteArray("") << QStringList() << xwayland << QByteArray("xcb");
+        QTest::newRow("not set under X11: not set") << QByteArray() << QStringList() << xorg << QByteArray();
+        QTest::newRow("not set under sway: not set") << QByteArray() << QStringList() << sway << QByteArray();
+        QTest::newRow("missing under sway: Wayland") << QByteArray("nosuch") << both << sway << QByteArray("wayland");
+        QTest::newRow("missing under sway, no Qt Wayland: XWayland") << QByteArray("wayland") << x11 << sway << QByteArray("xcb");
+        QTest::newRow("missing with no X server: Wayland") << QByteArray("nosuch") << both << DisplayPlatform::Session{true} << QByteArray("wayland");
+        QTest::newRow("none the panel runs on: as asked, for Qt to say") << QByteArray("wayland") << QStringList{"offscreen"} << xwayland << QByteArray("wayland");
+        // clang-format on
+    }
+
+    void platform()
+    {
+        QFETCH(QByteArray, asked);
+        QFETCH(QStringList, installed);
+        QFETCH(DisplayPlatform::Session, session);
+        QFETCH(QByteArray, chosen);
+        QCOMPARE(DisplayPlatform::platformFor(asked, installed, session), chosen);
+        QVERIFY(DisplayPlatform::installedPlatforms().contains("offscreen")); // as this test runs
     }
 };
 
