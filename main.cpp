@@ -41,7 +41,7 @@ int main(int argc, char **argv)
     // The targets are asked about, watched and opened by a helper beside
     // the program, never by the panel's own threads.
     DiskGateway gateway(folder + QStringLiteral("/katalog-probe"),
-                        OpenCommand::opener(QCoreApplication::applicationFilePath(), {}));
+                        OpenCommand::opener(QCoreApplication::applicationFilePath()));
     GatewayTargetStates targets(gateway, CatalogueLetters::FirstLetter);
     EventLoopPause pause;
     FileSaveDialog saveDialog;

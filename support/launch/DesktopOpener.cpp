@@ -29,17 +29,9 @@ void logFailure(const char *what, const QString &target, GError *&error)
     g_clear_error(&error);
 }
 
-GAppLaunchContext *newLaunchContext(const QStringList &unset)
-{
-    GAppLaunchContext *context = g_app_launch_context_new();
-    for (const QString &name : unset)
-        g_app_launch_context_unsetenv(context, name.toUtf8().constData());
-    return context;
-}
-
 // Opens with the application this desktop chooses for the type. Waits for
 // the launch itself, not for any event loop to carry it on.
-void launchForType(const QString &type, const QByteArray &uri, const QStringList &unset)
+void launchForType(const QString &type, const QByteArray &uri)
 {
     const GObjectRef<GAppInfo> app(DesktopApplications::forType(type));
     if (!app) {
@@ -47,7 +39,7 @@ void launchForType(const QString &type, const QByteArray &uri, const QStringList
                  qUtf8Printable(type));
         return;
     }
-    const GObjectRef<GAppLaunchContext> context(newLaunchContext(unset));
+    const GObjectRef<GAppLaunchContext> context(g_app_launch_context_new());
     GList uris{const_cast<char *>(uri.constData()), nullptr, nullptr};
     GError *error = nullptr;
     if (!g_app_info_launch_uris(app.get(), &uris, context.get(), &error))
@@ -60,7 +52,7 @@ QString schemeType(const QByteArray &uri)
            QString::fromLatin1(uri.left(uri.indexOf(':'))).toLower();
 }
 
-void openTarget(const QString &target, const QStringList &unset, QStringList &followed);
+void openTarget(const QString &target, QStringList &followed);
 
 bool isThisMachine(const char *host)
 {
@@ -70,7 +62,7 @@ bool isThisMachine(const char *host)
 
 // A file on this machine opens as a slot holding its path would; any other
 // address by the application for its scheme.
-void openLinkUrl(const char *url, const QStringList &unset, QStringList &followed)
+void openLinkUrl(const char *url, QStringList &followed)
 {
     // Without a scheme it is no address, and could pass for an option.
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
@@ -79,7 +71,7 @@ void openLinkUrl(const char *url, const QStringList &unset, QStringList &followe
         return;
     }
     if (g_ascii_strncasecmp(url, "file:", 5) != 0)
-        return launchForType(schemeType(url), url, unset);
+        return launchForType(schemeType(url), url);
     g_autofree gchar *host = nullptr;
     GError *error = nullptr;
     g_autofree gchar *path = g_filename_from_uri(url, &host, &error);
@@ -90,7 +82,7 @@ void openLinkUrl(const char *url, const QStringList &unset, QStringList &followe
         qWarning("katalog: cannot open %s: a file on another machine", url);
         return;
     }
-    openTarget(QFile::decodeName(path), unset, followed);
+    openTarget(QFile::decodeName(path), followed);
 }
 
 // $NAME and ${NAME} from the environment, $$ a dollar sign. Nothing else is
@@ -142,13 +134,13 @@ std::optional<QByteArray> linkAddress(const QString &path)
 
 // Launches a .desktop file's application, or opens a link entry's URL.
 // False when the file is neither. followed: the link entries that led here.
-bool launchDesktopEntry(const QString &path, const QStringList &unset, QStringList &followed)
+bool launchDesktopEntry(const QString &path, QStringList &followed)
 {
     const QByteArray localPath = QFile::encodeName(path);
     const GObjectRef<GDesktopAppInfo> app(
         g_desktop_app_info_new_from_filename(localPath.constData()));
     if (app) {
-        const GObjectRef<GAppLaunchContext> context(newLaunchContext(unset));
+        const GObjectRef<GAppLaunchContext> context(g_app_launch_context_new());
         GError *error = nullptr;
         if (!g_app_info_launch(G_APP_INFO(app.get()), nullptr, context.get(), &error))
             logFailure("cannot launch", path, error);
@@ -164,7 +156,7 @@ bool launchDesktopEntry(const QString &path, const QStringList &unset, QStringLi
         return true;
     }
     followed.append(self);
-    openLinkUrl(url->constData(), unset, followed);
+    openLinkUrl(url->constData(), followed);
     return true;
 }
 
@@ -212,26 +204,20 @@ bool isWebAddress(const QString &target)
     return scheme.match(target).hasMatch();
 }
 
-bool startProgram(const QString &path, const QStringList &unset)
+bool startProgram(const QString &path)
 {
     QProcess process;
     process.setProgram(path);
     process.setWorkingDirectory(WorkingFolder);
-    if (!unset.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString &name : unset)
-            environment.remove(name);
-        process.setProcessEnvironment(environment);
-    }
     return process.startDetached();
 }
 
-void openTarget(const QString &target, const QStringList &unset, QStringList &followed)
+void openTarget(const QString &target, QStringList &followed)
 {
     if (target.isEmpty())
         return;
     if (isWebAddress(target)) {
-        launchForType(schemeType(target.toUtf8()), target.toUtf8(), unset);
+        launchForType(schemeType(target.toUtf8()), target.toUtf8());
         return;
     }
 
@@ -240,29 +226,25 @@ void openTarget(const QString &target, const QStringList &unset, QStringList &fo
     if (!info.exists())
         return;
     if (info.isFile() && path.endsWith(QLatin1String(".desktop")) &&
-        launchDesktopEntry(path, unset, followed))
+        launchDesktopEntry(path, followed))
         return;
     const QString type = contentType(path);
     if (info.isFile() && info.isExecutable() && isProgramType(type.toUtf8().constData()) &&
-        startProgram(path, unset))
+        startProgram(path))
         return;
-    launchForType(type, QUrl::fromLocalFile(path).toEncoded(), unset);
+    launchForType(type, QUrl::fromLocalFile(path).toEncoded());
 }
 
 } // namespace
 
-DesktopOpener::DesktopOpener(QStringList unsetForLaunches)
-    : m_unset(std::move(unsetForLaunches))
-{}
-
 void DesktopOpener::open(const QString &target)
 {
     QStringList followed;
-    openTarget(target, m_unset, followed);
+    openTarget(target, followed);
 }
 
 void DesktopOpener::openFolder(const QString &path)
 {
     launchForType(QStringLiteral("inode/directory"),
-                  QUrl::fromLocalFile(QDir(WorkingFolder).filePath(path)).toEncoded(), m_unset);
+                  QUrl::fromLocalFile(QDir(WorkingFolder).filePath(path)).toEncoded());
 }

@@ -3,8 +3,6 @@
 
 #include "support/ShellOpener.h"
 
-#include <QStringList>
-
 // Opens targets through GIO, as the file managers do:
 // - a web address: the default application for its scheme;
 // - a .desktop application: launched from its Exec line (Path=, Terminal=
@@ -21,13 +19,6 @@
 class DesktopOpener : public ShellOpener
 {
 public:
-    // Launched programs start without these variables of the panel's own
-    // environment (a display platform the panel chose for itself, say).
-    explicit DesktopOpener(QStringList unsetForLaunches = {});
-
     void open(const QString &target) override;
     void openFolder(const QString &path) override;
-
-private:
-    QStringList m_unset;
 };

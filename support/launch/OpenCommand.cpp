@@ -14,29 +14,22 @@ namespace OpenCommand {
 namespace {
 
 constexpr char Open[] = "--open";
-constexpr char Unset[] = "--unset";
 constexpr char Last[] = "--";
 constexpr char Folder[] = "folder";
 
 } // namespace
 
-QStringList opener(const QString &program, const QStringList &unsetForLaunches)
+QStringList opener(const QString &program)
 {
-    QStringList command{program, QString::fromLatin1(Open)};
-    for (const QString &name : unsetForLaunches)
-        command << QString::fromLatin1(Unset) << name;
-    // The target comes after this, so that no target reads as an option.
-    return command << QString::fromLatin1(Last);
+    // The target comes after "--", so that no target reads as an option.
+    return {program, QString::fromLatin1(Open), QString::fromLatin1(Last)};
 }
 
 std::optional<int> run(int argc, char **argv)
 {
     if (argc < 2 || std::strcmp(argv[1], Open) != 0)
         return std::nullopt;
-    QStringList unset;
-    int at = 2;
-    for (; at + 1 < argc && std::strcmp(argv[at], Unset) == 0; at += 2)
-        unset.append(QString::fromLocal8Bit(argv[at + 1]));
+    const int at = 2;
     const bool folder = at + 3 == argc && std::strcmp(argv[at + 2], Folder) == 0;
     if ((at + 2 != argc && !folder) || std::strcmp(argv[at], Last) != 0)
         return 2;
@@ -45,9 +38,9 @@ std::optional<int> run(int argc, char **argv)
     QDir::setCurrent(QStringLiteral("/"));
     const QString target = QFile::decodeName(argv[at + 1]);
     if (folder)
-        DesktopOpener(unset).openFolder(target);
+        DesktopOpener().openFolder(target);
     else
-        DesktopOpener(unset).open(target);
+        DesktopOpener().open(target);
     return 0;
 }
 

@@ -5,16 +5,15 @@
 
 #include <optional>
 
-// The panel's program run as an opener: "katalog --open [--unset NAME]...
-// -- TARGET [folder]" opens one target as the desktop does (a folder the
+// The panel's program run as an opener: "katalog --open --
+// TARGET [folder]" opens one target as the desktop does (a folder the
 // panel already knows is one, without asking the disk again) and ends. The disk helper
 // runs it for every open, so that whatever the disk makes it wait for, it
 // waits in a process of its own.
 namespace OpenCommand {
 
-// The command that opens a target put after it: program is the panel's own,
-// and launched programs start without the variables named.
-QStringList opener(const QString &program, const QStringList &unsetForLaunches);
+// The command that opens a target put after it: program is the panel's own.
+QStringList opener(const QString &program);
 
 // Runs the open when the arguments ask for one, and gives its exit status;
 // nothing otherwise. Call first in main, before anything else is made.

@@ -64,8 +64,7 @@ bool setUpDesktop()
                  "x-scheme-handler/mailto=recorder.desktop\n"
                  "x-scheme-handler/re=recorder.desktop\n") &&
            write(file(Tricky), "text\n") &&
-           write(file("program"),
-                 "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\" \"${KATALOG_OWN:-}\"\n",
+           write(file("program"), "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\"\n",
                  true) &&
            write(file("readme.txt"), "#!/bin/sh\n'" + recorder + "' readme-ran\n", true) &&
            write(file("notes.txt"), "notes\n", true) &&
@@ -130,9 +129,9 @@ private Q_SLOTS:
         QTest::newRow("KDE's link, its variables expanded") << file("kde.desktop") << "opened " + folder << false;
         QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page" << false;
         QTest::newRow("mail address") << "mailto:someone@example.org" << "opened mailto:someone@example.org" << false;
-        QTest::newRow(".desktop application: not the panel's own variables") << file("own.desktop") << "program-ran / 0 " << false;
+        QTest::newRow(".desktop application naming a program") << file("own.desktop") << "program-ran / 0" << false;
         QTest::newRow("the user's choice hidden from this desktop: the next one") << file("paper.pdf") << "opened " + file("paper.pdf") << false;
-        QTest::newRow("program, run in /, no arguments, not the panel's own variables") << file("program") << "program-ran / 0 " << false;
+        QTest::newRow("program, run in /, no arguments") << file("program") << "program-ran / 0" << false;
         QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt") << false;
         QTest::newRow("executable text: opened") << file("notes.txt") << "opened " + file("notes.txt") << false;
         QTest::newRow("a name with a colon is no web address") << "Re:minutes.txt" << "" << false;
@@ -149,8 +148,7 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QFETCH(bool, knownFolder);
         // As the disk helper runs it.
-        QList<QByteArray> arguments{"katalog",     "--open", "--unset",
-                                    "KATALOG_OWN", "--",     QFile::encodeName(target)};
+        QList<QByteArray> arguments{"katalog", "--open", "--", QFile::encodeName(target)};
         if (knownFolder)
             arguments.append("folder");
         std::vector<char *> argv;
@@ -246,7 +244,6 @@ int main(int argc, char **argv)
     home = dir.path();
     // Opens must not wait for GLib's event loop, which Qt may run without.
     qputenv("QT_NO_GLIB", "1");
-    qputenv("KATALOG_OWN", "the panel's");
     qputenv("XDG_CURRENT_DESKTOP", "XFCE");
     if (!dir.isValid() || !setUpDesktop())
         return 1;
