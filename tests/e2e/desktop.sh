@@ -10,7 +10,9 @@ source "$(dirname "$0")/xsession.sh"
 command -v startxfce4 >/dev/null || { echo "skipped: no XFCE here"; exit 77; }
 E2E_WM=none start_x 1280x800
 export HOME="$E2E_TMP/home" GVFS_DISABLE_FUSE=1 # gvfs's FUSE helper cannot mount here
-unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CURRENT_DESKTOP SESSION_MANAGER
+# The session's own folders: xfce4-session would restore a saved session
+# from a cache left by another run.
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME XDG_CURRENT_DESKTOP SESSION_MANAGER
 cmake --install "$(dirname "$1")" --prefix "$HOME/.local" >/dev/null || fail "install failed"
 program="$HOME/.local/lib/katalog/katalog"
 grep -qxF "Exec=\"$program\"" "$HOME/.config/autostart/katalog.desktop" || fail "no autostart entry"
@@ -49,7 +51,7 @@ write_store "$HOME/.local/lib/katalog/knw.dll" "$folder" " Папка"
 sleep 3 # the panel takes up the outside edit
 xdotool mousemove "$slot_x" "$(slot_y 1)" click 1
 wait_for 15 xdotool search --name '^Папка - Thunar$' || fail "no Thunar window on the folder"
-! pgrep -x caja >/dev/null || fail "Caja started"
+! pgrep -s "${E2E_GROUPS[-1]}" -x caja >/dev/null || fail "Caja started"
 pass "a folder opens in Thunar, XFCE's file manager, with Caja installed"
 
 logout

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One panel a folder: the lock, the socket a second start asks through, and
 // what a second start does.
-#include "helpers/StoreFolder.h"
 #include "helpers/AsUser.h"
 #include "helpers/FakeDesktop.h"
+#include "helpers/StoreFolder.h"
 #include "support/session/InstanceChannel.h"
 #include "support/session/PanelInstance.h"
 #include "support/session/SingleInstance.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -34,7 +35,8 @@ private Q_SLOTS:
     // takes its place once it has gone, or says why it cannot run.
     void secondStart_data()
     {
-        QTest::addColumn<QString>("running"); // "answering", "silent" (no socket), "dead" (its socket left), or none
+        QTest::addColumn<QString>(
+            "running"); // "answering", "silent" (no socket), "dead" (its socket left), or none
         QTest::addColumn<bool>("replace");
         QTest::addColumn<int>("status"); // -1: this start runs
         QTest::addColumn<QString>("heard");
@@ -79,7 +81,8 @@ private Q_SLOTS:
         } else if (running == "dead") { // bound, and never removed
             sockaddr_un address{};
             address.sun_family = AF_UNIX;
-            qstrcpy(address.sun_path, qPrintable(InstanceChannel::socketPaths(m_folder->path())[0]));
+            qstrcpy(address.sun_path,
+                    qPrintable(InstanceChannel::socketPaths(m_folder->path())[0]));
             const int left = socket(AF_UNIX, SOCK_STREAM, 0);
             QVERIFY(bind(left, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
             ::close(left);
@@ -202,9 +205,15 @@ private Q_SLOTS:
         QFETCH(QByteArray, reply);
         QFETCH(QString, heard);
         QFETCH(bool, noRuntimeFolder);
-        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), temporary = qgetenv("TMPDIR");
         qputenv("XDG_RUNTIME_DIR", noRuntimeFolder ? "/nonexistent/runtime" : runtime);
-        const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", runtime); });
+        // A temporary folder of its own, where no earlier run made the private one.
+        const QTemporaryDir fresh;
+        qputenv("TMPDIR", QFile::encodeName(fresh.path()));
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", runtime);
+            temporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temporary);
+        });
         InstanceChannel running(m_folder->path());
         QVERIFY(InstanceChannel::socketPaths(m_folder->path()) !=
                 InstanceChannel::socketPaths(m_folder->path() + "x"));
@@ -243,7 +252,6 @@ private Q_SLOTS:
         }
         QCOMPARE(got, heard.isEmpty() ? QStringList() : QStringList{heard});
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestInstance)
