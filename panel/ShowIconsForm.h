@@ -21,12 +21,12 @@ class QMenu;
 class StoreMedium;
 class QPlainTextEdit;
 class SlotButton;
+class ClipboardFiles;
 
 // The panel: a narrow black column, always above other windows, with the hover
 // text, twelve slots, the hidden letter row and the eraser. Its handlers keep
 // the names the panel's design gives them; what they do to the store and the
 // slots is the board's to decide, and the panel shows it.
-class ClipboardFiles;
 
 class ShowIconsForm : public FixedWindow, private SlotView
 {

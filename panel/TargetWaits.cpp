@@ -15,9 +15,9 @@ TargetWaits::Settled TargetWaits::answered(const QString &path)
         }
     }
     std::sort(settled.drops.begin(), settled.drops.end());
-    if (const auto probe = m_probes.constFind(path); probe != m_probes.cend()) {
+    if (const auto probe = m_waitingClicks.constFind(path); probe != m_waitingClicks.cend()) {
         settled.click = *probe;
-        m_probes.erase(probe);
+        m_waitingClicks.erase(probe);
     }
     return settled;
 }

@@ -24,7 +24,7 @@ public:
     QList<int> waitingDrops() const { return m_drops.keys(); }
     QString droppedPath(int slot) const { return m_drops.value(slot); }
     // Numbers the click; the number of the last one is lastClick().
-    void addClick(const QString &path) { m_probes.insert(path, ++m_clicks); }
+    void addClick(const QString &path) { m_waitingClicks.insert(path, ++m_clicks); }
     // A click that waits for nothing still counts as the last.
     void addPlainClick() { ++m_clicks; }
     int lastClick() const { return m_clicks; }
@@ -40,6 +40,6 @@ public:
 
 private:
     QHash<int, QString> m_drops;
-    QHash<QString, int> m_probes;
+    QHash<QString, int> m_waitingClicks;
     int m_clicks = 0;
 };

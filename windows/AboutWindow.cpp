@@ -2,12 +2,12 @@
 #include "AboutWindow.h"
 
 #include "FixedWindow.h"
-#include "support/widgets/ClickableLabel.h"
 #include "support/ShellOpener.h"
+#include "support/widgets/ClickableLabel.h"
 
 namespace {
 
-QFont arial(const QString &family, qreal points, bool bold, bool italic)
+QFont fontOf(const QString &family, qreal points, bool bold, bool italic)
 {
     QFont font(family);
     font.setPointSizeF(points);
@@ -32,17 +32,17 @@ AboutWindow::AboutWindow(ShellOpener &opener, QWidget *owner)
 
     m_label1->setGeometry(4, 8, 303, 65);
     m_label1->setWordWrap(true);
-    m_label1->setFont(arial(QStringLiteral("Arial"), 14.25, true, true));
+    m_label1->setFont(fontOf(QStringLiteral("Arial"), 14.25, true, true));
     m_label1->setText(QStringLiteral("Программа написана ") + QStringLiteral("командой Katalog") +
                       QStringLiteral(" для ВАС."));
 
     m_label2->move(12, 80);
-    m_label2->setFont(arial(QStringLiteral("Arial"), 9, false, false));
+    m_label2->setFont(fontOf(QStringLiteral("Arial"), 9, false, false));
     m_label2->setText(QStringLiteral("Сайт программы"));
     m_label2->adjustSize();
 
     m_label3->setGeometry(126, 80, 183, 19);
-    QFont heavy = arial(QStringLiteral("Arial Black"), 9, false, false);
+    QFont heavy = fontOf(QStringLiteral("Arial Black"), 9, false, false);
     // Arial Black is heavy by design; the face that stands in for it needs
     // the weight said.
     heavy.setWeight(QFont::Black);

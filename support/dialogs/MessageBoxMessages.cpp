@@ -8,8 +8,9 @@
 
 namespace {
 
-// A message box takes its size from its text as it is shown; centred
-// before, it would stand off centre by the difference.
+// A message box takes its final size from its text as it is shown, so it is
+// centred again then; centred before too, it never shows first at Qt's own
+// place over the panel.
 class CentredMessageBox : public QMessageBox
 {
 public:

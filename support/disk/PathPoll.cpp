@@ -46,8 +46,9 @@ void PathPoll::add(const QStringList &paths)
     if (m_seen.isEmpty())
         return;
     if (!said.exchange(true))
-        qWarning("katalog: the system gives no more file watches (fs.inotify.max_user_watches); "
-                 "changes to %s and the like are looked for every %d s instead",
+        qWarning("katalog: %s and the like cannot be watched (no more file watches, "
+                 "fs.inotify.max_user_watches, or a file system that gives none); "
+                 "changes are looked for every %d s instead",
                  qUtf8Printable(paths.constFirst()), PollMilliseconds / 1000);
     if (!m_timer.isActive())
         m_timer.start();

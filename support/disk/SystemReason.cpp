@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SystemReason.h"
 
+#include "DiskStore.h"
+
 #include <cerrno>
 
 namespace {
@@ -68,7 +70,8 @@ QString russianReason(std::error_code reason)
         case DiskFailure::NotPlainFile:
             return QStringLiteral("это не обычный файл, а канал, сокет или устройство");
         case DiskFailure::LargerThanStore:
-            return QStringLiteral("файл больше 1 МиБ, а файл кнопок намного меньше");
+            return QStringLiteral("файл больше %1 МиБ, а файл кнопок намного меньше")
+                .arg(DiskStore::LargestStore >> 20);
         case DiskFailure::NotAnswered:
             return QStringLiteral("панель закрывается, а диск ещё не ответил");
         }

@@ -9,9 +9,9 @@
 // not take as its store, a disk that has not answered before the panel ends.
 enum class DiskFailure { NotPlainFile = 1, LargerThanStore, NotAnswered };
 std::error_code make_error_code(DiskFailure failure);
-template <>
-struct std::is_error_code_enum<DiskFailure> : std::true_type
-{};
+template <> struct std::is_error_code_enum<DiskFailure> : std::true_type
+{
+};
 
 // The error number of the call that just failed, as a reason.
 std::error_code lastSystemError();

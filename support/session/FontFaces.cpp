@@ -14,10 +14,9 @@ void mapWindowsFaces()
     // for: DejaVu's bold face is too wide for the fixed boxes laid out for
     // Arial Black.
     const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
-    QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
-    QFont::insertSubstitutions(QStringLiteral("Arial"), sans);
-    QFont::insertSubstitutions(QStringLiteral("Arial Black"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    for (const QString &face : {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                QStringLiteral("Arial Black")})
+        QFont::insertSubstitutions(face, sans);
 }
 
 } // namespace FontFaces

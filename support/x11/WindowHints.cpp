@@ -18,11 +18,6 @@ namespace {
 
 using X11::atom;
 
-xcb_connection_t *x11Connection()
-{
-    return X11::connection();
-}
-
 // Asks the window manager as a pager does, which is how a mapped window's
 // workspace and state are changed.
 void askManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t type,
@@ -130,13 +125,13 @@ private:
 
 void showOnEveryWorkspace(QWidget *window)
 {
-    if (xcb_connection_t *connection = x11Connection())
+    if (xcb_connection_t *connection = X11::connection())
         new WorkspaceKeeper(window, connection);
 }
 
 void keepAboveOwner(QWidget *window, QWidget *owner)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = X11::connection();
     if (!connection)
         return;
     // Qt says this only of dialogs and tool windows; the window manager then
@@ -149,7 +144,7 @@ void keepAboveOwner(QWidget *window, QWidget *owner)
 
 std::optional<QPoint> clientPlaceOnScreen(QWidget *window)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = X11::connection();
     if (!connection || !window->windowHandle())
         return std::nullopt;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
@@ -169,7 +164,7 @@ void bringToFront(QWidget *window)
     window->showNormal();
     window->raise();
     window->activateWindow();
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = X11::connection();
     if (!connection)
         return;
     // Qt asks as the application, with its own last input time, which a
@@ -182,7 +177,7 @@ void bringToFront(QWidget *window)
 
 void hideTaskbarEntry(QWidget *window)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = X11::connection();
     if (!connection)
         return;
     // An unmapped window states its wishes in its own _NET_WM_STATE; Qt keeps
@@ -217,7 +212,7 @@ QList<uint32_t> values(xcb_connection_t *connection, xcb_window_t window, xcb_at
 
 QMargins frameEstimate(const QSize &client)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = X11::connection();
     if (!connection)
         return {};
     const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
