@@ -15,6 +15,7 @@
 #include "support/session/TerminationSignals.h"
 #include "support/targets/GatewayTargetStates.h"
 #include "support/widgets/ScreenPlacement.h"
+#include "support/x11/DisplayLoss.h"
 #include "support/x11/WindowHints.h"
 
 #include <QApplication>
@@ -48,6 +49,8 @@ int main(int argc, char **argv)
     DiskFolderMaker folders;
     DiskStore disk(storePath);
     PatientStore store(disk); // a stalled disk holds up its save, never the window
+    // A compositor that restarts its XWayland gets the panel back, saved.
+    DisplayLoss displayLoss([&store](QDeadlineTimer by) { return store.finishWork(by); });
     ShowIconsForm form({targets, messages, gateway, pause, saveDialog, folders}, store);
     messages.setOwner(&form);
     QObject::connect(&instance.channel(), &InstanceChannel::raiseRequested, &form,

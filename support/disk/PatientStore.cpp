@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -151,4 +152,21 @@ bool PatientStore::settle(int milliseconds)
     check.start(50);
     loop.exec();
     return m_worker->outstanding == 0;
+}
+
+bool PatientStore::finishWork(QDeadlineTimer deadline)
+{
+    // The work is done in the order asked: once this runs, all before it has.
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> finished = done->get_future();
+    {
+        const std::lock_guard lock(m_worker->mutex);
+        m_worker->work.push_back([done] { done->set_value(); });
+        m_worker->more.notify_one();
+    }
+    if (deadline.isForever()) {
+        finished.wait();
+        return true;
+    }
+    return finished.wait_for(deadline.remainingTimeAsDuration()) == std::future_status::ready;
 }

@@ -29,6 +29,12 @@ public:
     Replaced replace(const QByteArray &bytes, const std::optional<QByteArray> &seen) override;
     bool settle(int milliseconds) override;
     void closeBy(QDeadlineTimer deadline) override { m_closeBy = deadline; }
+    // Waits on this thread, with no event loop, until the disk has done all
+    // the work asked of it so far, or until the deadline; false when some is
+    // still out. For a program that can run no event loop any more (its
+    // display has gone) and must not leave a save unfinished. Answers not yet
+    // told stay untold.
+    bool finishWork(QDeadlineTimer deadline);
 
 private:
     struct Worker;

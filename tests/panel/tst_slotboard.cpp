@@ -7,7 +7,10 @@
 
 #include <QElapsedTimer>
 #include <QSemaphore>
+#include <QThread>
 #include <QTimer>
+
+#include <thread>
 
 class TestSlotBoard : public BoardFixture
 {
@@ -173,6 +176,7 @@ private Q_SLOTS:
         QTest::newRow("the disk stalls the save: another slot opens meanwhile") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled" << 0;
         QTest::newRow("the disk stalls the save: a drop on another slot meanwhile kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled, dropped" << 0;
         QTest::newRow("closed while the disk stalls the save: told") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled, closed" << 1;
+        QTest::newRow("the display gone while the disk stalls the save: finished before a new start") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled, display gone" << 0;
         QTest::newRow("the disk cannot say: the name as dropped") << QStringList{"report.doc"} << false << "" << "report.doc" << false << "cannot say" << 0;
         QTest::newRow("the disk cannot say of a folder: never a lone space") << QStringList{"Games"} << false << "" << "Games" << false << "slow, cannot say" << 0;
         // clang-format on
@@ -212,6 +216,7 @@ private Q_SLOTS:
         if (meanwhile.endsWith("cannot say"))
             m_desktop->targets.cannotSay.append(files.last().path);
         QStringList openedMeanwhile, shownMeanwhile;
+        std::optional<QByteArray> finished;
         if (meanwhile.startsWith("stalled")) {
             m_store.stall = std::make_shared<QSemaphore>();
             QTimer::singleShot(50, this, [&] {
@@ -220,6 +225,14 @@ private Q_SLOTS:
                 shownMeanwhile.append(m_view.captions[5]);
                 if (meanwhile.endsWith("closed"))
                     m_board->closing();
+                if (meanwhile.endsWith("display gone")) { // no event loop may run now
+                    std::thread([stall = m_store.stall] {
+                        QThread::msleep(200);
+                        stall->release(100);
+                    }).detach();
+                    QVERIFY(m_patient->finishWork(QDeadlineTimer(5000)));
+                    finished = m_store.bytes;
+                }
                 m_store.stall->release(100);
                 if (meanwhile.endsWith("dropped")) // asked while the save is out
                     m_board->drop(7, {{path("a.txt"), true}});
@@ -298,6 +311,8 @@ private Q_SLOTS:
             expected[9] = path("a.txt"), expected[21] = "a.txt";
         QCOMPARE(m_board->list().entries(), expected);
         QCOMPARE(m_store.bytes, StoreFile::serialise(expected));
+        if (meanwhile.endsWith("display gone"))
+            QCOMPARE(finished, m_store.bytes);
         QCOMPARE(m_view.captions[5], caption.isEmpty() ? "a.txt" : caption);
         QCOMPARE(m_view.pictures[5], picture || caption.isEmpty() || eraser); // the panel clears it
         QCOMPARE(m_desktop->messages.texts.size(), messages);
