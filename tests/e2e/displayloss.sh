@@ -29,7 +29,7 @@ Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp 2>>"$E2E_TMP/xvfb.log" &
 xvfb=$!
 E2E_PIDS+=($!)
 wait_for 10 xdpyinfo || fail "Xvfb did not start again"
-start_wm || fail "no window manager again"
+start_wm || start_wm || fail "no window manager again"
 wait_for 5 panel_window || fail "the panel did not come back: $(tail -n 3 "$E2E_TMP/panel.log")"
 W=$(panel_window)
 geometry "$W"
