@@ -113,3 +113,11 @@ kill -TERM "$PANEL_PID"
 wait_for 5 sh -c "! kill -0 $PANEL_PID" || fail "SIGTERM did not close the panel"
 ! ls "$XDG_RUNTIME_DIR" | grep -q '^katalog-' || fail "SIGTERM left the socket"
 pass "outlives its session bus twice; SIGTERM closes it and removes its socket"
+
+# The frame the window manager announces counts: at 2 the panel alone would
+# fit a screen 1050 px high, with its frame it does not.
+start_x 300x1050
+QT_SCALE_FACTOR=2 start_panel "$app"
+geometry "$(panel_window)"
+[ "$ww,$wh" = "81,523" ] || fail "$ww x $wh at 2 on a 1050-px screen"
+pass "drawn at 1x where at 2 the frame would not fit"
