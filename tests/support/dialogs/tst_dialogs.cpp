@@ -65,6 +65,10 @@ private Q_SLOTS:
         QTimer::singleShot(0, this, readModal);
         QVERIFY(!FileSaveDialog().askPath(&about, "Создание", "Имя (*)"));
         QCOMPARE(transientParent, panel.windowHandle());
+        about.show(); // a shown owner keeps it
+        QTimer::singleShot(0, this, readModal);
+        QVERIFY(!FileSaveDialog().askPath(&about, "Создание", "Имя (*)"));
+        QCOMPARE(transientParent, about.windowHandle());
         qputenv("HOME", ownHome);
         QTimer::singleShot(0, this, readModal);
         MessageBoxMessages messages;
