@@ -113,32 +113,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("expected"); // empty: nothing is opened
-        QTest::addColumn<bool>("knownFolder"); // the panel says it is a folder
+        QTest::addColumn<QByteArray>("after"); // "folder": the panel knows it is one
         const QString folder = file("Папка 数据");
         // clang-format off
-        QTest::newRow("folder") << folder << "opened " + folder << false;
-        QTest::newRow("a name with shell and option syntax") << file(Tricky) << "opened " + file(Tricky) << false;
-        QTest::newRow(".desktop application named with an emoji") << file("Müller 🎵.desktop") << "müller-ran" << false;
-        QTest::newRow(".desktop link") << file("link.desktop") << "opened http://example.org/link" << false;
-        QTest::newRow("link to a folder") << file("to folder.desktop") << "opened " + folder << false;
-        QTest::newRow("link to a file with shell and option syntax") << file("to file.desktop") << "opened " + file(Tricky) << false;
-        QTest::newRow("link to a link to a folder") << file("to link.desktop") << "opened " + folder << false;
-        QTest::newRow("link to a scheme nothing opens") << file("nothing.desktop") << "" << false;
-        QTest::newRow("link to another machine's file") << file("elsewhere.desktop") << "" << false;
-        QTest::newRow("links that lead back to each other") << file("loop.desktop") << "" << false;
-        QTest::newRow("KDE's link, its variables expanded") << file("kde.desktop") << "opened " + folder << false;
-        QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page" << false;
-        QTest::newRow("mail address") << "mailto:someone@example.org" << "opened mailto:someone@example.org" << false;
-        QTest::newRow(".desktop application naming a program") << file("own.desktop") << "program-ran / 0" << false;
-        QTest::newRow("the user's choice hidden from this desktop: the next one") << file("paper.pdf") << "opened " + file("paper.pdf") << false;
-        QTest::newRow("program, run in /, no arguments") << file("program") << "program-ran / 0" << false;
-        QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt") << false;
-        QTest::newRow("executable text: opened") << file("notes.txt") << "opened " + file("notes.txt") << false;
-        QTest::newRow("a name with a colon is no web address") << "Re:minutes.txt" << "" << false;
-        QTest::newRow("empty") << "" << "" << false;
-        QTest::newRow("placeholder") << "1" << "" << false;
-        QTest::newRow("missing file") << file("gone.txt") << "" << false;
-        QTest::newRow("a folder the panel knows: not asked again") << file("not here") << "opened " + file("not here") << true;
+        QTest::newRow("folder") << folder << "opened " + folder << QByteArray();
+        QTest::newRow("a name with shell and option syntax") << file(Tricky) << "opened " + file(Tricky) << QByteArray();
+        QTest::newRow(".desktop application named with an emoji") << file("Müller 🎵.desktop") << "müller-ran" << QByteArray();
+        QTest::newRow(".desktop link") << file("link.desktop") << "opened http://example.org/link" << QByteArray();
+        QTest::newRow("link to a folder") << file("to folder.desktop") << "opened " + folder << QByteArray();
+        QTest::newRow("link to a file with shell and option syntax") << file("to file.desktop") << "opened " + file(Tricky) << QByteArray();
+        QTest::newRow("link to a link to a folder") << file("to link.desktop") << "opened " + folder << QByteArray();
+        QTest::newRow("link to a scheme nothing opens") << file("nothing.desktop") << "" << QByteArray();
+        QTest::newRow("link to another machine's file") << file("elsewhere.desktop") << "" << QByteArray();
+        QTest::newRow("links that lead back to each other") << file("loop.desktop") << "" << QByteArray();
+        QTest::newRow("KDE's link, its variables expanded") << file("kde.desktop") << "opened " + folder << QByteArray();
+        QTest::newRow("web address") << "http://example.org/page" << "opened http://example.org/page" << QByteArray();
+        QTest::newRow("mail address") << "mailto:someone@example.org" << "opened mailto:someone@example.org" << QByteArray();
+        QTest::newRow(".desktop application naming a program") << file("own.desktop") << "program-ran / 0" << QByteArray();
+        QTest::newRow("the user's choice hidden from this desktop: the next one") << file("paper.pdf") << "opened " + file("paper.pdf") << QByteArray();
+        QTest::newRow("program, run in /, no arguments") << file("program") << "program-ran / 0" << QByteArray();
+        QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt") << QByteArray();
+        QTest::newRow("executable text: opened") << file("notes.txt") << "opened " + file("notes.txt") << QByteArray();
+        QTest::newRow("a name with a colon is no web address") << "Re:minutes.txt" << "" << QByteArray();
+        QTest::newRow("empty") << "" << "" << QByteArray();
+        QTest::newRow("placeholder") << "1" << "" << QByteArray();
+        QTest::newRow("missing file") << file("gone.txt") << "" << QByteArray();
+        QTest::newRow("a folder the panel knows: not asked again") << file("not here") << "opened " + file("not here") << QByteArray("folder");
+        QTest::newRow("a word after the folder mark: nothing") << folder << "" << QByteArray("folder x");
+        QTest::newRow("another word than the folder mark: nothing") << folder << "" << QByteArray("files");
         // clang-format on
     }
 
@@ -146,15 +148,17 @@ private Q_SLOTS:
     {
         QFETCH(QString, target);
         QFETCH(QString, expected);
-        QFETCH(bool, knownFolder);
+        QFETCH(QByteArray, after);
         // As the disk helper runs it.
         QList<QByteArray> arguments{"katalog", "--open", "--", QFile::encodeName(target)};
-        if (knownFolder)
-            arguments.append("folder");
+        if (!after.isEmpty())
+            arguments += after.split(' ');
         std::vector<char *> argv;
         for (QByteArray &argument : arguments)
             argv.push_back(argument.data());
-        QCOMPARE(OpenCommand::run(int(argv.size()), argv.data()), std::optional<int>(0));
+        const bool understood = after.isEmpty() || after == "folder";
+        QCOMPARE(OpenCommand::run(int(argv.size()), argv.data()),
+                 std::optional<int>(understood ? 0 : 2));
         if (expected.isEmpty())
             QTest::qWait(500); // any launch would have shown up long before this
         QTRY_COMPARE_WITH_TIMEOUT(
