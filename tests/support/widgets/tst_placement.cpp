@@ -111,28 +111,37 @@ private Q_SLOTS:
         QCOMPARE(Pictures::windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {64, 64}}));
     }
 
-    // The panel is drawn at a whole scale; what it starts gets the user's.
+    // The panel is drawn at a whole scale, on a platform Qt has; what it
+    // starts gets the user's own settings.
     void wholeScale_data()
     {
+        QTest::addColumn<QByteArray>("variable");
         QTest::addColumn<QByteArray>("user"); // null: not set
         QTest::addColumn<QByteArray>("drawn");
-        QTest::newRow("1.25: 1") << QByteArray("1.25") << QByteArray("1");
-        QTest::newRow("1.5: 2") << QByteArray("1.5") << QByteArray("2");
-        QTest::newRow("0.5: at least 1") << QByteArray("0.5") << QByteArray("1");
-        QTest::newRow("not a number: as it is") << QByteArray("big") << QByteArray("big");
-        QTest::newRow("not set") << QByteArray() << QByteArray();
+        const QByteArray scale("QT_SCALE_FACTOR");
+        QTest::newRow("1.25: 1") << scale << QByteArray("1.25") << QByteArray("1");
+        QTest::newRow("1.5: 2") << scale << QByteArray("1.5") << QByteArray("2");
+        QTest::newRow("0.5: at least 1") << scale << QByteArray("0.5") << QByteArray("1");
+        QTest::newRow("not a number: as it is") << scale << QByteArray("big") << QByteArray("big");
+        QTest::newRow("not set") << scale << QByteArray() << QByteArray();
+        QTest::newRow("a platform Qt lacks: X11")
+            << QByteArray("QT_QPA_PLATFORM") << QByteArray("nosuch") << QByteArray("xcb");
     }
 
     void wholeScale()
     {
+        QFETCH(QByteArray, variable);
         QFETCH(QByteArray, user);
         QFETCH(QByteArray, drawn);
-        user.isNull() ? qunsetenv("QT_SCALE_FACTOR") : qputenv("QT_SCALE_FACTOR", user);
-        const QByteArray kept = DisplayPlatform::wholeScale();
-        QCOMPARE(qgetenv("QT_SCALE_FACTOR"), drawn);
-        DisplayPlatform::giveBack("QT_SCALE_FACTOR", kept);
-        QCOMPARE(qgetenv("QT_SCALE_FACTOR"), user);
-        QCOMPARE(qEnvironmentVariableIsSet("QT_SCALE_FACTOR"), !user.isNull());
+        const QByteArray before = qgetenv(variable);
+        user.isNull() ? qunsetenv(variable) : qputenv(variable, user);
+        const QByteArray kept = variable == "QT_SCALE_FACTOR" ? DisplayPlatform::wholeScale()
+                                                              : DisplayPlatform::choosePlatform();
+        QCOMPARE(qgetenv(variable), drawn);
+        DisplayPlatform::giveBack(variable, kept);
+        QCOMPARE(qgetenv(variable), user);
+        QCOMPARE(qEnvironmentVariableIsSet(variable), !user.isNull());
+        before.isNull() ? qunsetenv(variable) : qputenv(variable, before);
     }
 
     // Whatever QT_QPA_PLATFORM says, the panel starts.
