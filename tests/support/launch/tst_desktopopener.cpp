@@ -81,7 +81,8 @@ bool setUpDesktop()
            writeLink("loop.desktop", uri("loop back.desktop")) &&
            writeLink("loop back.desktop", uri("loop.desktop")) &&
            write(file("kde.desktop"), "[Desktop Entry]\nType=Link\nURL[$e]=file:${KATALOG_HERE}/"
-                                      "Папка 数据\nName[$i]=K\n") &&
+                                      "$KATALOG_WORD 数据\nName[$i]=K\n") &&
+           qputenv("KATALOG_WORD", "Папка") &&
            qputenv("KATALOG_HERE", QFile::encodeName(home + "/files")) &&
            qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/config")) &&
            qputenv("XDG_DATA_HOME", QFile::encodeName(home + "/data"));
