@@ -13,7 +13,7 @@ namespace CatalogueFolders {
 
 struct Failure
 {
-    QString path;   // the folder that could not be made
+    QString path; // the folder that could not be made
     std::error_code reason;
 };
 

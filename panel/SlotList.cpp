@@ -110,8 +110,9 @@ StoreResult SlotList::SaveAndReloadSlotList()
         return result;
     };
     if (m_storeUnread && m_store.exists())
-        return refuse(StoreResult::refusal(StoreResult::Step::Guard, path,
-                                           QStringLiteral("файл есть, но прочитать его не удалось")));
+        return refuse(
+            StoreResult::refusal(StoreResult::Step::Guard, path,
+                                 QStringLiteral("файл есть, но прочитать его не удалось")));
     for (int tries = 1;; ++tries) {
         // Kept apart while the disk works: a handler may run meanwhile, and
         // take up the store or save it itself.

@@ -8,7 +8,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-private-dev qt6-base-d
           shared-mime-info adwaita-icon-theme fonts-liberation fonts-dejavu-core
           qt6-translations-l10n)
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb openbox xdotool x11-utils imagemagick clang-14 libclang-rt-14-dev
+    packages+=(xvfb openbox xdotool x11-utils imagemagick clang-14 clang-format-14 libclang-rt-14-dev
                inotify-tools xinput libglib2.0-bin desktop-file-utils pcmanfm python3-fusepy
                wmctrl icewm fluxbox metacity xfwm4 i3-wm marco mate-settings-daemon-common
                xfconf dbus acl python3-xlib

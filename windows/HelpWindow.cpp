@@ -59,10 +59,10 @@ const QString HelpWindow::Text =
                    "назначенные программы.\r\n");
 
 HelpWindow::HelpWindow(QWidget *owner)
-    : FixedWindow(owner,
-                  {QStringLiteral("Справка"), QRect(495, 161, 381, 355), Qt::white,
-                   TitleBar::CloseBox},
-                  true)
+    : FixedWindow(
+          owner,
+          {QStringLiteral("Справка"), QRect(495, 161, 381, 355), Qt::white, TitleBar::CloseBox},
+          true)
     , m_image1(new QLabel(this))
     , m_label1(new PitchedLabel(this))
 {

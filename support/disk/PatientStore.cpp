@@ -110,7 +110,8 @@ StoreMedium::Contents PatientStore::read() const
 {
     if (std::optional<Contents> readBack = std::exchange(m_readBack, std::nullopt))
         return *readBack;
-    return wait<Contents>([&disk = m_disk] { return disk.read(); }).value_or(Contents{{}, DiskFailure::NotAnswered});
+    return wait<Contents>([&disk = m_disk] { return disk.read(); })
+        .value_or(Contents{{}, DiskFailure::NotAnswered});
 }
 
 StoreMedium::Replaced PatientStore::replace(const QByteArray &bytes,

@@ -14,8 +14,7 @@ PanelInstance::PanelInstance(const QString &folder, const QString &storePath,
     , m_channel(folder)
 {}
 
-std::optional<int> PanelInstance::claim(bool replace, UserMessages &messages,
-                                        const QString &title)
+std::optional<int> PanelInstance::claim(bool replace, UserMessages &messages, const QString &title)
 {
     if (m_lock.acquire() == SingleInstance::Outcome::AlreadyRunning) {
         const bool answered = InstanceChannel::ask(

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's widgets on a fake desktop and a store in memory: drags and
 // keys on the slots, the lock, the mouse and the menu.
-#include "helpers/PanelFixture.h"
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
+#include "helpers/PanelFixture.h"
 #include "panel/EraserPicture.h"
 #include "panel/SlotButton.h"
 #include "support/session/FontFaces.h"
@@ -51,7 +51,8 @@ private Q_SLOTS:
             return list;
         };
         // A name in Latin-1 bytes, as no file manager here would send it.
-        const QByteArray latin1 = uris({"a.txt"}) + "file://" + path("café").toLatin1().toPercentEncoding("/");
+        const QByteArray latin1 =
+            uris({"a.txt"}) + "file://" + path("café").toLatin1().toPercentEncoding("/");
         // clang-format off
         QTest::newRow("file") << uriList << uris({"report.doc"}) << all << false << link << "report.doc" << true << "" << "";
         QTest::newRow("file, no link offered: a copy") << uriList << uris({"report.doc"}) << noLink << false << int(Qt::CopyAction) << "report.doc" << true << "" << "";

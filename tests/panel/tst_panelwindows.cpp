@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's windows and what the keyboard and screen readers meet: About
 // and Help, the tab order, spoken names, the letter row.
-#include "helpers/PanelFixture.h"
 #include "catalogue/LetterRow.h"
 #include "catalogue/LetterTile.h"
+#include "helpers/PanelFixture.h"
 #include "images/Pictures.h"
 #include "panel/EraserPicture.h"
 #include "panel/SlotButton.h"

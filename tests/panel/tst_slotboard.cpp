@@ -101,9 +101,10 @@ private Q_SLOTS:
             disk.answer(path("doomed.txt"));
         } else if (change == "edited" || change == "half" || change == "short") {
             const QByteArray bytes = *StoreFile::serialise(editedStore());
-            m_store.bytes = bytes.left(change == "edited" ? bytes.size()
-                                       : change == "half" ? bytes.size() - 3
-                                                          : bytes.indexOf('\n', bytes.size() / 2) + 1);
+            m_store.bytes =
+                bytes.left(change == "edited" ? bytes.size()
+                           : change == "half" ? bytes.size() - 3
+                                              : bytes.indexOf('\n', bytes.size() / 2) + 1);
             m_store.readFailure.clear();
             m_board->storeChanged();
         } else if (change == "room") {
@@ -210,8 +211,8 @@ private Q_SLOTS:
         for (QString name : dropped) {
             const bool saidFolder = name.endsWith('/');
             name.remove('/');
-            files.append({path(name), failing != "name" || files.size() + 1 < dropped.size(),
-                          saidFolder});
+            files.append(
+                {path(name), failing != "name" || files.size() + 1 < dropped.size(), saidFolder});
         }
         if (meanwhile.endsWith("cannot say"))
             m_desktop->targets.cannotSay.append(files.last().path);

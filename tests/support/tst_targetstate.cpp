@@ -22,7 +22,7 @@ private Q_SLOTS:
     void icon_data()
     {
         QTest::addColumn<QStringList>("names");
-        QTest::addColumn<bool>("picture"); // one read from the file
+        QTest::addColumn<bool>("picture");  // one read from the file
         QTest::addColumn<QString>("shown"); // the theme's name shown, empty for none
         QTest::addColumn<bool>("drawn");
         const QString lacking = QStringLiteral("katalog-no-such-icon");
