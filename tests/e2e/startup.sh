@@ -114,6 +114,20 @@ wait_for 5 sh -c "! kill -0 $PANEL_PID" || fail "SIGTERM did not close the panel
 ! ls "$XDG_RUNTIME_DIR" | grep -q '^katalog-' || fail "SIGTERM left the socket"
 pass "outlives its session bus twice; SIGTERM closes it and removes its socket"
 
+# A platform Qt has no plugin for still starts the panel, on X11; a program
+# it starts gets the user's own setting.
+printf '#!/bin/sh\nprintf %%s "$QT_QPA_PLATFORM" >"%s"\n' "$E2E_TMP/platform" >"$E2E_TMP/record"
+chmod +x "$E2E_TMP/record"
+write_store "$app/knw.dll" "$E2E_TMP/record" record
+QT_QPA_PLATFORM=wayland start_panel "$app"
+xdotool mousemove "$slot_x" "$(slot_y 1)" click 1
+wait_for 5 test -e "$E2E_TMP/platform" || fail "the slot's program did not start"
+[ "$(cat "$E2E_TMP/platform")" = wayland ] || fail "it got QT_QPA_PLATFORM=$(cat "$E2E_TMP/platform")"
+grep -q 'no platform plugin for QT_QPA_PLATFORM=wayland' "$E2E_TMP/panel.log" || fail "not told"
+wmctrl -i -c "$(panel_window)"
+wait_for 10 sh -c "! kill -0 $PANEL_PID" || fail "did not close"
+pass "QT_QPA_PLATFORM=wayland without Qt's Wayland plugin: the panel starts, its programs get wayland"
+
 # The frame the window manager announces counts: at 2 the panel alone would
 # fit a screen 1050 px high, with its frame it does not.
 start_x 300x1050
