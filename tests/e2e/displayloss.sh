@@ -13,13 +13,18 @@ xvfb=${E2E_PIDS[0]} # the first it starts
 app=$(install_panel "$1")
 write_store "$app/knw.dll" /etc etc /tmp tmp
 cp "$app/knw.dll" "$E2E_TMP/store"
-export WAYLAND_DISPLAY=wayland-e2e
-python3 -c 'import socket, sys
+# start_compositor NAME: a socket that stands for a Wayland compositor.
+start_compositor() {
+    export WAYLAND_DISPLAY=$1
+    python3 -c 'import socket, sys
 s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8)
 while True: s.accept()[0].close()' "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" &
-compositor=$!
-E2E_PIDS+=($!)
-wait_for 5 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "no compositor socket"
+    compositor=$!
+    E2E_PIDS+=($!)
+    wait_for 5 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "no compositor socket"
+}
+start_compositor wayland-e2e
+exec 7<"$E2E_TMP/store" # a descriptor the panel inherits, not for the program it runs again
 start_panel "$app"
 panel=$PANEL_PID
 
@@ -37,6 +42,7 @@ geometry "$W"
 wait_for 5 sh -c "xprop -id $W _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE" || fail "not above"
 kill -0 "$panel" && cmp -s "$app/knw.dll" "$E2E_TMP/store" || fail "another process, or the store changed"
 grep -q "answers again: starting again" "$E2E_TMP/panel.log" || fail "not told"
+! find "/proc/$panel/fd" -lname "$E2E_TMP/store" | grep -q . || fail "a descriptor passed on"
 pass "back by itself at (683, 127), above, its store untouched"
 
 kill "$compositor"
@@ -44,7 +50,20 @@ kill -KILL "$xvfb"
 wait_for 3 sh -c "! kill -0 $panel" || fail "still running without a session"
 pass "ends with the compositor and the display"
 
+# A logout's SIGTERM while the display is away ends it at once.
 first=${#E2E_PIDS[@]}
+start_x
+start_compositor wayland-e2e-2
+start_panel "$app"
+kill -KILL "${E2E_PIDS[first]}"
+sleep 1
+kill -TERM "$PANEL_PID"
+wait_for 2 sh -c "! kill -0 $PANEL_PID" || fail "SIGTERM did not end it while it waited"
+kill "$compositor"
+pass "SIGTERM ends it while it waits for the display"
+
+first=${#E2E_PIDS[@]}
+unset WAYLAND_DISPLAY
 start_x # an X11 session: its server is the session
 start_panel "$app"
 kill -KILL "${E2E_PIDS[first]}"

@@ -227,6 +227,7 @@ private Q_SLOTS:
                 if (meanwhile.endsWith("closed"))
                     m_board->closing();
                 if (meanwhile.endsWith("display gone")) { // no event loop may run now
+                    QVERIFY(!m_patient->finishWork(QDeadlineTimer(100))); // not by its deadline
                     std::thread([stall = m_store.stall] {
                         QThread::msleep(200);
                         stall->release(100);
