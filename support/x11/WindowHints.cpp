@@ -36,6 +36,21 @@ void askManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t ty
                    reinterpret_cast<const char *>(&message));
 }
 
+// The property's 32-bit values; empty when the window has none.
+QList<uint32_t> values(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property,
+                       xcb_atom_t type)
+{
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, property, type, 0, 1024), nullptr);
+    QList<uint32_t> result;
+    if (reply && reply->format == 32) {
+        const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(reply));
+        result = QList<uint32_t>(data, data + xcb_get_property_value_length(reply) / 4);
+    }
+    free(reply);
+    return result;
+}
+
 constexpr uint32_t AllWorkspaces = 0xFFFFFFFF;
 
 // Watches the window's workspace and asks for all of them again whenever it
@@ -101,14 +116,8 @@ private:
     }
     bool onEveryWorkspace()
     {
-        xcb_get_property_reply_t *reply = xcb_get_property_reply(
-            m_connection,
-            xcb_get_property(m_connection, 0, m_id, m_desktop, XCB_ATOM_CARDINAL, 0, 1), nullptr);
-        const bool every =
-            reply && xcb_get_property_value_length(reply) == 4 &&
-            *static_cast<const uint32_t *>(xcb_get_property_value(reply)) == AllWorkspaces;
-        free(reply);
-        return every;
+        return values(m_connection, m_id, m_desktop, XCB_ATOM_CARDINAL) ==
+               QList<uint32_t>{AllWorkspaces};
     }
 
     QWidget *m_window;
@@ -190,25 +199,6 @@ void hideTaskbarEntry(QWidget *window)
                         XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
     xcb_flush(connection);
 }
-
-namespace {
-
-// The property's 32-bit values; empty when the window has none.
-QList<uint32_t> values(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property,
-                       xcb_atom_t type)
-{
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, window, property, type, 0, 1024), nullptr);
-    QList<uint32_t> result;
-    if (reply && reply->format == 32) {
-        const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(reply));
-        result = QList<uint32_t>(data, data + xcb_get_property_value_length(reply) / 4);
-    }
-    free(reply);
-    return result;
-}
-
-} // namespace
 
 QMargins frameEstimate(const QSize &client)
 {
