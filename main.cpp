@@ -62,9 +62,9 @@ int main(int argc, char **argv)
     // panel to let go of the folder, and runs in its place.
     QObject::connect(&form, &ShowIconsForm::closeStarted, &instance.channel(),
                      &InstanceChannel::stopListening);
-    form.Form_Load();
+    form.start();
     StoreWatch storeWatch(storePath); // another program's edit shows, and the next save keeps it
-    QObject::connect(&storeWatch, &StoreWatch::settled, &form, &ShowIconsForm::Store_Changed);
+    QObject::connect(&storeWatch, &StoreWatch::settled, &form, &ShowIconsForm::reloadStore);
     // A logout, a closed terminal or Ctrl+C closes the panel as its close box does.
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::received, &app, &QApplication::closeAllWindows);

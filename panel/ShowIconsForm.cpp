@@ -30,15 +30,15 @@ namespace {
 
 // Positions are the layout's pixels at 96 dpi; Qt scales them on dense screens.
 constexpr QRect ClientArea(QPoint(683, 127), ShowIconsForm::ClientSize);
-constexpr QRect Text1Box(0, -2, 77, 43);
+constexpr QRect HoverTextBox(0, -2, 77, 43);
 constexpr int SlotLeft = 8;
 constexpr int SlotSide = 37;
 constexpr int FirstSlotTop = 44;
 constexpr int SlotStep = 38;
-constexpr QRect Frame1Box(45, 42, 37, 475);
-constexpr QRect Picture3Box(10, 498, 24, 24);
-constexpr QRect PicDocumentBox(28, 536, 16, 16);
-constexpr QRect Picture2Box(124, 428, 25, 15);
+constexpr QRect LetterRowBox(45, 42, 37, 475);
+constexpr QRect EraserBox(10, 498, 24, 24);
+constexpr QRect DragPictureBox(28, 536, 16, 16);
+constexpr QRect ErasedPictureBox(124, 428, 25, 15);
 constexpr int LockMilliseconds = 1000;
 
 QLabel *pictureBox(QWidget *parent, const QRect &box, const QPixmap &picture)
@@ -74,26 +74,26 @@ void ShowIconsForm::buildWidgets()
             [this](int k, const QString &format, const QByteArray &list) {
                 QMimeData copied;
                 copied.setData(format, list);
-                Command1_OLEDragDrop(k, copiedFiles(&copied));
+                dropFiles(k, copiedFiles(&copied));
             });
-    m_text1 = new QPlainTextEdit(this);
-    m_text1->setGeometry(Text1Box);
-    m_text1->setReadOnly(true);
+    m_hoverText = new QPlainTextEdit(this);
+    m_hoverText->setGeometry(HoverTextBox);
+    m_hoverText->setReadOnly(true);
     // The panel's own menu, not the text box's, from the keyboard too.
-    m_text1->setContextMenuPolicy(Qt::NoContextMenu);
-    m_text1->setFrameShape(QFrame::NoFrame);
-    m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_text1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_text1->setAccessibleName(QStringLiteral("Подпись кнопки под указателем"));
-    m_text1->document()->setDocumentMargin(2);
+    m_hoverText->setContextMenuPolicy(Qt::NoContextMenu);
+    m_hoverText->setFrameShape(QFrame::NoFrame);
+    m_hoverText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_hoverText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_hoverText->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_hoverText->setAccessibleName(QStringLiteral("Подпись кнопки под указателем"));
+    m_hoverText->document()->setDocumentMargin(2);
     QFont hoverFont(QStringLiteral("Microsoft Sans Serif"));
     hoverFont.setPointSizeF(8.25);
-    m_text1->setFont(hoverFont);
-    QPalette hover = m_text1->palette();
+    m_hoverText->setFont(hoverFont);
+    QPalette hover = m_hoverText->palette();
     hover.setColor(QPalette::Base, Qt::black);
     hover.setColor(QPalette::Text, QColor(0, 255, 0));
-    m_text1->setPalette(hover);
+    m_hoverText->setPalette(hover);
 
     const QColor tooltipGround = QApplication::palette().color(QPalette::ToolTipBase);
     for (int k = 1; k <= SlotList::SlotCount; ++k) {
@@ -102,74 +102,74 @@ void ShowIconsForm::buildWidgets()
         slot->setBackColor(k == 1 ? QColor::fromRgb(PlainColour) : tooltipGround);
         m_slots[k - 1] = slot;
         connect(slot, &SlotButton::filesDropped, this,
-                qOverload<int, const QList<DroppedFile> &>(&ShowIconsForm::Command1_OLEDragDrop));
-        connect(slot, &SlotButton::eraserDraggedOver, this, &ShowIconsForm::Command1_DragOver);
-        connect(slot, &SlotButton::eraserDropped, this, &ShowIconsForm::Command1_DragDrop);
+                qOverload<int, const QList<DroppedFile> &>(&ShowIconsForm::dropFiles));
+        connect(slot, &SlotButton::eraserDraggedOver, this, &ShowIconsForm::controlDraggedOver);
+        connect(slot, &SlotButton::eraserDropped, this, &ShowIconsForm::controlDropped);
         connect(slot, &SlotButton::clicked, this, [this, k] {
-            if (!Command1(k)->isLocked())
-                Command1_Click(k);
+            if (!slotButton(k)->isLocked())
+                openSlot(k);
         });
-        connect(slot, &SlotButton::mouseMoved, this, &ShowIconsForm::Command1_MouseMove);
-        connect(slot, &SlotButton::mousePressed, this, &ShowIconsForm::Command1_MouseDown);
+        connect(slot, &SlotButton::mouseMoved, this, &ShowIconsForm::hoverSlot);
+        connect(slot, &SlotButton::mousePressed, this, &ShowIconsForm::pressSlot);
         // From the keyboard, the clipboard's files stand for a drop, Delete
         // for the eraser.
         connect(slot, &SlotButton::pasteKeyPressed, m_clipboard, &ClipboardFiles::ask);
         connect(slot, &SlotButton::deleteKeyPressed, this,
-                [this](int k) { Command1_DragDrop(k, m_picture3); });
+                [this](int k) { controlDropped(k, m_eraser); });
     }
 
-    m_frame1 = new LetterRow(this);
-    m_frame1->setGeometry(Frame1Box);
-    m_frame1->hide();
-    connect(m_frame1, &LetterRow::tileClicked, this, &ShowIconsForm::Picture1_Click);
+    m_letterRow = new LetterRow(this);
+    m_letterRow->setGeometry(LetterRowBox);
+    m_letterRow->hide();
+    connect(m_letterRow, &LetterRow::tileClicked, this, &ShowIconsForm::openLetter);
 
-    m_picture3 = new EraserPicture(this);
-    m_picture3->setGeometry(Picture3Box);
-    m_picture3->setPixmap(Pictures::eraser());
-    m_picture3->setToolTip(QStringLiteral("Резинка (Перетащи и бось для очистки кнопки)"));
-    m_picture3->setAccessibleName(m_picture3->toolTip());
-    m_picture3->raise(); // over the bottom row of slot 12
+    m_eraser = new EraserPicture(this);
+    m_eraser->setGeometry(EraserBox);
+    m_eraser->setPixmap(Pictures::eraser());
+    m_eraser->setToolTip(QStringLiteral("Резинка (Перетащи и бось для очистки кнопки)"));
+    m_eraser->setAccessibleName(m_eraser->toolTip());
+    m_eraser->raise(); // over the bottom row of slot 12
 
     // Both lie outside the window and are never seen: hidden, so that
     // neither a screen reader nor a window stretched by its manager shows them.
-    m_picDocument = pictureBox(this, PicDocumentBox, Pictures::dragIcon());
-    m_picDocument->hide();
-    m_picture2 = pictureBox(this, Picture2Box, QPixmap());
-    m_picture2->hide();
-    m_picture2->setToolTip(QStringLiteral("Резинка для очистки кнопки"));
+    m_dragPicture = pictureBox(this, DragPictureBox, Pictures::dragIcon());
+    m_dragPicture->hide();
+    m_erasedPicture = pictureBox(this, ErasedPictureBox, QPixmap());
+    m_erasedPicture->hide();
+    m_erasedPicture->setToolTip(QStringLiteral("Резинка для очистки кнопки"));
 }
 
 void ShowIconsForm::setFocusOrder()
 {
     QList<QWidget *> order;
     for (int k = 1; k <= 10; ++k)
-        order.append(Command1(k));
-    for (LetterTile *tile : m_frame1->tiles())
+        order.append(slotButton(k));
+    for (LetterTile *tile : m_letterRow->tiles())
         order.append(tile);
-    order.append(Command1(11));
-    order.append(Command1(12));
-    order.append(m_text1);
+    order.append(slotButton(11));
+    order.append(slotButton(12));
+    order.append(m_hoverText);
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
-    Command1(1)->setFocus();
+    slotButton(1)->setFocus();
 }
 
-LetterTile *ShowIconsForm::Picture1(int index) const
+LetterTile *ShowIconsForm::letterTile(int index) const
 {
-    return m_frame1->tile(index);
+    return m_letterRow->tile(index);
 }
 
 void ShowIconsForm::buildMenu()
 {
     // Never a menu bar: the window's one menu serves as its context menu.
-    m_direkt = new QMenu(QStringLiteral("PopupMenu"), this);
-    m_direkt->addAction(QStringLiteral("Создать каталог папок"), this,
-                        &ShowIconsForm::sozdat_Click);
-    m_direkt->addAction(QStringLiteral("Справка"), this, &ShowIconsForm::spr_Click);
-    m_direkt->addAction(QStringLiteral("О программе"), this, &ShowIconsForm::prog_Click);
+    m_contextMenu = new QMenu(QStringLiteral("PopupMenu"), this);
+    m_contextMenu->addAction(QStringLiteral("Создать каталог папок"), this,
+                             &ShowIconsForm::createCatalogue);
+    m_contextMenu->addAction(QStringLiteral("Справка"), this, &ShowIconsForm::showHelp);
+    m_contextMenu->addAction(QStringLiteral("О программе"), this, &ShowIconsForm::showAbout);
 }
 
-void ShowIconsForm::Form_Load()
+void ShowIconsForm::start()
 {
     // Changing flags re-creates the native window and forgets where the client
     // area was placed, so place it again.
@@ -184,13 +184,13 @@ void ShowIconsForm::mouseMoveEvent(QMouseEvent *event)
     // Moves over child widgets that do not take them arrive here too; only the
     // bare surface counts.
     if (!childAt(event->position().toPoint()))
-        Form_MouseMove(int(event->buttons()));
+        hoverSurface(int(event->buttons()));
 }
 
 void ShowIconsForm::mousePressEvent(QMouseEvent *event)
 {
     if (!childAt(event->position().toPoint()))
-        Form_MouseDown(int(event->button()));
+        pressSurface(int(event->button()));
 }
 
 void ShowIconsForm::contextMenuEvent(QContextMenuEvent *event)
@@ -198,7 +198,7 @@ void ShowIconsForm::contextMenuEvent(QContextMenuEvent *event)
     // The mouse's menu comes with the right button's press; this is the
     // keyboard's (the Menu key), at the widget that has the focus.
     if (event->reason() == QContextMenuEvent::Keyboard)
-        PopupMenu(focusPoint());
+        popUpMenu(focusPoint());
     else
         event->ignore();
 }
@@ -206,7 +206,7 @@ void ShowIconsForm::contextMenuEvent(QContextMenuEvent *event)
 void ShowIconsForm::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
-        PopupMenu(focusPoint());
+        popUpMenu(focusPoint());
     else
         FixedWindow::keyPressEvent(event);
 }
@@ -222,10 +222,10 @@ QPoint ShowIconsForm::focusPoint() const
 void ShowIconsForm::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    Form_Unload();
+    finishClosing();
 }
 
-void ShowIconsForm::Form_Unload()
+void ShowIconsForm::finishClosing()
 {
     // A drop still waiting for its disk is stored as dropped; everything else
     // is saved already. The other windows go with the panel, and every event
@@ -235,68 +235,68 @@ void ShowIconsForm::Form_Unload()
     QCoreApplication::exit(0);
 }
 
-void ShowIconsForm::Command1_OLEDragDrop(int k, const QList<DroppedFile> &files)
+void ShowIconsForm::dropFiles(int k, const QList<DroppedFile> &files)
 {
     m_board.drop(k, files);
 }
 
-void ShowIconsForm::Command1_DragOver(int, QObject *source)
+void ShowIconsForm::controlDraggedOver(int, QObject *source)
 {
-    if (source == m_picture3)
-        m_picture3->setDragIcon(m_picDocument->pixmap());
+    if (source == m_eraser)
+        m_eraser->setDragIcon(m_dragPicture->pixmap());
 }
 
-void ShowIconsForm::Command1_DragDrop(int k, QObject *source)
+void ShowIconsForm::controlDropped(int k, QObject *source)
 {
-    if (source == m_picture3)
+    if (source == m_eraser)
         m_board.erase(k);
 }
 
-void ShowIconsForm::Command1_Click(int index)
+void ShowIconsForm::openSlot(int index)
 {
     m_board.click(index);
     // Other handlers, this window's closing among them, may run during the
     // lock; the button may be gone when it ends.
-    const QPointer<SlotButton> button = Command1(index);
+    const QPointer<SlotButton> button = slotButton(index);
     button->setLocked(true);
     m_desktop.pause.wait(LockMilliseconds);
     if (button)
         button->setLocked(false);
 }
 
-void ShowIconsForm::Picture1_Click(int index)
+void ShowIconsForm::openLetter(int index)
 {
     m_board.openLetter(index);
 }
 
-void ShowIconsForm::Command1_MouseMove(int index, int)
+void ShowIconsForm::hoverSlot(int index, int)
 {
     m_board.hover(index);
 }
 
-void ShowIconsForm::Form_MouseMove(int)
+void ShowIconsForm::hoverSurface(int)
 {
     m_board.hover(0);
 }
 
-void ShowIconsForm::Command1_MouseDown(int, int button)
+void ShowIconsForm::pressSlot(int, int button)
 {
     if (button & Qt::RightButton)
-        PopupMenu(QCursor::pos());
+        popUpMenu(QCursor::pos());
 }
 
-void ShowIconsForm::Form_MouseDown(int button)
+void ShowIconsForm::pressSurface(int button)
 {
     if (button & Qt::RightButton)
-        PopupMenu(QCursor::pos());
+        popUpMenu(QCursor::pos());
 }
 
-void ShowIconsForm::PopupMenu(const QPoint &at)
+void ShowIconsForm::popUpMenu(const QPoint &at)
 {
-    m_direkt->exec(at);
+    m_contextMenu->exec(at);
 }
 
-void ShowIconsForm::sozdat_Click()
+void ShowIconsForm::createCatalogue()
 {
     // Owned by the About window, made for it and not shown.
     if (const std::optional<QString> path = m_desktop.saveDialog.askPath(
@@ -305,7 +305,7 @@ void ShowIconsForm::sozdat_Click()
         m_board.createCatalogue(*path);
 }
 
-void ShowIconsForm::spr_Click()
+void ShowIconsForm::showHelp()
 {
     if (!m_help) {
         m_help = new HelpWindow(this);
@@ -313,7 +313,7 @@ void ShowIconsForm::spr_Click()
     showAbove(m_help);
 }
 
-void ShowIconsForm::prog_Click()
+void ShowIconsForm::showAbout()
 {
     showAbove(aboutWindow());
 }
@@ -331,14 +331,14 @@ void ShowIconsForm::showAbove(QWidget *window)
 
 AboutWindow *ShowIconsForm::aboutWindow()
 {
-    if (!m_form1) {
+    if (!m_about) {
         // Above the panel, as the save dialog it owns is above it.
-        m_form1 = new AboutWindow(m_desktop.opener, this);
+        m_about = new AboutWindow(m_desktop.opener, this);
     }
-    return m_form1;
+    return m_about;
 }
 
-void ShowIconsForm::Store_Changed()
+void ShowIconsForm::reloadStore()
 {
     m_board.storeChanged();
 }
@@ -346,17 +346,17 @@ void ShowIconsForm::Store_Changed()
 void ShowIconsForm::showCaption(int slot, const QString &caption, const QString &spokenName,
                                 const QString &spokenDescription)
 {
-    Command1(slot)->setCaption(caption, spokenName, spokenDescription);
+    slotButton(slot)->setCaption(caption, spokenName, spokenDescription);
 }
 
 void ShowIconsForm::showPicture(int slot, const QIcon &picture)
 {
-    Command1(slot)->setPicture(picture);
+    slotButton(slot)->setPicture(picture);
 }
 
 void ShowIconsForm::showErasedPicture(int slot)
 {
-    Command1(slot)->setPicture(QIcon(m_picture2->pixmap()));
+    slotButton(slot)->setPicture(QIcon(m_erasedPicture->pixmap()));
 }
 
 QString ShowIconsForm::title() const
@@ -367,21 +367,21 @@ QString ShowIconsForm::title() const
 void ShowIconsForm::markSlot(int slot)
 {
     for (int k = 1; k <= SlotList::SlotCount; ++k)
-        Command1(k)->setBackColor(QColor::fromRgb(k == slot ? MarkedColour : PlainColour));
+        slotButton(k)->setBackColor(QColor::fromRgb(k == slot ? MarkedColour : PlainColour));
 }
 
 void ShowIconsForm::showLetterRow(bool shown)
 {
-    m_frame1->setVisible(shown);
+    m_letterRow->setVisible(shown);
 }
 
 void ShowIconsForm::showHoverText(const QString &text)
 {
-    m_text1->setPlainText(text);
+    m_hoverText->setPlainText(text);
 }
 
 void ShowIconsForm::takeDrops(bool taken)
 {
     for (int k = 1; k <= SlotList::SlotCount; ++k)
-        Command1(k)->setAcceptDrops(taken);
+        slotButton(k)->setAcceptDrops(taken);
 }

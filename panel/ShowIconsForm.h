@@ -24,9 +24,9 @@ class SlotButton;
 class ClipboardFiles;
 
 // The panel: a narrow black column, always above other windows, with the hover
-// text, twelve slots, the hidden letter row and the eraser. Its handlers keep
-// the names the panel's design gives them; what they do to the store and the
-// slots is the board's to decide, and the panel shows it.
+// text, twelve slots, the hidden letter row and the eraser. What its handlers
+// do to the store and the slots is the board's to decide, and the panel shows
+// it.
 
 class ShowIconsForm : public FixedWindow, private SlotView
 {
@@ -45,57 +45,57 @@ public:
     // creates the store if it is missing, loads it and fills the slots.
     // A store that cannot be made or read is reported, and the slots keep
     // their initial state.
-    void Form_Load();
+    void start();
 
     // Files dropped from another program on slot k, as the slot read them
     // from the drop: the last is assigned to the slot once the disk has said
     // whether it is a file or a folder. A name the store cannot hold is
     // refused, and the user told.
-    void Command1_OLEDragDrop(int k, const QList<DroppedFile> &files);
+    void dropFiles(int k, const QList<DroppedFile> &files);
     // A control of this window dragged over or dropped on slot k; only the
     // eraser does anything.
-    void Command1_DragOver(int k, QObject *source);
-    void Command1_DragDrop(int k, QObject *source);
+    void controlDraggedOver(int k, QObject *source);
+    void controlDropped(int k, QObject *source);
     // Marks the slot, opens its target (or shows the letter row for a
     // catalogue) and locks the button for a second while the window stays
     // live. Whether a folder is a catalogue is the disk's to say: the row, or
     // the open, follows its answer however long it takes.
-    void Command1_Click(int index);
+    void openSlot(int index);
 
     // Opens the letter's subfolder of the catalogue clicked last.
-    void Picture1_Click(int index);
+    void openLetter(int index);
 
     // The hover text follows the pointer: a slot's caption over a slot, empty
     // over the bare window surface. Button is the set of buttons held
     // (1 left, 2 right, 4 middle).
-    void Command1_MouseMove(int index, int button);
-    void Form_MouseMove(int button);
+    void hoverSlot(int index, int button);
+    void hoverSurface(int button);
     // A right-button press on a slot or on the bare surface opens the menu.
-    void Command1_MouseDown(int index, int button);
-    void Form_MouseDown(int button);
+    void pressSlot(int index, int button);
+    void pressSurface(int button);
 
     // The menu's items: create a catalogue, show Help, show About.
-    void sozdat_Click();
-    void spr_Click();
-    void prog_Click();
+    void createCatalogue();
+    void showHelp();
+    void showAbout();
 
     // The store was changed on disk: the slots show what it holds now, if it
     // holds a whole list.
-    void Store_Changed();
+    void reloadStore();
 
-    QString CurrentPath() const { return m_board.currentPath(); }
+    QString currentPath() const { return m_board.currentPath(); }
     // Null until first needed.
-    AboutWindow *Form1() const { return m_form1; }
+    AboutWindow *about() const { return m_about; }
     HelpWindow *help() const { return m_help; }
 
-    SlotButton *Command1(int k) const { return m_slots.at(k - 1); }
-    LetterRow *Frame1() const { return m_frame1; }
+    SlotButton *slotButton(int k) const { return m_slots.at(k - 1); }
+    LetterRow *letterRow() const { return m_letterRow; }
     // Null for the indexes without a letter (10, 27, 28, 29).
-    LetterTile *Picture1(int index) const;
-    EraserPicture *Picture3() const { return m_picture3; }
-    QLabel *picDocument() const { return m_picDocument; }
-    QPlainTextEdit *Text1() const { return m_text1; }
-    const SlotList &List1() const { return m_board.list(); }
+    LetterTile *letterTile(int index) const;
+    EraserPicture *eraser() const { return m_eraser; }
+    QLabel *dragPicture() const { return m_dragPicture; }
+    QPlainTextEdit *hoverText() const { return m_hoverText; }
+    const SlotList &slotList() const { return m_board.list(); }
 
     ~ShowIconsForm() override;
 
@@ -113,7 +113,7 @@ protected:
 private:
     void buildWidgets();
     void buildMenu();
-    void PopupMenu(const QPoint &at);
+    void popUpMenu(const QPoint &at);
     // The middle of the widget that has the focus, on the screen.
     QPoint focusPoint() const;
     // The About window, made unseen if it does not exist yet.
@@ -121,7 +121,7 @@ private:
     // Shows a window of the panel's above the panel, with the focus.
     void showAbove(QWidget *window);
     void setFocusOrder();
-    void Form_Unload();
+    void finishClosing();
 
     void showCaption(int slot, const QString &caption, const QString &spokenName,
                      const QString &spokenDescription) override;
@@ -137,14 +137,14 @@ private:
     ClipboardFiles *m_clipboard = nullptr;
     SlotBoard m_board;
 
-    QPlainTextEdit *m_text1 = nullptr;
+    QPlainTextEdit *m_hoverText = nullptr;
     std::array<SlotButton *, SlotList::SlotCount> m_slots{};
-    LetterRow *m_frame1 = nullptr;
-    EraserPicture *m_picture3 = nullptr;
-    QLabel *m_picDocument = nullptr;
-    QLabel *m_picture2 = nullptr;
-    QMenu *m_direkt = nullptr;
+    LetterRow *m_letterRow = nullptr;
+    EraserPicture *m_eraser = nullptr;
+    QLabel *m_dragPicture = nullptr;
+    QLabel *m_erasedPicture = nullptr;
+    QMenu *m_contextMenu = nullptr;
     // Made on first use; the panel, their Qt parent, owns them.
-    AboutWindow *m_form1 = nullptr;
+    AboutWindow *m_about = nullptr;
     HelpWindow *m_help = nullptr;
 };

@@ -24,51 +24,51 @@ AboutWindow::AboutWindow(ShellOpener &opener, QWidget *owner)
                    TitleBar::CloseBoxAndMenu},
                   true)
     , m_opener(opener)
-    , m_label1(new QLabel(this))
-    , m_label2(new QLabel(this))
-    , m_label3(new ClickableLabel(this))
+    , m_authors(new QLabel(this))
+    , m_siteCaption(new QLabel(this))
+    , m_siteLink(new ClickableLabel(this))
 {
     closeOnEscape();
 
-    m_label1->setGeometry(4, 8, 303, 65);
-    m_label1->setWordWrap(true);
-    m_label1->setFont(fontOf(QStringLiteral("Arial"), 14.25, true, true));
-    m_label1->setText(QStringLiteral("Программа написана ") + QStringLiteral("командой Katalog") +
-                      QStringLiteral(" для ВАС."));
+    m_authors->setGeometry(4, 8, 303, 65);
+    m_authors->setWordWrap(true);
+    m_authors->setFont(fontOf(QStringLiteral("Arial"), 14.25, true, true));
+    m_authors->setText(QStringLiteral("Программа написана ") + QStringLiteral("командой Katalog") +
+                       QStringLiteral(" для ВАС."));
 
-    m_label2->move(12, 80);
-    m_label2->setFont(fontOf(QStringLiteral("Arial"), 9, false, false));
-    m_label2->setText(QStringLiteral("Сайт программы"));
-    m_label2->adjustSize();
+    m_siteCaption->move(12, 80);
+    m_siteCaption->setFont(fontOf(QStringLiteral("Arial"), 9, false, false));
+    m_siteCaption->setText(QStringLiteral("Сайт программы"));
+    m_siteCaption->adjustSize();
 
-    m_label3->setGeometry(126, 80, 183, 19);
+    m_siteLink->setGeometry(126, 80, 183, 19);
     QFont heavy = fontOf(QStringLiteral("Arial Black"), 9, false, false);
     // Arial Black is heavy by design; the face that stands in for it needs
     // the weight said.
     heavy.setWeight(QFont::Black);
-    m_label3->setFont(heavy);
-    QPalette blue = m_label3->palette();
+    m_siteLink->setFont(heavy);
+    QPalette blue = m_siteLink->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    m_label3->setPalette(blue);
-    m_label3->setText(Address);
-    m_label3->setCursor(Qt::SizeAllCursor);
-    connect(m_label3, &ClickableLabel::clicked, this, &AboutWindow::Label3_Click);
+    m_siteLink->setPalette(blue);
+    m_siteLink->setText(Address);
+    m_siteLink->setCursor(Qt::SizeAllCursor);
+    connect(m_siteLink, &ClickableLabel::clicked, this, &AboutWindow::openSite);
 
     // The ground is a fixed grey, so the text is a fixed black: a dark
     // theme's light text would not show on it.
-    for (QLabel *label : {m_label1, m_label2}) {
+    for (QLabel *label : {m_authors, m_siteCaption}) {
         QPalette black = label->palette();
         black.setColor(QPalette::WindowText, Qt::black);
         label->setPalette(black);
     }
     // Text starts at the top of its box, not in its middle.
-    for (QLabel *label : {m_label1, m_label2, static_cast<QLabel *>(m_label3)}) {
+    for (QLabel *label : {m_authors, m_siteCaption, static_cast<QLabel *>(m_siteLink)}) {
         label->setFocusPolicy(Qt::NoFocus);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
 }
 
-void AboutWindow::Label3_Click()
+void AboutWindow::openSite()
 {
-    m_opener.open(m_label3->text());
+    m_opener.open(m_siteLink->text());
 }

@@ -19,16 +19,16 @@ public:
     // With an owner the window stays above it (it is transient for it).
     explicit AboutWindow(ShellOpener &opener, QWidget *owner = nullptr);
 
-    QLabel *Label1() const { return m_label1; }
-    QLabel *Label2() const { return m_label2; }
-    ClickableLabel *Label3() const { return m_label3; }
+    QLabel *authors() const { return m_authors; }
+    QLabel *siteCaption() const { return m_siteCaption; }
+    ClickableLabel *siteLink() const { return m_siteLink; }
 
     // Asks the desktop to open exactly the address the link shows.
-    void Label3_Click();
+    void openSite();
 
 private:
     ShellOpener &m_opener;
-    QLabel *m_label1;
-    QLabel *m_label2;
-    ClickableLabel *m_label3;
+    QLabel *m_authors;
+    QLabel *m_siteCaption;
+    ClickableLabel *m_siteLink;
 };

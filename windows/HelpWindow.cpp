@@ -63,29 +63,29 @@ HelpWindow::HelpWindow(QWidget *owner)
           owner,
           {QStringLiteral("Справка"), QRect(495, 161, 381, 355), Qt::white, TitleBar::CloseBox},
           true)
-    , m_image1(new QLabel(this))
-    , m_label1(new PitchedLabel(this))
+    , m_picture(new QLabel(this))
+    , m_text(new PitchedLabel(this))
 {
 
-    m_image1->move(38, 6);
-    m_image1->setPixmap(Pictures::helpPicture());
-    m_image1->adjustSize();
+    m_picture->move(38, 6);
+    m_picture->setPixmap(Pictures::helpPicture());
+    m_picture->adjustSize();
 
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(8.25);
-    m_label1->setFont(font);
-    QPalette blue = m_label1->palette();
+    m_text->setFont(font);
+    QPalette blue = m_text->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    m_label1->setPalette(blue);
-    m_label1->move(4, 186);
-    m_label1->setTextFormat(Qt::PlainText);
-    m_label1->setWordWrap(false);
+    m_text->setPalette(blue);
+    m_text->move(4, 186);
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setWordWrap(false);
     // A label breaks lines at LF; the final line break leaves the empty
     // twelfth line below the text.
     QString shown = Text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    m_label1->setText(shown);
-    m_label1->adjustSize();
+    m_text->setText(shown);
+    m_text->adjustSize();
 
     hideTaskbarEntry(this);
     closeOnEscape();

@@ -18,10 +18,10 @@ public:
     // With an owner the window stays above it (it is transient for it).
     explicit HelpWindow(QWidget *owner = nullptr);
 
-    QLabel *Image1() const { return m_image1; }
-    QLabel *Label1() const { return m_label1; }
+    QLabel *picture() const { return m_picture; }
+    QLabel *helpText() const { return m_text; }
 
 private:
-    QLabel *m_image1;
-    QLabel *m_label1;
+    QLabel *m_picture;
+    QLabel *m_text;
 };

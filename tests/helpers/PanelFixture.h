@@ -60,7 +60,7 @@ protected:
         m_desktop = std::make_unique<FakeDesktop>();
         m_desktop->targets.holding = late;
         m_form = std::make_unique<ShowIconsForm>(m_desktop->services(), m_store);
-        m_form->Form_Load();
+        m_form->start();
     }
     void showPanel()
     {

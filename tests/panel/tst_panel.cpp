@@ -85,40 +85,40 @@ private Q_SLOTS:
         QFETCH(bool, picture);
         QFETCH(QString, meanwhile);
         QFETCH(QString, by);
-        m_form->Command1_OLEDragDrop(5, {{path("a.txt"), true}});
-        const QStringList before = m_form->List1().entries();
+        m_form->dropFiles(5, {{path("a.txt"), true}});
+        const QStringList before = m_form->slotList().entries();
         if (meanwhile == "unread") { // said as the panel starts
             m_store.readFailure = std::make_error_code(std::errc::permission_denied);
             startPanel();
             m_desktop->messages.texts.clear();
         }
-        m_form->Command1(5)->setLocked(meanwhile == "locked");
+        m_form->slotButton(5)->setLocked(meanwhile == "locked");
         if (saveFails)
             m_store.writeFailure = std::make_error_code(std::errc::no_space_on_device);
         const bool eraser = data == "eraser";
         if (by == "Delete") {
-            QTest::keyClick(m_form->Command1(5), Qt::Key_Delete);
+            QTest::keyClick(m_form->slotButton(5), Qt::Key_Delete);
         } else if (eraser) { // the panel's own, whose source an event cannot fake
-            m_form->Command1_DragOver(5, m_form->Command1(1)); // not the eraser: nothing
-            QVERIFY(m_form->Picture3()->dragIcon().isNull());
-            m_form->Command1_DragOver(5, m_form->Picture3());
-            QCOMPARE(m_form->Picture3()->dragIcon().toImage(),
-                     m_form->picDocument()->pixmap().toImage());
-            m_form->Command1_DragDrop(5, m_form->Picture3());
+            m_form->controlDraggedOver(5, m_form->slotButton(1)); // not the eraser: nothing
+            QVERIFY(m_form->eraser()->dragIcon().isNull());
+            m_form->controlDraggedOver(5, m_form->eraser());
+            QCOMPARE(m_form->eraser()->dragIcon().toImage(),
+                     m_form->dragPicture()->pixmap().toImage());
+            m_form->controlDropped(5, m_form->eraser());
         } else {
             auto mime = std::make_unique<QMimeData>();
             mime->setData(type, data);
             if (!by.isEmpty()) { // copied, as a file manager's Copy leaves it
                 QGuiApplication::clipboard()->setMimeData(mime.release());
                 by.startsWith("Shift")
-                    ? QTest::keyClick(m_form->Command1(5), Qt::Key_Insert, Qt::ShiftModifier)
-                    : QTest::keyClick(m_form->Command1(5), Qt::Key_V, Qt::ControlModifier);
+                    ? QTest::keyClick(m_form->slotButton(5), Qt::Key_Insert, Qt::ShiftModifier)
+                    : QTest::keyClick(m_form->slotButton(5), Qt::Key_V, Qt::ControlModifier);
             } else {
                 const auto actions = Qt::DropActions(offered);
                 QDragEnterEvent enter({5, 5}, actions, mime.get(), Qt::LeftButton, {});
-                QApplication::sendEvent(m_form->Command1(5), &enter);
+                QApplication::sendEvent(m_form->slotButton(5), &enter);
                 QDropEvent drop({5, 5}, actions, mime.get(), Qt::LeftButton, {});
-                QApplication::sendEvent(m_form->Command1(5), &drop);
+                QApplication::sendEvent(m_form->slotButton(5), &drop);
                 QCOMPARE(enter.isAccepted() && drop.isAccepted() ? int(drop.dropAction()) : 0,
                          action);
             }
@@ -126,12 +126,12 @@ private Q_SLOTS:
         if (caption.isEmpty()) // what is shown was stored; what is refused, not
             QCOMPARE(m_store.bytes, StoreFile::serialise(before));
         if (meanwhile != "unread") { // a fresh panel shows nothing
-            const QString tip = m_form->Command1(5)->toolTip();
+            const QString tip = m_form->slotButton(5)->toolTip();
             QTextDocument shown;
             shown.setHtml(tip);
             QCOMPARE(Qt::mightBeRichText(tip) ? shown.toPlainText() : tip,
                      caption.isEmpty() ? "a.txt" : caption);
-            QCOMPARE(!m_form->Command1(5)->picture().isNull(), picture || caption.isEmpty());
+            QCOMPARE(!m_form->slotButton(5)->picture().isNull(), picture || caption.isEmpty());
         }
         QCOMPARE(m_desktop->messages.texts.size(), caption.isEmpty() && action ? 1 : 0);
     }
@@ -170,8 +170,8 @@ private Q_SLOTS:
         entries[3] = targetPath, entries[15] = folder ? ' ' + target : target;
         startPanelOn(entries);
         showPanel();
-        m_form->Frame1()->show();
-        SlotButton *slot = m_form->Command1(3);
+        m_form->letterRow()->show();
+        SlotButton *slot = m_form->slotButton(3);
         slot->setFocus();
         const auto activate = [slot, key] {
             for (int repeat = 0; key < 0 && repeat < 4; ++repeat) { // as auto-repeat sends it
@@ -189,12 +189,12 @@ private Q_SLOTS:
 
         activate();
 
-        QCOMPARE(m_form->CurrentPath(), targetPath);
+        QCOMPARE(m_form->currentPath(), targetPath);
         QCOMPARE(m_desktop->opener.opened, catalogue ? QStringList() : QStringList{targetPath});
-        QCOMPARE(!m_form->Frame1()->isHidden(), catalogue);
-        QCOMPARE(m_form->Text1()->toPlainText(), folder ? entries[15] : "");
+        QCOMPARE(!m_form->letterRow()->isHidden(), catalogue);
+        QCOMPARE(m_form->hoverText()->toPlainText(), folder ? entries[15] : "");
         for (int k = 1; k <= 12; ++k)
-            QCOMPARE(m_form->Command1(k)->backColor().rgb(), k == 3 ? Red : Plain);
+            QCOMPARE(m_form->slotButton(k)->backColor().rgb(), k == 3 ? Red : Plain);
         QCOMPARE(m_desktop->pause.waits, QList<int>{1000});
         QVERIFY(lockedMeanwhile && !slot->isLocked() && QApplication::focusWidget() == slot);
         QPixmap blue(32, 32); // in its own colours again, not greyed
@@ -213,15 +213,15 @@ private Q_SLOTS:
         startPanelOn(entries);
         const auto over = [this](QWidget *widget, QPoint at = {5, 5}) {
             mouse(widget, QEvent::MouseMove, Qt::NoButton, at);
-            return m_form->Text1()->toPlainText();
+            return m_form->hoverText()->toPlainText();
         };
-        QCOMPARE(over(m_form->Command1(3)), "3");
+        QCOMPARE(over(m_form->slotButton(3)), "3");
         QCOMPARE(over(m_form.get(), {2, 300}), "");
-        m_form->Command1(6)->setLocked(true); // a locked slot shows it too
-        QCOMPARE(over(m_form->Command1(6)), "6");
-        m_form->Frame1()->show(); // only the bare surface clears it
+        m_form->slotButton(6)->setLocked(true); // a locked slot shows it too
+        QCOMPARE(over(m_form->slotButton(6)), "6");
+        m_form->letterRow()->show(); // only the bare surface clears it
         for (QWidget *other :
-             QList<QWidget *>{m_form->Picture1(11), m_form->Picture3(), m_form->Text1()})
+             QList<QWidget *>{m_form->letterTile(11), m_form->eraser(), m_form->hoverText()})
             QCOMPARE(over(other), "6");
     }
 
@@ -249,10 +249,10 @@ private Q_SLOTS:
         QFETCH(int, input);
         QFETCH(bool, shown);
         showPanel();
-        m_form->Command1(4)->setLocked(on == "locked");
+        m_form->slotButton(4)->setLocked(on == "locked");
         QWidget *target = on == "surface" ? m_form.get()
-                          : on == "text"  ? static_cast<QWidget *>(m_form->Text1())
-                                          : m_form->Command1(4);
+                          : on == "text"  ? static_cast<QWidget *>(m_form->hoverText())
+                                          : m_form->slotButton(4);
         const QPoint local = on == "surface" ? QPoint(2, 300) : target->rect().center();
         const QPoint at = target->mapToGlobal(local);
         target->setFocus();

@@ -37,17 +37,17 @@ private Q_SLOTS:
         for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
             dark.setColor(role, QColor(0xee, 0xee, 0xee));
         QApplication::setPalette(dark);
-        m_form->sozdat_Click();
-        QVERIFY(m_desktop->saveDialog.owners == QList<QWidget *>{m_form->Form1()} &&
-                !m_form->Form1()->isVisible());
-        m_form->prog_Click();
-        AboutWindow *about = m_form->Form1();
-        m_form->prog_Click();
-        m_form->spr_Click();
+        m_form->createCatalogue();
+        QVERIFY(m_desktop->saveDialog.owners == QList<QWidget *>{m_form->about()} &&
+                !m_form->about()->isVisible());
+        m_form->showAbout();
+        AboutWindow *about = m_form->about();
+        m_form->showAbout();
+        m_form->showHelp();
         HelpWindow *help = m_form->help();
-        m_form->spr_Click();
-        QVERIFY(m_form->Form1() == about && m_form->help() == help);
-        for (QLabel *text : {about->Label1(), about->Label2()}) // black on the fixed grey
+        m_form->showHelp();
+        QVERIFY(m_form->about() == about && m_form->help() == help);
+        for (QLabel *text : {about->authors(), about->siteCaption()}) // black on the fixed grey
             QCOMPARE(text->palette().color(text->foregroundRole()), QColor(Qt::black));
         QApplication::setPalette(theme);
         QVERIFY(about->isVisible() && help->isVisible());
@@ -65,14 +65,14 @@ private Q_SLOTS:
             QCOMPARE(window->windowIcon().pixmap(16).toImage(),
                      Pictures::windowIcon().pixmap(16).toImage()); // the alphabet blocks
         }
-        for (QWidget *dead : QList<QWidget *>{about->Label1(), about})
+        for (QWidget *dead : QList<QWidget *>{about->authors(), about})
             press(dead, Qt::LeftButton, {2, 2});
         QVERIFY(m_desktop->opener.opened.isEmpty());
-        press(about->Label3(), Qt::LeftButton);
-        press(about->Label3(), Qt::LeftButton);
-        QCOMPARE(m_desktop->opener.opened, QStringList(2, about->Label3()->text()));
+        press(about->siteLink(), Qt::LeftButton);
+        press(about->siteLink(), Qt::LeftButton);
+        QCOMPARE(m_desktop->opener.opened, QStringList(2, about->siteLink()->text()));
         // The address fits its fixed box in the face that stands in.
-        const QLabel *link = about->Label3();
+        const QLabel *link = about->siteLink();
         QVERIFY(link->fontMetrics().horizontalAdvance(link->text()) <= link->width());
     }
 
@@ -86,33 +86,33 @@ private Q_SLOTS:
             QTest::keyClick(widget, Qt::Key_Tab);
             return QApplication::focusWidget();
         };
-        m_form->Frame1()->show();
-        const QList<LetterTile *> tiles = m_form->Frame1()->tiles();
-        QCOMPARE(tabFrom(m_form->Command1(10)), tiles.first());
-        QCOMPARE(tabFrom(tiles.last()), m_form->Command1(11));
-        m_form->Frame1()->hide();
-        QCOMPARE(tabFrom(m_form->Command1(10)), m_form->Command1(11));
+        m_form->letterRow()->show();
+        const QList<LetterTile *> tiles = m_form->letterRow()->tiles();
+        QCOMPARE(tabFrom(m_form->slotButton(10)), tiles.first());
+        QCOMPARE(tabFrom(tiles.last()), m_form->slotButton(11));
+        m_form->letterRow()->hide();
+        QCOMPARE(tabFrom(m_form->slotButton(10)), m_form->slotButton(11));
 
-        m_form->Command1_OLEDragDrop(4, {{path("Games"), true}});
+        m_form->dropFiles(4, {{path("Games"), true}});
         const auto said = [](QWidget *widget) {
             QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
             return QString::number(a->role()) + ' ' + a->text(QAccessible::Name);
         };
         const QString button = QString::number(QAccessible::Button) + ' ';
-        QCOMPARE(said(m_form->Command1(3)), button + "Пустая кнопка");
-        QCOMPARE(said(m_form->Command1(4)), button + "Папка Games");
-        m_form->Command1_DragDrop(5, m_form->Picture3()); // cleared: " "
+        QCOMPARE(said(m_form->slotButton(3)), button + "Пустая кнопка");
+        QCOMPARE(said(m_form->slotButton(4)), button + "Папка Games");
+        m_form->controlDropped(5, m_form->eraser()); // cleared: " "
         for (int k : {3, 5}) {
-            const QString more = QAccessible::queryAccessibleInterface(m_form->Command1(k))
+            const QString more = QAccessible::queryAccessibleInterface(m_form->slotButton(k))
                                      ->text(QAccessible::Description);
             QVERIFY2(more.trimmed().size() > 1, qPrintable(more));
         }
         // The letters in the order they stand; the pictures outside the
         // window not there to be read.
-        QAccessibleInterface *row = QAccessible::queryAccessibleInterface(m_form->Frame1());
+        QAccessibleInterface *row = QAccessible::queryAccessibleInterface(m_form->letterRow());
         QCOMPARE(row->child(0)->text(QAccessible::Name), "А");
         QCOMPARE(row->child(row->childCount() - 1)->text(QAccessible::Name), "Я");
-        QVERIFY(QAccessible::queryAccessibleInterface(m_form->picDocument())->state().invisible);
+        QVERIFY(QAccessible::queryAccessibleInterface(m_form->dragPicture())->state().invisible);
     }
 
     // Each tile, drawn once the row shows, opens its letter's folder of the
@@ -124,25 +124,25 @@ private Q_SLOTS:
         entries[2] = path("Other"), entries[14] = " Other";
         startPanelOn(entries);
         showPanel(); // the tiles are drawn as the row first shows, not before
-        QVERIFY(m_form->Picture1(1)->picture().isNull());
-        m_form->Command1(1)->click();
-        QVERIFY(!m_form->Picture1(32)->picture().isNull());
+        QVERIFY(m_form->letterTile(1)->picture().isNull());
+        m_form->slotButton(1)->click();
+        QVERIFY(!m_form->letterTile(32)->picture().isNull());
         m_desktop->opener.opened.clear();
-        for (LetterTile *tile : m_form->Frame1()->tiles())
+        for (LetterTile *tile : m_form->letterRow()->tiles())
             press(tile, Qt::LeftButton);
         QCOMPARE(m_desktop->opener.opened, catalogueFolders(entries[1]).mid(1));
-        QVERIFY(!m_form->Frame1()->isHidden());
+        QVERIFY(!m_form->letterRow()->isHidden());
         // Where А and Б overlap, А is on top, for the pointer too.
-        QCOMPARE(m_form->Frame1()->childAt(5, 21), m_form->Picture1(1));
-        m_form->Command1_Click(2); // not a catalogue: the row opens in it now
-        m_form->Picture1_Click(11);
+        QCOMPARE(m_form->letterRow()->childAt(5, 21), m_form->letterTile(1));
+        m_form->openSlot(2); // not a catalogue: the row opens in it now
+        m_form->openLetter(11);
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/К");
-        QTest::keyClick(m_form->Picture1(32), Qt::Key_Space); // from the keyboard too
+        QTest::keyClick(m_form->letterTile(32), Qt::Key_Space); // from the keyboard too
         QCOMPARE(m_desktop->opener.opened.last(), entries[2] + "/Я");
         const qsizetype opens = m_desktop->opener.opened.size();
         for (bool repeat : {false, true, true}) { // Enter held
             QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, {}, repeat);
-            QApplication::sendEvent(m_form->Picture1(1), &held);
+            QApplication::sendEvent(m_form->letterTile(1), &held);
         }
         QCOMPARE(m_desktop->opener.opened.mid(opens), QStringList{entries[2] + "/А"});
     }
