@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/CatalogueLetters.h"
 #include "panel/ShowIconsForm.h"
-#include "support/EventLoopPause.h"
+#include "support/clock/EventLoopPause.h"
 #include "support/dialogs/FileSaveDialog.h"
 #include "support/dialogs/MessageBoxMessages.h"
 #include "support/disk/DiskFolderMaker.h"
@@ -10,8 +10,13 @@
 #include "support/disk/StoreWatch.h"
 #include "support/gateway/DiskGateway.h"
 #include "support/launch/OpenCommand.h"
+#include "support/look/FontFaces.h"
+#include "support/look/IconTheme.h"
+#include "support/look/QtTranslation.h"
+#include "support/session/DisplayPlatform.h"
 #include "support/session/PanelInstance.h"
-#include "support/session/ProcessSetUp.h"
+#include "support/session/SessionBus.h"
+#include "support/session/SessionRestart.h"
 #include "support/session/TerminationSignals.h"
 #include "support/targets/GatewayTargetStates.h"
 #include "support/widgets/ScreenPlacement.h"
@@ -19,15 +24,28 @@
 #include "support/x11/WindowHints.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char **argv)
 {
     // Run by the disk helper to open one target.
     if (const std::optional<int> status = OpenCommand::run(argc, argv))
         return *status;
-    ProcessSetUp process;
+    // Qt reads the platform and the scale as the application is made; the
+    // programs the panel starts get the user's own back.
+    const QByteArray userPlatform = DisplayPlatform::choosePlatform();
+    const QByteArray userScale = DisplayPlatform::wholeScale();
     QApplication app(argc, argv);
-    process.applicationMade();
+    DisplayPlatform::giveBack("QT_QPA_PLATFORM", userPlatform);
+    DisplayPlatform::giveBack("QT_SCALE_FACTOR", userScale);
+    IconTheme::ensureFallback();
+    installQtRussian();
+    FontFaces::mapWindowsFaces();
+    SessionRestart::leaveToAutostart();
+    SessionBus bus; // may come and go while the panel runs
+    // Programs the panel starts work in "/", and relative targets are taken
+    // from there.
+    QDir::setCurrent(QStringLiteral("/"));
     // The panel is drawn at the user's scale where the whole of it fits.
     ScreenPlacement::fitScreens(ShowIconsForm::ClientSize,
                                 frameEstimate(ShowIconsForm::ClientSize));

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "support/FolderMaker.h"
-#include "support/disk/SystemReason.h"
+#include "support/reasons/SystemReason.h"
 
 namespace CatalogueFolders {
 

@@ -3,11 +3,12 @@
 
 #include "SlotRules.h"
 #include "SlotView.h"
-#include "StoreFile.h"
 #include "catalogue/CatalogueFolders.h"
+#include "store/StoreFile.h"
 #include "support/ShellOpener.h"
 #include "support/TargetStates.h"
 #include "support/UserMessages.h"
+#include "support/widgets/ThemeIcon.h"
 
 #include <QTimer>
 
@@ -153,7 +154,7 @@ void SlotBoard::createCatalogue(const QString &path)
 
 void SlotBoard::targetKnown(const TargetState &state)
 {
-    const QIcon picture = state.icon();
+    const QIcon picture = themeIcon(state.iconNames, state.iconImage);
     for (int k = 1; k <= SlotList::SlotCount; ++k) {
         if (m_list.pathEntry(k) == state.path)
             m_view.showPicture(k, picture);

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "DroppedFiles.h"
-#include "SlotList.h"
 #include "TargetWaits.h"
+#include "store/SlotList.h"
 #include "support/DesktopServices.h"
 
 #include <QObject>

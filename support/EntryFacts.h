@@ -39,3 +39,25 @@ struct EntryFacts
                lstatError != ENAMETOOLONG && lstatError != ELOOP;
     }
 };
+
+// The entry's name as it was asked, or empty text when there is none. Hidden
+// entries (their names begin with ".") are never found; folders only when
+// withFolders is set; a link whose target is gone counts as a plain file, so
+// that it keeps its name.
+inline QString findEntryName(const EntryFacts &entry, bool withFolders)
+{
+    const QString name = entry.fileName();
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
+        return {};
+    const bool dangling = entry.isSymLink() && !entry.exists();
+    if (entry.isFile() || dangling || (withFolders && entry.isDir()))
+        return name;
+    return {};
+}
+
+// Whether the entry exists: a folder or a plain file counts, a hidden one does
+// not. Only that exact entry counts, never a folder's contents.
+inline bool FolderExists(const EntryFacts &entry)
+{
+    return !findEntryName(entry, true).isEmpty();
+}

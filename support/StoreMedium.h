@@ -12,6 +12,10 @@
 class StoreMedium
 {
 public:
+    // A larger file is no store of the panel's: twelve slots take under
+    // 4 KiB, even with long paths.
+    static constexpr qsizetype LargestStore = 1 << 20;
+
     struct Contents
     {
         QByteArray bytes;

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QIcon>
 #include <QImage>
 #include <QStringList>
 
 // What the disk said about a slot's target when it was last asked. Plain data,
-// made on any thread; only icon() needs the user-interface thread.
+// made on any thread.
 struct TargetState
 {
     QString path;
@@ -23,7 +22,4 @@ struct TargetState
     // picture; neither for a path that names nothing.
     QStringList iconNames;
     QImage iconImage;
-
-    // A null icon when there is none.
-    QIcon icon() const;
 };

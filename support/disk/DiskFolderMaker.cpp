@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DiskFolderMaker.h"
 
-#include "SystemReason.h"
+#include "support/reasons/SystemReason.h"
 
 #include <QFile>
 

@@ -22,9 +22,6 @@
 class DiskStore : public StoreMedium
 {
 public:
-    // Twelve slots take under 4 KiB, even with long paths.
-    static constexpr qsizetype LargestStore = 1 << 20;
-
     explicit DiskStore(QString path);
 
     QString path() const override { return m_path; }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PatientStore.h"
 
-#include "SystemReason.h"
+#include "support/reasons/SystemReason.h"
 
 #include <QEventLoop>
 #include <QPointer>

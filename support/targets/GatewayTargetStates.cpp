@@ -3,7 +3,7 @@
 
 #include "TargetIcons.h"
 #include "TargetWatch.h"
-#include "support/FolderExists.h"
+#include "support/EntryFacts.h"
 #include "support/gateway/DiskGateway.h"
 
 #include <optional>

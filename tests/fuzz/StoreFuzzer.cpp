@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes load without a crash, and load, save, load gives the same entries;
 // any text the bytes spell as code points is written and read back as itself.
-#include "panel/StoreCodec.h"
-#include "panel/StoreFile.h"
+#include "store/StoreCodec.h"
+#include "store/StoreFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -11,7 +11,7 @@ mkdir -p "$build"
 # shellcheck disable=SC2046 # the flags are words
 clang++-14 -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -I"$top" $(pkg-config --cflags --libs Qt6Core) -o "$build/store_fuzzer" \
-    "$here/StoreFuzzer.cpp" "$top/panel/StoreCodec.cpp" "$top/panel/StoreFile.cpp"
+    "$here/StoreFuzzer.cpp" "$top/store/StoreCodec.cpp" "$top/store/StoreFile.cpp"
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 cp "$here"/corpus/* "$corpus"/

@@ -5,7 +5,7 @@
 #include "helpers/TestFiles.h"
 #include "panel/SlotBoard.h"
 #include "panel/SlotView.h"
-#include "panel/StoreFile.h"
+#include "store/StoreFile.h"
 #include "support/disk/PatientStore.h"
 
 #include <QDir>

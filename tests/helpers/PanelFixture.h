@@ -4,7 +4,7 @@
 #include "helpers/FakeDesktop.h"
 #include "helpers/TestFiles.h"
 #include "panel/ShowIconsForm.h"
-#include "panel/StoreFile.h"
+#include "store/StoreFile.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -6,7 +6,7 @@
 #include "helpers/PanelFixture.h"
 #include "panel/EraserPicture.h"
 #include "panel/SlotButton.h"
-#include "support/session/FontFaces.h"
+#include "support/look/FontFaces.h"
 
 #include <QClipboard>
 #include <QMimeData>

@@ -7,7 +7,7 @@
 #include "images/Pictures.h"
 #include "panel/EraserPicture.h"
 #include "panel/SlotButton.h"
-#include "support/session/FontFaces.h"
+#include "support/look/FontFaces.h"
 #include "support/widgets/ClickableLabel.h"
 #include "windows/AboutWindow.h"
 #include "windows/FixedWindow.h"

@@ -3,7 +3,7 @@
 // message in the middle of the panel's screen.
 #include "support/dialogs/FileSaveDialog.h"
 #include "support/dialogs/MessageBoxMessages.h"
-#include "support/session/QtTranslation.h"
+#include "support/look/QtTranslation.h"
 
 #include <QAccessible>
 #include <QApplication>

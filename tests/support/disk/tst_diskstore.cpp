@@ -5,11 +5,11 @@
 #include "helpers/AsUser.h"
 #include "helpers/StoreFolder.h"
 #include "helpers/TestFiles.h"
-#include "panel/SlotList.h"
-#include "panel/StoreFile.h"
-#include "panel/StoreResult.h"
+#include "store/SlotList.h"
+#include "store/StoreFile.h"
+#include "store/StoreResult.h"
 #include "support/disk/DiskStore.h"
-#include "support/disk/SystemReason.h"
+#include "support/reasons/SystemReason.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

@@ -3,7 +3,7 @@
 // volume), and questions that the disk does not answer.
 #include "helpers/StoreFolder.h"
 #include "helpers/TestFiles.h"
-#include "panel/StoreFile.h"
+#include "store/StoreFile.h"
 #include "support/disk/PathPoll.h"
 #include "support/disk/StoreWatch.h"
 #include "support/gateway/DiskGateway.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Pause.h"
+#include "support/Pause.h"
 
 // Sleeps in the event loop until the next event or the deadline, on a
 // monotonic clock: no spinning, and midnight changes nothing.

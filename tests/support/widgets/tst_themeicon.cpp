@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A target's picture: the first of the names the disk gave that the icon
 // theme has, else the picture read from the file.
-#include "support/TargetState.h"
-#include "support/session/IconTheme.h"
+#include "support/look/IconTheme.h"
+#include "support/widgets/ThemeIcon.h"
 
 #include <QIcon>
 #include <QImage>
 #include <QTest>
 
-class TestTargetState : public QObject
+class TestThemeIcon : public QObject
 {
     Q_OBJECT
 
@@ -41,17 +41,16 @@ private Q_SLOTS:
         QFETCH(bool, picture);
         QFETCH(QString, shown);
         QFETCH(bool, drawn);
-        TargetState state;
-        state.iconNames = names;
+        QImage image;
         if (picture) {
-            state.iconImage = QImage(16, 16, QImage::Format_ARGB32);
-            state.iconImage.fill(Qt::red);
+            image = QImage(16, 16, QImage::Format_ARGB32);
+            image.fill(Qt::red);
         }
-        const QIcon icon = state.icon();
+        const QIcon icon = themeIcon(names, image);
         QCOMPARE(icon.name(), shown);
         QCOMPARE(!icon.pixmap(16).isNull(), drawn);
     }
 };
 
-QTEST_MAIN(TestTargetState)
-#include "tst_targetstate.moc"
+QTEST_MAIN(TestThemeIcon)
+#include "tst_themeicon.moc"

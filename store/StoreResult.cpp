@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoreResult.h"
 
-#include "support/disk/SystemReason.h"
+#include "support/reasons/SystemReason.h"
 
 StoreResult StoreResult::failure(Step step, const QString &path, std::error_code reason)
 {

@@ -5,11 +5,11 @@
 #include "catalogue/CatalogueLetters.h"
 #include "helpers/FakeDesktop.h"
 #include "panel/DroppedFiles.h"
-#include "panel/SlotList.h"
 #include "panel/SlotRules.h"
-#include "panel/StoreCodec.h"
-#include "panel/StoreFile.h"
-#include "support/FolderExists.h"
+#include "store/SlotList.h"
+#include "store/StoreCodec.h"
+#include "store/StoreFile.h"
+#include "support/EntryFacts.h"
 #include "support/targets/GatewayTargetStates.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/EventLoopPause.h"
+#include "support/clock/EventLoopPause.h"
 
 #include <QElapsedTimer>
 #include <QTest>

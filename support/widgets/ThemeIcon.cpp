@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TargetState.h"
+#include "ThemeIcon.h"
 
 #include <QIconEngine>
 #include <QPainter>
@@ -58,17 +58,15 @@ private:
 
 } // namespace
 
-QIcon TargetState::icon() const
+QIcon themeIcon(const QStringList &names, const QImage &picture)
 {
-    if (iconNames.isEmpty() && iconImage.isNull())
+    if (names.isEmpty() && picture.isNull())
         return {};
-    // The theme is searched when the icon is first drawn, as QIcon::fromTheme
-    // does, not while the window is still being put on screen.
-    return QIcon(new LazyIconEngine([names = iconNames, image = iconImage] {
+    return QIcon(new LazyIconEngine([names, picture] {
         for (const QString &name : names) {
             if (QIcon::hasThemeIcon(name))
                 return QIcon::fromTheme(name);
         }
-        return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+        return picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture));
     }));
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SystemReason.h"
 
-#include "DiskStore.h"
+#include "support/StoreMedium.h"
 
 #include <cerrno>
 
@@ -71,7 +71,7 @@ QString russianReason(std::error_code reason)
             return QStringLiteral("это не обычный файл, а канал, сокет или устройство");
         case DiskFailure::LargerThanStore:
             return QStringLiteral("файл больше %1 МиБ, а файл кнопок намного меньше")
-                .arg(DiskStore::LargestStore >> 20);
+                .arg(StoreMedium::LargestStore >> 20);
         case DiskFailure::NotAnswered:
             return QStringLiteral("панель закрывается, а диск ещё не ответил");
         }
