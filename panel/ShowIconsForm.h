@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DroppedFiles.h"
 #include "SlotBoard.h"
 #include "SlotView.h"
+#include "drops/DroppedFiles.h"
 #include "support/DesktopServices.h"
 #include "windows/FixedWindow.h"
 

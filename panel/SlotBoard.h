@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DroppedFiles.h"
 #include "TargetWaits.h"
+#include "drops/DroppedFiles.h"
 #include "store/SlotList.h"
 #include "support/DesktopServices.h"
 

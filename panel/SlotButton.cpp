@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SlotButton.h"
 
-#include "DroppedFiles.h"
 #include "EraserPicture.h"
+#include "drops/DroppedFiles.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>

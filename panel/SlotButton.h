@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DroppedFiles.h"
+#include "drops/DroppedFiles.h"
 #include "support/widgets/KeyButton.h"
 
 #include <QColor>

@@ -3,8 +3,8 @@
 // in memory, and the rules for what a dropped path becomes (directory
 // look-ups, captions, the catalogue probe, spoken names, a drop's files).
 #include "catalogue/CatalogueLetters.h"
+#include "drops/DroppedFiles.h"
 #include "helpers/FakeDesktop.h"
-#include "panel/DroppedFiles.h"
 #include "panel/SlotRules.h"
 #include "store/SlotList.h"
 #include "store/StoreCodec.h"
