@@ -180,6 +180,9 @@ void SlotBoard::targetKnown(const TargetState &state)
             continue;
         }
         it = m_unanswered.erase(it);
+        // Compared with the store as it is now: an edit there since may not
+        // have been heard of yet.
+        storeChanged();
         const QString caption = SlotRules::captionOf(state);
         if (!state.failed && caption != stored && m_list.pathEntry(k) == path &&
             m_list.captionEntry(k) == stored && assignSlot(k, path, caption))

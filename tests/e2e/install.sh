@@ -16,10 +16,14 @@ icons="$HOME/.local/share/icons/hicolor"
 [ -f "$icons/48x48/apps/katalog.png" ] && [ -f "$icons/scalable/apps/katalog.svg" ] || fail "no icons"
 ! readelf -S "$lib/katalog" | grep -q -E '\.symtab|\.debug' || fail "not stripped"
 grep -qx 'X-GNOME-Autostart-enabled=true' "$login" || fail "not started at login"
-echo Hidden=true >>"$login" # switched off in the desktop's startup settings
-touch -d 2000-01-01 "$login"  # else an install in the same second finds it up to date
-cmake --install "$build" --prefix "$HOME/.local" >/dev/null || fail "update failed"
-grep -qx 'Hidden=true' "$login" || fail "an update switched the start at login back on"
+# Switched off in the desktop's startup settings, either way they write it.
+for off in Hidden=true X-GNOME-Autostart-enabled=false; do
+    sed -i '/^Hidden=/d; /^X-GNOME-Autostart-enabled=/d' "$login" && echo "$off" >>"$login"
+    touch -d 2000-01-01 "$login" # else an install in the same second finds it up to date
+    cmake --install "$build" --prefix "$HOME/.local" >/dev/null || fail "update failed"
+    grep -qx "$off" "$login" && ! grep -qx 'X-GNOME-Autostart-enabled=true' "$login" ||
+        fail "an update switched the start at login back on ($off)"
+done
 pass "installed into ~/.local, stripped, with a valid desktop entry and icons, started at login until switched off"
 
 # runs_panel COMMAND...: the command brings up the panel, which then closes.
@@ -41,3 +45,12 @@ pass "the katalog command and the menu entry start the panel; its store sits bes
 [ ! -e "$HOME/.local/bin/katalog" ] && [ ! -e "$entry" ] && [ ! -e "$login" ] || fail "uninstall left files"
 [ "$(ls -A "$lib")" = knw.dll ] || fail "left beside the store: $(ls -A "$lib")"
 pass "the uninstall line removes all but the store"
+
+# Installed for everyone, staged: started at everyone's login, nothing in the home.
+home=$(find "$HOME" | sort)
+DESTDIR="$E2E_TMP/stage" cmake --install "$build" --prefix /usr/local >/dev/null ||
+    fail "staged install failed"
+desktop-file-validate "$E2E_TMP/stage/usr/local/etc/xdg/autostart/katalog.desktop" ||
+    fail "not started at everyone's login"
+[ "$(find "$HOME" | sort)" = "$home" ] || fail "an install for everyone wrote into the home"
+pass "an install for everyone starts the panel at every login and leaves the home alone"
