@@ -55,9 +55,7 @@ void SlotBoard::drop(int k, const QList<DroppedFile> &files)
     // Its caption says whether it is a file or a folder: the answer stores it,
     // or, from a disk that does not answer, the name as dropped.
     const QString shown = SlotRules::droppedCaption(path, dropped.folder);
-    m_waits.addDrop(k, path);
-    m_droppedCaptions.insert(k, shown);
-    m_unanswered.remove(k);
+    m_waits.addDrop(k, path, shown);
     m_view.showCaption(k, shown, SlotRules::spokenName(path, shown),
                        SlotRules::spokenDescription(path, shown));
     m_view.showPicture(k, QIcon());
@@ -67,13 +65,14 @@ void SlotBoard::drop(int k, const QList<DroppedFile> &files)
 
 void SlotBoard::storeUnanswered(int k, const QString &path)
 {
-    if (!m_waits.takeDrop(k, path))
-        return; // answered, dropped again or erased since
-    const QString caption = m_droppedCaptions.take(k);
-    if (!assignSlot(k, path, caption))
+    const std::optional<QString> caption = m_waits.storeUnanswered(k, path);
+    if (!caption)
+        return; // answered, stored, dropped again or erased since
+    if (!assignSlot(k, path, *caption)) {
+        m_waits.cancelDrop(k);
         return showStored(k);
-    showCaption(k, caption);
-    m_unanswered.insert(k, {path, caption});
+    }
+    showCaption(k, *caption);
 }
 
 void SlotBoard::showStored(int k)
@@ -103,8 +102,6 @@ void SlotBoard::closing()
 void SlotBoard::erase(int k)
 {
     m_waits.cancelDrop(k);
-    m_droppedCaptions.remove(k);
-    m_unanswered.remove(k);
     if (!assignSlot(k, SlotRules::Placeholder, SlotRules::Placeholder))
         return;
     // Shown as cleared until the next start reads the placeholder.
@@ -160,32 +157,25 @@ void SlotBoard::targetKnown(const TargetState &state)
             m_view.showPicture(k, picture);
     }
     const TargetWaits::Settled settled = m_waits.answered(state.path);
-    for (int k : settled.drops) {
+    for (const TargetWaits::Drop &drop : settled.drops) {
         // A disk that could not say keeps the name as dropped.
-        const QString dropped = m_droppedCaptions.take(k);
-        const QString caption = state.failed ? dropped : SlotRules::captionOf(state);
-        if (!assignSlot(k, state.path, caption)) {
-            showStored(k);
+        const QString caption = state.failed ? drop.caption : SlotRules::captionOf(state);
+        if (!assignSlot(drop.slot, state.path, caption)) {
+            showStored(drop.slot);
             continue;
         }
-        m_view.showPicture(k, picture);
-        showCaption(k, caption);
+        m_view.showPicture(drop.slot, picture);
+        showCaption(drop.slot, caption);
     }
     // A drop stored unanswered gets its mark now, if it is still as stored.
-    for (auto it = m_unanswered.begin(); it != m_unanswered.end();) {
-        const int k = it.key();
-        const auto [path, stored] = it.value();
-        if (path != state.path) {
-            ++it;
-            continue;
-        }
-        it = m_unanswered.erase(it);
+    for (const TargetWaits::Drop &drop : settled.storedDrops) {
         // Compared with the store as it is now: an edit there since may not
         // have been heard of yet.
         storeChanged();
+        const int k = drop.slot;
         const QString caption = SlotRules::captionOf(state);
-        if (!state.failed && caption != stored && m_list.pathEntry(k) == path &&
-            m_list.captionEntry(k) == stored && assignSlot(k, path, caption))
+        if (!state.failed && caption != drop.caption && m_list.pathEntry(k) == state.path &&
+            m_list.captionEntry(k) == drop.caption && assignSlot(k, state.path, caption))
             showCaption(k, caption);
     }
     if (settled.click) {

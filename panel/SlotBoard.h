@@ -99,10 +99,6 @@ private:
     TargetWaits m_waits;
     QString m_currentPath;
     std::array<QString, SlotList::SlotCount> m_captions;
-    // Slot, and what its waiting drop shows; and drops stored unanswered,
-    // whose mark the answer may still put right.
-    QHash<int, QString> m_droppedCaptions;
-    QHash<int, std::pair<QString, QString>> m_unanswered; // path, caption
     bool m_guardExplained = false;
     bool m_closing = false;
 };
