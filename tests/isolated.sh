@@ -7,7 +7,9 @@
 set -euo pipefail
 own=$(mktemp -d "${TMPDIR:-/tmp}/katalog-test.XXXXXX")
 trap 'rm -rf "$own"' EXIT
-for folder in config cache data state runtime tmp; do mkdir -m 700 "$own/$folder"; done
+for folder in config cache data state runtime; do mkdir -m 700 "$own/$folder"; done
+# Reached by the tests that act as another user, as /tmp is.
+chmod 755 "$own" && mkdir -m 1777 "$own/tmp"
 export XDG_CONFIG_HOME="$own/config" XDG_CACHE_HOME="$own/cache" XDG_DATA_HOME="$own/data" \
     XDG_STATE_HOME="$own/state" XDG_RUNTIME_DIR="$own/runtime" TMPDIR="$own/tmp"
 "$@"
