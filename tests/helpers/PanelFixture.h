@@ -27,17 +27,25 @@ void press(QWidget *widget, Qt::MouseButton button, QPoint at = {5, 5})
     mouse(widget, QEvent::MouseButtonRelease, button, at);
 }
 
-// The items and place of the popup menu that comes up next, then closed.
-std::shared_ptr<QPair<QStringList, QRect>> watchForMenu(QObject *context)
+// The items and place of the popup menu that comes up next, then closed;
+// looked once the events before it are handled.
+struct MenuSeen
 {
-    auto seen = std::make_shared<QPair<QStringList, QRect>>();
+    QStringList items;
+    QRect place;
+    bool looked = false;
+};
+std::shared_ptr<MenuSeen> watchForMenu(QObject *context)
+{
+    auto seen = std::make_shared<MenuSeen>();
     QTimer::singleShot(0, context, [seen] {
         if (QWidget *popup = QApplication::activePopupWidget()) {
             for (QAction *action : popup->actions())
-                seen->first.append(action->text());
-            seen->second = popup->geometry();
+                seen->items.append(action->text());
+            seen->place = popup->geometry();
             popup->close();
         }
+        seen->looked = true;
     });
     return seen;
 }

@@ -265,15 +265,14 @@ private Q_SLOTS:
         } else {
             press(target, Qt::MouseButton(input), local);
         }
-        QTest::qWait(20);
+        QTRY_VERIFY(seen->looked);
         const QStringList items{"Создать каталог папок", "Справка", "О программе"};
-        QCOMPARE(seen->first, shown ? items : QStringList());
+        QCOMPARE(seen->items, shown ? items : QStringList());
         QVERIFY(m_desktop->opener.opened.isEmpty());
         // From the keyboard at the focused widget, moved aside only as far as
         // the screen needs.
         if (shown && input > int(Qt::MiddleButton))
-            QVERIFY(seen->second.adjusted(-1, 0, 1, 0).contains(at) &&
-                    seen->second.top() == at.y());
+            QVERIFY(seen->place.adjusted(-1, 0, 1, 0).contains(at) && seen->place.top() == at.y());
     }
 };
 

@@ -223,9 +223,22 @@ private Q_SLOTS:
         QCOMPARE(QDir("/proc/self/fd").count(), descriptors);
     }
 
-    // In the process list by its own name, never as a second panel.
+    // In the process list by its own name, never as a second panel; holding
+    // none of the panel's standard streams, which a hung share would keep open.
     void namedInProcessList()
     {
+        QTemporaryFile streams; // the panel's, while it starts the helper
+        QVERIFY(streams.open());
+        int saved[3];
+        for (int fd = 0; fd < 3; ++fd) {
+            saved[fd] = dup(fd);
+            dup2(streams.handle(), fd);
+        }
+        m_gateway = std::make_unique<DiskGateway>(KATALOG_PROBE, QStringList{"/bin/true"});
+        for (int fd = 0; fd < 3; ++fd) {
+            dup2(saved[fd], fd);
+            close(saved[fd]);
+        }
         QTRY_VERIFY(m_gateway->helperProcess() > 0);
         const QString process = "/proc/" + QString::number(m_gateway->helperProcess());
         const auto read = [](const QString &path) {
@@ -235,6 +248,8 @@ private Q_SLOTS:
         // Its arguments show a moment after its start returned.
         QTRY_VERIFY(read(process + "/cmdline").startsWith(QByteArray("katalog-probe\0", 14)));
         QCOMPARE(read(process + "/comm"), "katalog-probe\n");
+        for (int fd = 0; fd < 3; ++fd)
+            QCOMPARE(QFile::symLinkTarget(process + "/fd/" + QString::number(fd)), "/dev/null");
     }
 
 private:

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -189,6 +190,7 @@ private Q_SLOTS:
         QTest::newRow("raise") << QByteArray() << raise << QByteArray("ok\n") << "raise" << false;
         QTest::newRow("replace") << QByteArray() << replace << QByteArray("ok\n") << "replace" << false;
         QTest::newRow("no panel running: no") << QByteArray() << raise << QByteArray() << "" << false;
+        QTest::newRow("another program there refuses: no") << QByteArray() << replace << QByteArray("refused\n") << "" << false;
         QTest::newRow("anything else refused") << QByteArray("quit\n") << 0 << QByteArray("refused\n") << "" << false;
         QTest::newRow("a request with more after it") << QByteArray("raise now\n") << 0 << QByteArray("refused\n") << "" << false;
         QTest::newRow("a long line without its end") << QByteArray(4096, 'r') << 0 << QByteArray("refused\n") << "" << false;
@@ -217,8 +219,32 @@ private Q_SLOTS:
         InstanceChannel running(m_folder->path());
         QVERIFY(InstanceChannel::socketPaths(m_folder->path()) !=
                 InstanceChannel::socketPaths(m_folder->path() + "x"));
-        if (!reply.isEmpty() || request < 0)
+        // Another program where the panel would listen: it hears the request out, refuses.
+        std::unique_ptr<QSocketNotifier> refusing;
+        if (sent.isNull() && reply == "refused\n") {
+            const QString path = InstanceChannel::socketPaths(m_folder->path()).constFirst();
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            qstrcpy(address.sun_path, qPrintable(path));
+            const int listening = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            QVERIFY(bind(listening, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+                    ::listen(listening, 1) == 0);
+            refusing = std::make_unique<QSocketNotifier>(listening, QSocketNotifier::Read);
+            connect(refusing.get(), &QSocketNotifier::activated, [listening] {
+                const int caller = accept(listening, nullptr, nullptr);
+                char bytes[64];
+                (void)recv(caller, bytes, sizeof bytes, 0);
+                (void)send(caller, "refused\n", 8, MSG_NOSIGNAL);
+                close(caller);
+            });
+            connect(refusing.get(), &QObject::destroyed, [listening, address] {
+                close(listening);
+                unlink(address.sun_path);
+            });
+        } else if (!reply.isEmpty() || request < 0) {
             QVERIFY(running.listen());
+        }
         QStringList got;
         connect(&running, &InstanceChannel::raiseRequested, [&] { got.append("raise"); });
         connect(&running, &InstanceChannel::replaceRequested, [&] { got.append("replace"); });
@@ -229,7 +255,7 @@ private Q_SLOTS:
             });
             while (answered.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
                 QTest::qWait(10);
-            QCOMPARE(answered.get(), !reply.isEmpty());
+            QCOMPARE(answered.get(), reply == "ok\n");
         } else {
             // Another program, speaking to the socket as it likes.
             sockaddr_un address{};
