@@ -206,7 +206,7 @@ private Q_SLOTS:
         QTest::newRow("the user's choice not installed: the desktop's") << QStringList{"gnome"} << folder << "inode/directory=gone.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("a choice in another section is none") << QStringList{"gnome"} << folder << "[Added Associations]\ninode/directory=thunar.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("the parent type's choice") << QStringList{"xfce"} << cSource << "text/plain=mousepad.desktop" << "" << QStringList() << "mousepad.desktop";
-        QTest::newRow("the desktop's list") << QStringList{"gnome"} << folder << "" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("the desktop's list before its own file manager") << QStringList{"gnome"} << folder << "" << "inode/directory=thunar.desktop" << QStringList() << "thunar.desktop";
         QTest::newRow("the desktop's list names a hidden entry: its own file manager") << QStringList{"lxqt"} << folder << "" << hidden << QStringList() << "pcmanfm-qt.desktop";
         QTest::newRow("GNOME Flashback: GNOME's file manager, by its current id") << QStringList{"gnome-flashback", "gnome"} << folder << "" << "" << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("its own file manager not installed: the first shown") << QStringList{"cinnamon"} << folder << "" << hidden << QStringList() << "org.gnome.Nautilus.desktop";
