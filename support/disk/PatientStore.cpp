@@ -23,7 +23,8 @@ struct PatientStore::Worker
     std::condition_variable more;
     std::deque<std::function<void()>> work;
     bool stopping = false;
-    int outstanding = 0; // asked and not yet told, on the user-interface thread
+    int outstanding = 0;           // asked and not yet told, on the user-interface thread
+    QPointer<QEventLoop> settling; // a settle() waiting for the last answer, on that thread
 
     void run()
     {
@@ -78,8 +79,9 @@ std::optional<Result> PatientStore::wait(std::function<Result()> work) const
             QMetaObject::invokeMethod(
                 answers,
                 [worker, answer, result = std::move(result)] {
-                    --worker->outstanding;
                     answer->result = result;
+                    if (--worker->outstanding == 0 && worker->settling)
+                        worker->settling->quit();
                     if (answer->loop)
                         answer->loop->quit();
                 },
@@ -144,14 +146,12 @@ bool PatientStore::settle(int milliseconds)
     QTimer giveUp;
     QObject::connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
     giveUp.start(milliseconds);
-    QTimer check;
-    // Each answer comes through the event loop; looked at after each.
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (m_worker->outstanding == 0)
-            loop.quit();
-    });
-    check.start(50);
+    // The last answer ends the wait as it is told.
+    const QPointer<QEventLoop> outer = std::exchange(m_worker->settling, &loop);
     loop.exec();
+    m_worker->settling = outer;
+    if (m_worker->outstanding == 0 && outer) // settled within an outer wait: it ends too
+        outer->quit();
     return m_worker->outstanding == 0;
 }
 

@@ -1,31 +1,69 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ApplicationChoice.h"
 
+#include <QHash>
+
+#include <glib.h>
+
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace ApplicationChoice {
 
 namespace {
 
-// The ids a mimeapps list names as the default for a type, in its order.
-QStringList defaultsIn(const QByteArray &list, const QString &type)
+// A key file as GLib reads it; one it cannot read names nothing.
+class KeyFile
 {
-    bool inDefaults = false;
-    for (const QByteArray &raw : list.split('\n')) {
-        const QString line = QString::fromUtf8(raw).trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            inDefaults = line == QLatin1String("[Default Applications]");
-            continue;
-        }
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (inDefaults && equals > 0 && line.left(equals).trimmed() == type)
-            return line.mid(equals + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+public:
+    explicit KeyFile(const QByteArray &data)
+    {
+        if (!g_key_file_load_from_data(m_file.get(), data.constData(), gsize(data.size()),
+                                       G_KEY_FILE_NONE, nullptr))
+            m_file.reset(g_key_file_new());
     }
-    return {};
+
+    // The ids a group lists under a type, in its order.
+    QStringList ids(const char *group, const QString &type) const
+    {
+        g_auto(GStrv) ids = g_key_file_get_string_list(m_file.get(), group,
+                                                       type.toUtf8().constData(), nullptr, nullptr);
+        QStringList list;
+        for (char **id = ids; id && *id; ++id)
+            list.append(QString::fromUtf8(*id));
+        return list;
+    }
+
+    std::optional<QString> string(const char *group, const char *key) const
+    {
+        g_autofree gchar *value = g_key_file_get_string(m_file.get(), group, key, nullptr);
+        if (!value)
+            return std::nullopt;
+        return QString::fromUtf8(value);
+    }
+
+private:
+    std::unique_ptr<GKeyFile, void (*)(GKeyFile *)> m_file{g_key_file_new(), g_key_file_free};
+};
+
+std::vector<KeyFile> read(const QList<QByteArray> &contents)
+{
+    std::vector<KeyFile> files;
+    for (const QByteArray &content : contents)
+        files.emplace_back(content);
+    return files;
 }
 
-std::optional<QString> shown(const Desktop &desktop, const QString &id)
+// The applications a more important list took from a type: no less
+// important one gives them back for it.
+using Removed = QHash<QString, QStringList>;
+
+std::optional<QString> shown(const Desktop &desktop, const QString &id,
+                             const QStringList &removed = {})
 {
+    if (removed.contains(id.trimmed()))
+        return std::nullopt;
     const std::optional<Application> app = desktop.find(id.trimmed());
     if (app && app->shownHere)
         return app->id;
@@ -33,36 +71,32 @@ std::optional<QString> shown(const Desktop &desktop, const QString &id)
 }
 
 // The first application the lists name for the nearest type that has one.
-std::optional<QString> fromLists(const Desktop &desktop, const QList<QByteArray> &lists,
-                                 const QStringList &types)
+std::optional<QString> fromLists(const Desktop &desktop, const std::vector<KeyFile> &lists,
+                                 const QStringList &types, Removed &removed)
 {
     for (const QString &type : types) {
-        for (const QByteArray &list : lists) {
-            for (const QString &id : defaultsIn(list, type)) {
-                if (const auto chosen = shown(desktop, id))
+        for (const KeyFile &list : lists) {
+            for (const QString &id : list.ids("Default Applications", type)) {
+                if (const auto chosen = shown(desktop, id, removed[type]))
                     return chosen;
             }
+            removed[type] += list.ids("Removed Associations", type);
         }
     }
     return std::nullopt;
 }
 
-QString xfceFileManager(const Desktop &desktop)
-{
-    for (const QByteArray &helpers : desktop.xfceHelpers) {
-        for (const QByteArray &line : helpers.split('\n')) {
-            if (line.trimmed().startsWith("FileManager="))
-                return QString::fromUtf8(line.trimmed().mid(int(qstrlen("FileManager="))));
-        }
-    }
-    return {};
-}
-
-// XFCE names a helper ("thunar"); the application is the one of that id or
-// of that program.
+// XFCE names a helper ("thunar"), in a file of keys without a group; the
+// application is the one of that id or of that program.
 std::optional<QString> fromXfceHelpers(const Desktop &desktop, const QList<Application> &candidates)
 {
-    const QString helper = xfceFileManager(desktop);
+    QString helper;
+    for (const QByteArray &helpers : desktop.xfceHelpers) {
+        if (const auto named = KeyFile("[Helpers]\n" + helpers).string("Helpers", "FileManager")) {
+            helper = named->trimmed();
+            break;
+        }
+    }
     if (helper.isEmpty())
         return std::nullopt;
     if (const auto chosen = shown(desktop, helper + QLatin1String(".desktop")))
@@ -76,7 +110,7 @@ std::optional<QString> fromXfceHelpers(const Desktop &desktop, const QList<Appli
 
 // The file managers desktops come with, where they name theirs in no list;
 // KDE ranks Dolphin first by its preference, XFCE names Thunar in helpers.rc.
-std::optional<QString> ownFileManager(const Desktop &desktop)
+std::optional<QString> ownFileManager(const Desktop &desktop, const QStringList &removed)
 {
     static const std::pair<const char *, const char *> Own[] = {
         {"lxqt", "pcmanfm-qt.desktop"},
@@ -88,7 +122,7 @@ std::optional<QString> ownFileManager(const Desktop &desktop)
     for (const QString &name : desktop.names) {
         for (const auto &[owner, id] : Own) {
             if (name == QLatin1String(owner)) {
-                if (const auto chosen = shown(desktop, QString::fromLatin1(id)))
+                if (const auto chosen = shown(desktop, QString::fromLatin1(id), removed))
                     return chosen;
             }
         }
@@ -106,16 +140,18 @@ bool isFolder(const QStringList &types)
 QString choose(const Desktop &desktop, const QStringList &types,
                const QList<Application> &candidates)
 {
-    if (const auto chosen = fromLists(desktop, desktop.userLists, types))
+    Removed removed;
+    if (const auto chosen = fromLists(desktop, read(desktop.userLists), types, removed))
         return *chosen;
     if (desktop.names.contains(QLatin1String("xfce")) && isFolder(types)) {
         if (const auto chosen = fromXfceHelpers(desktop, candidates))
             return *chosen;
     }
-    if (const auto chosen = fromLists(desktop, desktop.systemLists, types))
+    if (const auto chosen = fromLists(desktop, read(desktop.systemLists), types, removed))
         return *chosen;
+    const QStringList removedHere = types.isEmpty() ? QStringList() : removed[types.constFirst()];
     if (isFolder(types)) {
-        if (const auto chosen = ownFileManager(desktop))
+        if (const auto chosen = ownFileManager(desktop, removedHere))
             return *chosen;
     }
 
@@ -125,8 +161,10 @@ QString choose(const Desktop &desktop, const QStringList &types,
             ranked.begin(), ranked.end(),
             [](const Application &a, const Application &b) { return a.preference > b.preference; });
     }
-    const auto first = std::find_if(ranked.cbegin(), ranked.cend(),
-                                    [](const Application &app) { return app.shownHere; });
+    const auto first =
+        std::find_if(ranked.cbegin(), ranked.cend(), [&removedHere](const Application &app) {
+            return app.shownHere && !removedHere.contains(app.id);
+        });
     return first != ranked.cend() ? first->id : QString();
 }
 

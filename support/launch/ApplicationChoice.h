@@ -18,7 +18,9 @@
 //    pcmanfm-qt, GNOME's Nautilus, MATE's Caja), which they keep in no list;
 // 5. any application that takes the type (under KDE, the one it prefers).
 // An application that OnlyShowIn/NotShowIn hides from this desktop is never
-// chosen. Plain data in, an application's id out: no disk, no GIO.
+// chosen, nor one a list's [Removed Associations] took from the type, by any
+// source after that list (helpers.rc, the user's own choice there, aside).
+// The lists as GLib's key files read them; an application's id out: no disk.
 namespace ApplicationChoice {
 
 struct Application

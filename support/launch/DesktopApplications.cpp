@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
-#include <QStandardPaths>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -47,11 +46,17 @@ QStringList withSuffix(const QStringList &folders, const QString &suffix)
     return paths;
 }
 
-QStringList systemFolders(const char *variable, const char *fallback)
+QString fromGLib(const gchar *folder)
 {
-    const QString value = qEnvironmentVariable(variable);
-    return (value.isEmpty() ? QString::fromLatin1(fallback) : value)
-        .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    return QFile::decodeName(folder);
+}
+
+QStringList fromGLib(const gchar *const *folders)
+{
+    QStringList list;
+    for (; folders && *folders; ++folders)
+        list.append(fromGLib(*folders));
+    return list;
 }
 
 Application described(GDesktopAppInfo *info)
@@ -80,10 +85,12 @@ ApplicationChoice::Desktop thisDesktop()
     for (const QString &name :
          qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts))
         desktop.names.append(name.toLower());
-    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::ConfigLocation);
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QStringList configDirs = systemFolders("XDG_CONFIG_DIRS", "/etc/xdg");
-    const QStringList dataDirs = systemFolders("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    // As GLib knows them for this process, read once: GIO finds its
+    // applications in the same folders.
+    const QString configHome = fromGLib(g_get_user_config_dir());
+    const QString dataHome = fromGLib(g_get_user_data_dir());
+    const QStringList configDirs = fromGLib(g_get_system_config_dirs());
+    const QStringList dataDirs = fromGLib(g_get_system_data_dirs());
     desktop.userLists =
         readAll(listsIn({configHome, dataHome + QLatin1String("/applications")}, desktop.names));
     desktop.systemLists = readAll(

@@ -1,54 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TerminationSignals.h"
 
-#include <QSocketNotifier>
-
 #include <csignal>
-#include <fcntl.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <iterator>
+#include <utility>
+
+#include <glib-unix.h>
 
 namespace {
 
-int pipeEnds[2] = {-1, -1};
 constexpr int Handled[] = {SIGTERM, SIGHUP, SIGINT};
-
-// All a signal handler may safely do: note it for the event loop.
-void note(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(pipeEnds[0], &byte, 1);
-}
 
 } // namespace
 
 TerminationSignals::TerminationSignals(QObject *parent)
     : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipeEnds) != 0)
-        return;
-    m_notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-        char bytes[16];
-        while (::read(pipeEnds[1], bytes, sizeof bytes) > 0) {
-        }
-        Q_EMIT received();
-    });
-    struct sigaction action = {};
-    action.sa_handler = note;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : Handled)
-        ::sigaction(signal, &action, nullptr);
+    static_assert(std::size(Handled) == std::size(decltype(m_sources){}));
+    for (std::size_t k = 0; k < std::size(Handled); ++k) {
+        m_sources[k] = g_unix_signal_add(
+            Handled[k],
+            [](gpointer data) {
+                // Signals noted in the same turn of the loop are told once.
+                auto *self = static_cast<TerminationSignals *>(data);
+                if (!std::exchange(self->m_told, true)) {
+                    QMetaObject::invokeMethod(
+                        self,
+                        [self] {
+                            self->m_told = false;
+                            Q_EMIT self->received();
+                        },
+                        Qt::QueuedConnection);
+                }
+                return gboolean(G_SOURCE_CONTINUE);
+            },
+            this);
+    }
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    for (const int signal : Handled)
-        ::signal(signal, SIG_DFL);
-    if (m_notifier) {
-        ::close(pipeEnds[0]);
-        ::close(pipeEnds[1]);
-        pipeEnds[0] = pipeEnds[1] = -1;
+    // The last source of a signal gone, GLib gives it its default action.
+    for (const unsigned source : m_sources) {
+        if (source)
+            g_source_remove(source);
     }
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Real launches, no desktop needed: the test's own XDG folders name a small
-// recording application as the default for folders, text and web addresses,
-// so every open request shows up in its log.
+// Real launches, no desktop needed: the test's own XDG folders, the system's
+// too (only the machine's type database is shared), name a small recording
+// application as the default for folders, text and web addresses, so every
+// open request shows up in its log.
 #include "helpers/TestFiles.h"
 #include "support/launch/ApplicationChoice.h"
 #include "support/launch/DesktopOpener.h"
@@ -43,8 +44,11 @@ bool setUpDesktop()
 {
     const QByteArray recorder = QFile::encodeName(home + "/record.sh");
     QDir dir(home);
-    return dir.mkpath("config") && dir.mkpath("data/applications") &&
-           dir.mkpath("files/Папка 数据") &&
+    const QByteArray list = "[Default Applications]\n";
+    return dir.mkpath("config/xfce4") && dir.mkpath("data/applications") &&
+           dir.mkpath("files/Папка 数据") && dir.mkpath("system config/xfce4") &&
+           dir.mkpath("system data") &&
+           QFile::link("/usr/share/mime", home + "/system data/mime") &&
            write(recorder,
                  "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + QFile::encodeName(home) + "/log'\n",
                  true) &&
@@ -53,16 +57,28 @@ bool setUpDesktop()
                      " opened %U\nMimeType=inode/directory;text/plain;application/pdf;"
                      "x-scheme-handler/http;x-scheme-handler/mailto;"
                      "x-scheme-handler/re;\n") &&
+           write(home + "/data/applications/other.desktop",
+                 "[Desktop Entry]\nType=Application\nName=Other\nExec=" + recorder +
+                     " other-opened %U\n") &&
            write(home + "/data/applications/hidden.desktop",
                  "[Desktop Entry]\nType=Application\nName=Hidden\nExec=" + recorder +
                      " hidden-ran %U\nMimeType=application/pdf;\nOnlyShowIn=MATE;\n") &&
            write(file("paper.pdf"), "%PDF-1.4\n") &&
            write(home + "/config/mimeapps.list",
-                 "[Default Applications]\napplication/pdf=hidden.desktop;recorder.desktop;\n"
-                 "inode/directory=recorder.desktop\n"
-                 "text/plain=recorder.desktop\nx-scheme-handler/http=recorder.desktop\n"
-                 "x-scheme-handler/mailto=recorder.desktop\n"
-                 "x-scheme-handler/re=recorder.desktop\n") &&
+                 list + "application/pdf=hidden.desktop;recorder.desktop;\n"
+                        "text/plain=recorder.desktop\nx-scheme-handler/http=recorder.desktop\n"
+                        "x-scheme-handler/mailto=recorder.desktop\n"
+                        "x-scheme-handler/re=recorder.desktop\ntext/csv=other.desktop\n"
+                        "[Removed Associations]\nimage/png=other.desktop\n") &&
+           write(home + "/config/xfce-mimeapps.list", list + "text/csv=recorder.desktop\n") &&
+           write(home + "/data/applications/mimeapps.list",
+                 list + "text/markdown=other.desktop\n") &&
+           write(home + "/system config/mimeapps.list",
+                 list + "text/x-csrc=other.desktop\nimage/png=other.desktop;recorder.desktop\n") &&
+           write(home + "/config/xfce4/helpers.rc", "FileManager=recorder\n") &&
+           write(home + "/system config/xfce4/helpers.rc", "# XFCE's own\nFileManager=other\n") &&
+           write(file("table.csv"), "a,b\n") && write(file("main.c"), "int main;\n") &&
+           write(file("notes.md"), "# Notes\n") && write(file("picture.png"), "picture\n") &&
            write(file(Tricky), "text\n") &&
            write(file("program"), "#!/bin/sh\n'" + recorder + "' program-ran \"$PWD\" \"$#\"\n",
                  true) &&
@@ -85,7 +101,9 @@ bool setUpDesktop()
            qputenv("KATALOG_WORD", "Папка") &&
            qputenv("KATALOG_HERE", QFile::encodeName(home + "/files")) &&
            qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/config")) &&
-           qputenv("XDG_DATA_HOME", QFile::encodeName(home + "/data"));
+           qputenv("XDG_DATA_HOME", QFile::encodeName(home + "/data")) &&
+           qputenv("XDG_CONFIG_DIRS", QFile::encodeName(home + "/system config")) &&
+           qputenv("XDG_DATA_DIRS", QFile::encodeName(home + "/system data"));
 }
 
 // The log's lines, file URIs turned back into paths.
@@ -135,6 +153,10 @@ private Q_SLOTS:
         QTest::newRow("program, run in /, no arguments") << file("program") << "program-ran / 0" << QByteArray();
         QTest::newRow("executable text with #!: opened, not run") << file("readme.txt") << "opened " + file("readme.txt") << QByteArray();
         QTest::newRow("executable text: opened") << file("notes.txt") << "opened " + file("notes.txt") << QByteArray();
+        QTest::newRow("the desktop's own list of the user's before their generic one") << file("table.csv") << "opened " + file("table.csv") << QByteArray();
+        QTest::newRow("a C source: the choice for its parent type") << file("main.c") << "opened " + file("main.c") << QByteArray();
+        QTest::newRow("the type's own choice in a weaker list before its parent's") << file("notes.md") << "other-opened " + file("notes.md") << QByteArray();
+        QTest::newRow("removed by the user: the system's next choice") << file("picture.png") << "opened " + file("picture.png") << QByteArray();
         QTest::newRow("a name with a colon is no web address") << "Re:minutes.txt" << "" << QByteArray();
         QTest::newRow("empty") << "" << "" << QByteArray();
         QTest::newRow("placeholder") << "1" << "" << QByteArray();
@@ -191,9 +213,9 @@ private Q_SLOTS:
         QTest::newRow("the user's choice not installed: the desktop's") << QStringList{"gnome"} << folder << "inode/directory=gone.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("a choice in another section is none") << QStringList{"gnome"} << folder << "[Added Associations]\ninode/directory=thunar.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("the parent type's choice") << QStringList{"xfce"} << cSource << "text/plain=mousepad.desktop" << "" << QStringList() << "mousepad.desktop";
-        QTest::newRow("the desktop's list") << QStringList{"gnome"} << folder << "" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("the desktop's list before its own file manager") << QStringList{"gnome"} << folder << "" << "inode/directory=thunar.desktop" << QStringList() << "thunar.desktop";
         QTest::newRow("the desktop's list names a hidden entry: its own file manager") << QStringList{"lxqt"} << folder << "" << hidden << QStringList() << "pcmanfm-qt.desktop";
-        QTest::newRow("GNOME Flashback: GNOME's file manager") << QStringList{"gnome-flashback", "gnome"} << folder << "" << "" << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("GNOME Flashback: GNOME's file manager, by its current id") << QStringList{"gnome-flashback", "gnome"} << folder << "" << "" << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("its own file manager not installed: the first shown") << QStringList{"cinnamon"} << folder << "" << hidden << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("its own file manager for folders only") << QStringList{"lxqt"} << cSource << "" << "" << QStringList() << "mousepad.desktop";
         QTest::newRow("XFCE's file manager before the lists") << QStringList{"xfce"} << folder << "" << hidden << QStringList{"TerminalEmulator=x\nFileManager=thunar"} << "thunar.desktop";
@@ -203,6 +225,8 @@ private Q_SLOTS:
         QTest::newRow("helpers.rc elsewhere than XFCE: no choice") << QStringList{"i3"} << folder << "" << "" << QStringList{"FileManager=thunar"} << "org.gnome.Nautilus.desktop";
         QTest::newRow("KDE: the application it prefers") << QStringList{"kde"} << folder << "" << hidden << QStringList() << "org.kde.dolphin.desktop";
         QTest::newRow("an unknown desktop: the first application shown") << QStringList() << folder << "" << hidden << QStringList() << "org.gnome.Nautilus.desktop";
+        QTest::newRow("removed by the user: neither the desktop's choice nor its own") << QStringList{"gnome"} << folder << "[Removed Associations]\ninode/directory=org.gnome.Nautilus.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.kde.dolphin.desktop";
+        QTest::newRow("removed in a weaker list: the stronger choice stands") << QStringList{"gnome"} << folder << "inode/directory=thunar.desktop" << "[Removed Associations]\ninode/directory=thunar.desktop" << QStringList() << "thunar.desktop";
         QTest::newRow("a type nothing takes") << QStringList{"xfce"} << QStringList{"application/x-nothing"} << "" << "" << QStringList() << "";
         // clang-format on
     }
@@ -217,13 +241,15 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         using ApplicationChoice::Application;
         // In Debian's order; Caja's folder handler is meant for MATE alone,
-        // and Dolphin is the one KDE prefers.
+        // and Dolphin is the one KDE prefers. An older Nautilus's handler,
+        // left behind, comes last.
         const QList<Application> folderApps{
             {"caja-folder-handler.desktop", "caja", false, 0},
             {"org.gnome.Nautilus.desktop", "nautilus", true, 0},
             {"org.kde.dolphin.desktop", "dolphin", true, 10},
             {"pcmanfm-qt.desktop", "pcmanfm-qt", true, 0},
             {"thunar.desktop", "thunar", true, 0},
+            {"nautilus-folder-handler.desktop", "nautilus", true, 0},
         };
         const QList<Application> textApps{{"mousepad.desktop", "mousepad", true, 0}};
         ApplicationChoice::Desktop desktop;
@@ -251,7 +277,8 @@ private Q_SLOTS:
 
 int main(int argc, char **argv)
 {
-    // GLib reads the XDG folders once, so they are set before anything starts.
+    // GLib reads the XDG folders once, so they are set, all of them, before
+    // anything starts; the rows differ by the files they open.
     QTemporaryDir dir;
     home = dir.path();
     // Opens must not wait for GLib's event loop, which Qt may run without.

@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A session bus that goes away and comes back, twice: GLib's connection to
-// it, made again each time, never ends the program with the bus.
+// What ends a session's programs: a session bus that goes away and comes
+// back, twice (GLib's connection to it, made again each time, never ends the
+// program with the bus); the signals of a logout, a closed terminal and
+// Ctrl+C, each told rather than ending it, and ending it again once the
+// panel no longer listens.
 #include "support/session/SessionBus.h"
+#include "support/session/TerminationSignals.h"
 
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 #include <gio/gio.h>
 
@@ -15,6 +22,28 @@ class TestSessionBus : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void terminationSignals_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+
+    void terminationSignals()
+    {
+        QFETCH(int, signal);
+        {
+            TerminationSignals signals;
+            QSignalSpy received(&signals, &TerminationSignals::received);
+            std::raise(signal); // unheard, it would end this test
+            QTRY_COMPARE(received.size(), 1);
+        }
+        struct sigaction now = {};
+        QCOMPARE(::sigaction(signal, nullptr, &now), 0);
+        QVERIFY(now.sa_handler == SIG_DFL);
+    }
+
     void outlivesItsBus()
     {
         if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
