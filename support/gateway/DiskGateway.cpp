@@ -447,6 +447,12 @@ void DiskGateway::checkAlive()
     sendUnsent();
 }
 
+int DiskGateway::opensStarted() const
+{
+    return int(std::count_if(m_questions.cbegin(), m_questions.cend(),
+                             [](const Question &question) { return question.started; }));
+}
+
 void DiskGateway::keepAliveCheck()
 {
     // Only while something is out: an idle panel wakes for nothing.

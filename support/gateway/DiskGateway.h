@@ -70,6 +70,8 @@ public:
     qint64 helperProcess() const { return m_helperProcess; }
     // Questions asked and not yet answered, each counted once.
     int questionsOut() const { return int(m_questions.size()); }
+    // Of those, the opens the helper has said it started.
+    int opensStarted() const;
 
 Q_SIGNALS:
     void folderChanged(const QString &folder);

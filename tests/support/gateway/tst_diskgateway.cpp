@@ -149,7 +149,7 @@ private Q_SLOTS:
         // An open the helper has started goes on without it, and is not made again.
         m_gateway->open("slow");
         QTRY_VERIFY(QFile::exists(m_dir.filePath("started slow")));
-        QTest::qWait(50);
+        QTRY_COMPARE(m_gateway->opensStarted(), 1);
         const qint64 first = m_gateway->helperProcess();
         QCOMPARE(::kill(pid_t(first), signal), 0);
         const auto reap = qScopeGuard([&] { ::kill(pid_t(first), SIGKILL); });
