@@ -30,7 +30,7 @@ int main(int argc, char **argv)
     process.applicationMade();
     // The panel is drawn at the user's scale where the whole of it fits.
     ScreenPlacement::fitScreens(ShowIconsForm::ClientSize,
-                                frameEstimate(ShowIconsForm::ClientSize));
+                                WindowManager::frameEstimate(ShowIconsForm::ClientSize));
     MessageBoxMessages messages;
     const QString folder = QCoreApplication::applicationDirPath();
     const QString storePath = folder + QStringLiteral("/knw.dll");
@@ -54,7 +54,7 @@ int main(int argc, char **argv)
     ShowIconsForm form({targets, messages, gateway, pause, saveDialog, folders}, store);
     messages.setOwner(&form);
     QObject::connect(&instance.channel(), &InstanceChannel::raiseRequested, &form,
-                     [&form] { bringToFront(&form); });
+                     [&form] { WindowManager::bringToFront(&form); });
     // Every change is saved already: closing loses nothing.
     QObject::connect(&instance.channel(), &InstanceChannel::replaceRequested, &form,
                      &QWidget::close);

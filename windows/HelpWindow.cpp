@@ -87,6 +87,6 @@ HelpWindow::HelpWindow(QWidget *owner)
     m_label1->setText(shown);
     m_label1->adjustSize();
 
-    hideTaskbarEntry(this);
+    WindowManager::hideTaskbarEntry(this);
     closeOnEscape();
 }
