@@ -67,6 +67,45 @@ xdotool key Delete
 wait_for 5 sh -c "[ \"\$(sed -n 4p '$app/knw.dll' | tr -d '\r')\" = 1 ]" || fail "Delete did not empty slot 3"
 pass "a file manager's Copy and Ctrl+V fill slot 3 as a drop; Enter held opens once; Delete empties it"
 
+# An owner that refuses the first format the panel asks for is asked for the
+# other.
+second="$E2E_TMP/second copy.txt"
+: >"$second"
+/usr/bin/python3 -c '
+import sys, urllib.parse
+from Xlib import X, display
+from Xlib.protocol import event
+d = display.Display()
+w = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+w.set_selection_owner(d.intern_atom("CLIPBOARD"), X.CurrentTime)
+given = d.intern_atom("x-special/gnome-copied-files")
+d.sync()
+print("owner", flush=True)
+while True:
+    e = d.next_event()
+    if e.type != X.SelectionRequest:
+        continue
+    answer = X.NONE
+    if e.target == given:
+        e.requestor.change_property(e.property, given, 8,
+                                    b"copy\nfile://" + urllib.parse.quote(sys.argv[1]).encode())
+        answer = e.property
+    e.requestor.send_event(event.SelectionNotify(time=e.time, requestor=e.requestor,
+        selection=e.selection, target=e.target, property=answer))
+    d.flush()
+    print(d.get_atom_name(e.target), flush=True)
+' "$second" >"$E2E_TMP/refusing" &
+E2E_PIDS+=($!)
+wait_for 5 grep -q owner "$E2E_TMP/refusing" || fail "no clipboard owner"
+xdotool key ctrl+v
+wait_for 5 sh -c "[ \"\$(sed -n 4p '$app/knw.dll' | tr -d '\r')\" = '$second' ]" ||
+    fail "the second format not taken: $(line 4); asked $(tail -n +2 "$E2E_TMP/refusing")"
+[ "$(sed -n 2,3p "$E2E_TMP/refusing")" = $'text/uri-list\nx-special/gnome-copied-files' ] ||
+    fail "asked for $(tail -n +2 "$E2E_TMP/refusing")"
+xdotool key Delete
+wait_for 5 sh -c "[ \"\$(sed -n 4p '$app/knw.dll' | tr -d '\r')\" = 1 ]" || fail "Delete did not empty slot 3"
+pass "an owner that refuses text/uri-list is asked for x-special/gnome-copied-files"
+
 # A clipboard owner that never answers holds nothing up: a click 0.2 s after
 # Ctrl+V opens at once, and the paste is given up.
 /usr/bin/python3 -c '
@@ -90,4 +129,6 @@ opened $((before + 1)) "$folder" || fail "the click after Ctrl+V opened: $(tail 
 waited=$((($(date +%s%N) - t0) / 1000000))
 [ "$waited" -le 1200 ] || fail "the click after Ctrl+V opened after $waited ms"
 [ "$(line 4)" = 1 ] || fail "the unanswered paste stored $(line 4)"
+wait_for 3 grep -q 'clipboard.s owner did not answer within 500 ms' "$E2E_TMP/panel.log" ||
+    fail "the unanswered paste was not given up"
 pass "a clipboard owner that never answers: a click after Ctrl+V opens within $waited ms"
