@@ -132,3 +132,25 @@ waited=$((($(date +%s%N) - t0) / 1000000))
 wait_for 3 grep -q 'clipboard.s owner did not answer within 500 ms' "$E2E_TMP/panel.log" ||
     fail "the unanswered paste was not given up"
 pass "a clipboard owner that never answers: a click after Ctrl+V opens within $waited ms"
+
+# Qt's own selections still work while a paste waits on the silent owner:
+# the hover text selected with the mouse is the primary selection, which
+# another program reads.
+xdotool mousemove "$slot_x" "$(slot_y 5)" sleep 0.3 mousemove 685 130 mousedown 1 sleep 0.1 \
+    mousemove 720 150 sleep 0.1 mousemove 758 165 sleep 0.1 mouseup 1 sleep 0.3
+xdotool mousemove "$slot_x" "$(slot_y 3)" click 3 sleep 0.5 key Escape sleep 0.3 key ctrl+v
+primary=$(timeout 5 /usr/bin/python3 -c '
+from Xlib import X, display
+d = display.Display()
+w = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+into = d.intern_atom("PRIMARY_READ")
+w.convert_selection(d.intern_atom("PRIMARY"), d.intern_atom("UTF8_STRING"), into, X.CurrentTime)
+d.flush()
+while True:
+    e = d.next_event()
+    if e.type == X.SelectionNotify:
+        print(w.get_full_property(into, X.AnyPropertyType).value.decode() if e.property else "")
+        break
+') || fail "the panel did not answer for its primary selection"
+[ -n "$primary" ] || fail "the panel gave an empty primary selection"
+pass "the hover text, selected, is read from the panel while a paste waits: $primary"
