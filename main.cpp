@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     QDir::setCurrent(QStringLiteral("/"));
     // The panel is drawn at the user's scale where the whole of it fits.
     ScreenPlacement::fitScreens(ShowIconsForm::ClientSize,
-                                frameEstimate(ShowIconsForm::ClientSize));
+                                WindowManager::frameEstimate(ShowIconsForm::ClientSize));
     MessageBoxMessages messages;
     const QString folder = QCoreApplication::applicationDirPath();
     const QString storePath = folder + QStringLiteral("/knw.dll");
@@ -72,7 +72,7 @@ int main(int argc, char **argv)
     ShowIconsForm form({targets, messages, gateway, pause, saveDialog, folders}, store);
     messages.setOwner(&form);
     QObject::connect(&instance.channel(), &InstanceChannel::raiseRequested, &form,
-                     [&form] { bringToFront(&form); });
+                     [&form] { WindowManager::bringToFront(&form); });
     // Every change is saved already: closing loses nothing.
     QObject::connect(&instance.channel(), &InstanceChannel::replaceRequested, &form,
                      &QWidget::close);

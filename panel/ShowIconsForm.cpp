@@ -175,7 +175,7 @@ void ShowIconsForm::start()
     // area was placed, so place it again.
     setOnTop(true);
     ScreenPlacement::place(this, ClientArea);
-    showOnEveryWorkspace(this);
+    WindowManager::showOnEveryWorkspace(this);
     m_board.load();
 }
 
@@ -324,7 +324,7 @@ void ShowIconsForm::showAbove(QWidget *window)
         ScreenPlacement::followOwner(window);
     window->show();
     // After showing: Qt's own mapping of a window clears the hint.
-    keepAboveOwner(window, this);
+    WindowManager::keepAboveOwner(window, this);
     window->raise();
     window->activateWindow();
 }

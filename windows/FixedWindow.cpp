@@ -103,7 +103,7 @@ private:
     void fitMapped()
     {
         const QRect shown = m_window->geometry();
-        const std::optional<QPoint> real = clientPlaceOnScreen(m_window);
+        const std::optional<QPoint> real = WindowManager::clientPlaceOnScreen(m_window);
         const QRect place = real ? QRect(*real, shown.size()) : shown;
         // The frame is known now; Qt takes the window's place from the
         // request this makes, where its manager told it wrong.

@@ -87,6 +87,6 @@ HelpWindow::HelpWindow(QWidget *owner)
     m_text->setText(shown);
     m_text->adjustSize();
 
-    hideTaskbarEntry(this);
+    WindowManager::hideTaskbarEntry(this);
     closeOnEscape();
 }

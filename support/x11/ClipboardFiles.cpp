@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ClipboardFiles.h"
 
-#include "X11Connection.h"
+#include "internal/X11Connection.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTimer>
 
 #include <cstdlib>
+
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -16,22 +20,63 @@ const char *const Formats[] = {"text/uri-list", "x-special/gnome-copied-files"};
 
 } // namespace
 
+// The question to the clipboard's owner, on a window of its own, and the
+// answer as it comes through Qt's event loop.
+class ClipboardFiles::X11Question : public QAbstractNativeEventFilter
+{
+public:
+    X11Question(ClipboardFiles *files, xcb_connection_t *connection);
+    ~X11Question() override;
+
+    void ask(int k);
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override;
+
+private:
+    void convert(int format);
+    void converted(xcb_atom_t property);
+    void giveUp();
+
+    ClipboardFiles *m_files;
+    xcb_connection_t *m_connection;
+    xcb_window_t m_window = 0;
+    xcb_atom_t m_clipboard = XCB_ATOM_NONE, m_property = XCB_ATOM_NONE;
+    xcb_atom_t m_incremental = XCB_ATOM_NONE; // a list sent in parts
+    xcb_atom_t m_formats[2] = {XCB_ATOM_NONE, XCB_ATOM_NONE};
+    int m_slot = 0;
+    int m_format = -1; // the format asked for; -1: nothing out
+    QTimer m_patience;
+};
+
 ClipboardFiles::ClipboardFiles(QObject *parent)
     : QObject(parent)
+{}
+
+ClipboardFiles::~ClipboardFiles() = default;
+
+void ClipboardFiles::ask(int k)
+{
+    // Made at the first paste, not at start-up: it costs round trips to the
+    // server.
+    if (!m_x11)
+        if (xcb_connection_t *connection = X11::connection())
+            m_x11 = std::make_unique<X11Question>(this, connection);
+    if (m_x11)
+        return m_x11->ask(k);
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    for (const char *format : Formats) {
+        const QByteArray list = data ? data->data(QString::fromLatin1(format)) : QByteArray();
+        if (!list.isEmpty() && list.size() <= LargestList)
+            return Q_EMIT read(k, QString::fromLatin1(format), list);
+    }
+}
+
+ClipboardFiles::X11Question::X11Question(ClipboardFiles *files, xcb_connection_t *connection)
+    : m_files(files)
+    , m_connection(connection)
 {
     m_patience.setSingleShot(true);
     m_patience.setInterval(PatienceMilliseconds);
-    connect(&m_patience, &QTimer::timeout, this, &ClipboardFiles::giveUp);
-}
-
-// Made at the first paste, not at start-up: it costs round trips to the server.
-bool ClipboardFiles::connectToX11()
-{
-    if (m_window)
-        return true;
-    m_connection = X11::connection();
-    if (!m_connection)
-        return false;
+    QObject::connect(&m_patience, &QTimer::timeout, files, [this] { giveUp(); });
     // A window of its own to receive the answers on: Qt's own clipboard
     // window would take them for Qt's questions.
     m_window = xcb_generate_id(m_connection);
@@ -44,32 +89,22 @@ bool ClipboardFiles::connectToX11()
         m_formats[i] = X11::atom(m_connection, Formats[i]);
     xcb_flush(m_connection);
     QCoreApplication::instance()->installNativeEventFilter(this);
-    return true;
 }
 
-ClipboardFiles::~ClipboardFiles()
+ClipboardFiles::X11Question::~X11Question()
 {
-    if (!m_window)
-        return;
     QCoreApplication::instance()->removeNativeEventFilter(this);
     xcb_destroy_window(m_connection, m_window);
     xcb_flush(m_connection);
 }
 
-void ClipboardFiles::ask(int k)
+void ClipboardFiles::X11Question::ask(int k)
 {
     m_slot = k;
-    if (connectToX11())
-        return convert(0);
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    for (const char *format : Formats) {
-        const QByteArray list = data ? data->data(QString::fromLatin1(format)) : QByteArray();
-        if (!list.isEmpty() && list.size() <= LargestList)
-            return Q_EMIT read(k, QString::fromLatin1(format), list);
-    }
+    convert(0);
 }
 
-void ClipboardFiles::convert(int format)
+void ClipboardFiles::X11Question::convert(int format)
 {
     m_format = format;
     xcb_convert_selection(m_connection, m_window, m_clipboard, m_formats[format], m_property,
@@ -78,7 +113,8 @@ void ClipboardFiles::convert(int format)
     m_patience.start();
 }
 
-bool ClipboardFiles::nativeEventFilter(const QByteArray &type, void *message, qintptr *)
+bool ClipboardFiles::X11Question::nativeEventFilter(const QByteArray &type, void *message,
+                                                    qintptr *)
 {
     if (type != "xcb_generic_event_t")
         return false;
@@ -97,7 +133,7 @@ bool ClipboardFiles::nativeEventFilter(const QByteArray &type, void *message, qi
     return true;
 }
 
-void ClipboardFiles::converted(xcb_atom_t property)
+void ClipboardFiles::X11Question::converted(xcb_atom_t property)
 {
     if (property == XCB_ATOM_NONE) // not offered in this format
         return m_format + 1 < 2 ? convert(m_format + 1) : giveUp();
@@ -128,10 +164,10 @@ void ClipboardFiles::converted(xcb_atom_t property)
                  qlonglong(LargestList));
         return;
     }
-    Q_EMIT read(m_slot, QString::fromLatin1(Formats[format]), list);
+    Q_EMIT m_files->read(m_slot, QString::fromLatin1(Formats[format]), list);
 }
 
-void ClipboardFiles::giveUp()
+void ClipboardFiles::X11Question::giveUp()
 {
     // An answer that comes later is for a question no longer asked.
     if (m_format >= 0)

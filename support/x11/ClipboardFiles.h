@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QObject>
-#include <QTimer>
+#include <QString>
 
-#include <xcb/xcb.h>
+#include <memory>
 
 // The files a file manager's Copy put on the clipboard, asked for without
 // waiting on the clipboard's owner: under X11 its answer comes through the
 // event loop, and an owner that does not answer within PatienceMilliseconds,
 // or offers more than LargestList bytes, is given up (the data is never
 // held). Elsewhere Qt's clipboard is read at once.
-class ClipboardFiles : public QObject, public QAbstractNativeEventFilter
+class ClipboardFiles : public QObject
 {
     Q_OBJECT
 
@@ -28,25 +27,12 @@ public:
     // replaces one still out.
     void ask(int k);
 
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override;
-
 Q_SIGNALS:
     // The list in one of the two formats file managers offer
     // ("text/uri-list", "x-special/gnome-copied-files").
     void read(int k, const QString &format, const QByteArray &list);
 
 private:
-    bool connectToX11();
-    void convert(int format);
-    void converted(xcb_atom_t property);
-    void giveUp();
-
-    xcb_connection_t *m_connection = nullptr;
-    xcb_window_t m_window = 0;
-    xcb_atom_t m_clipboard = XCB_ATOM_NONE, m_property = XCB_ATOM_NONE;
-    xcb_atom_t m_incremental = XCB_ATOM_NONE; // a list sent in parts
-    xcb_atom_t m_formats[2] = {XCB_ATOM_NONE, XCB_ATOM_NONE};
-    int m_slot = 0;
-    int m_format = -1; // the format asked for; -1: nothing out
-    QTimer m_patience;
+    class X11Question;
+    std::unique_ptr<X11Question> m_x11; // made at the first paste under X11
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DisplayLoss.h"
 
-#include "X11Connection.h"
+#include "internal/X11Connection.h"
 
 #include <QByteArrayList>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowHints.h"
 
-#include "X11Connection.h"
+#include "internal/X11Connection.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
@@ -132,6 +132,8 @@ private:
 
 } // namespace
 
+namespace WindowManager {
+
 void showOnEveryWorkspace(QWidget *window)
 {
     if (xcb_connection_t *connection = X11::connection())
@@ -238,3 +240,5 @@ QMargins frameEstimate(const QSize &client)
     xcb_flush(connection);
     return frame;
 }
+
+} // namespace WindowManager

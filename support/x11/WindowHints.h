@@ -11,6 +11,7 @@ class QWidget;
 
 // What the panel asks of the window manager beyond what Qt says. Each says
 // when to call it; they do nothing off X11.
+namespace WindowManager {
 
 // Puts a top-level window on every workspace, as docks are, and keeps it
 // there when its window manager or a switch of workspace puts it on one.
@@ -38,3 +39,5 @@ void bringToFront(QWidget *window);
 // device pixels, asked before any window is shown. Empty off X11 and where
 // the manager does not say within half a second.
 QMargins frameEstimate(const QSize &client);
+
+} // namespace WindowManager

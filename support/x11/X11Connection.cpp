@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "X11Connection.h"
+#include "internal/X11Connection.h"
 
 #include <QGuiApplication>
 #include <qguiapplication_platform.h>
 
 #include <cstdlib>
+
+#include <xcb/xcb.h>
 
 namespace X11 {
 
@@ -15,12 +17,12 @@ xcb_connection_t *connection()
     return QGuiApplication::platformName() == QLatin1String("xcb") ? connection : nullptr;
 }
 
-xcb_window_t root(xcb_connection_t *connection)
+quint32 root(xcb_connection_t *connection)
 {
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
-xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+quint32 atom(xcb_connection_t *connection, const char *name)
 {
     const xcb_intern_atom_cookie_t cookie =
         xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);

@@ -23,6 +23,19 @@ IFS=', ' read -r _ _ _ functions decorations _ <<<"$(xprop -id "$W" _MOTIF_WM_HI
     fail "motif hints: $functions $decorations"
 pass "fixed 81 x 523 at (683, 127), above others, in the taskbar"
 
+# On every workspace, and back there when the window manager moves it to one.
+everywhere() { xprop -id "$W" _NET_WM_DESKTOP | grep -q '= 4294967295$'; }
+wait_for 5 everywhere || fail "not on every workspace: $(xprop -id "$W" _NET_WM_DESKTOP)"
+xprop -spy -id "$W" _NET_WM_DESKTOP >"$E2E_TMP/workspaces" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 5 test -s "$E2E_TMP/workspaces" || fail "no watch on the workspace"
+# Asked until the manager moves it (a request while it settles may be lost).
+moved() { grep -q '= 1$' "$E2E_TMP/workspaces" || { wmctrl -i -r "$W" -t 1 && false; }; }
+wait_for 5 moved || fail "the window manager did not move it to workspace 2"
+back() { sed -n '/= 1$/,$p' "$E2E_TMP/workspaces" | grep -q '= 4294967295$'; }
+wait_for 5 back || fail "moved to workspace 2 and left there: $(cat "$E2E_TMP/workspaces")"
+pass "on every workspace, and back on all of them after a move to one"
+
 # Sampled once the panel has painted: a mapped window is black until then.
 painted() { screenshot && [ "$(pixel 695 183)" = "255,255,192" ]; }
 wait_for 5 painted || fail "slot 1 not painted"
@@ -115,18 +128,19 @@ wait_for 5 sh -c "! kill -0 $PANEL_PID" || fail "SIGTERM did not close the panel
 pass "outlives its session bus twice; SIGTERM closes it and removes its socket"
 
 # A platform Qt has no plugin for still starts the panel, on X11; a program
-# it starts gets the user's own setting.
-printf '#!/bin/sh\nprintf %%s "$QT_QPA_PLATFORM" >"%s"\n' "$E2E_TMP/platform" >"$E2E_TMP/record"
+# it starts gets the user's own settings, the scale the panel rounded too.
+printf '#!/bin/sh\nprintf "%%s %%s" "$QT_QPA_PLATFORM" "$QT_SCALE_FACTOR" >"%s"\n' "$E2E_TMP/platform" >"$E2E_TMP/record"
 chmod +x "$E2E_TMP/record"
 write_store "$app/knw.dll" "$E2E_TMP/record" record
-QT_QPA_PLATFORM=wayland start_panel "$app"
+QT_QPA_PLATFORM=wayland QT_SCALE_FACTOR=1.25 start_panel "$app"
 xdotool mousemove "$slot_x" "$(slot_y 1)" click 1
 wait_for 5 test -e "$E2E_TMP/platform" || fail "the slot's program did not start"
-[ "$(cat "$E2E_TMP/platform")" = wayland ] || fail "it got QT_QPA_PLATFORM=$(cat "$E2E_TMP/platform")"
+[ "$(cat "$E2E_TMP/platform")" = "wayland 1.25" ] ||
+    fail "it got QT_QPA_PLATFORM and QT_SCALE_FACTOR $(cat "$E2E_TMP/platform")"
 grep -q 'no platform plugin for QT_QPA_PLATFORM=wayland' "$E2E_TMP/panel.log" || fail "not told"
 wmctrl -i -c "$(panel_window)"
 wait_for 10 sh -c "! kill -0 $PANEL_PID" || fail "did not close"
-pass "QT_QPA_PLATFORM=wayland without Qt's Wayland plugin: the panel starts, its programs get wayland"
+pass "QT_QPA_PLATFORM=wayland without Qt's Wayland plugin: the panel starts, its programs get wayland and QT_SCALE_FACTOR=1.25"
 
 # The frame the window manager announces counts: at 2 the panel alone would
 # fit a screen 1050 px high, with its frame it does not.

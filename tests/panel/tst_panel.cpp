@@ -153,8 +153,6 @@ private Q_SLOTS:
         QTest::newRow("Space") << "Games" << space << false;
         QTest::newRow("Enter") << "Games" << enter << false;
         QTest::newRow("keypad Enter") << "Games" << int(Qt::Key_Enter) << false;
-        QTest::newRow("Space twice") << "Games" << space << true;
-        QTest::newRow("Enter twice") << "Games" << enter << true;
         QTest::newRow("Enter held: one open") << "Games" << -enter << false;
         // clang-format on
     }
