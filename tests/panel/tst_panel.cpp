@@ -54,7 +54,6 @@ private Q_SLOTS:
         const QByteArray latin1 =
             uris({"a.txt"}) + "file://" + path("café").toLatin1().toPercentEncoding("/");
         // clang-format off
-        QTest::newRow("file") << uriList << uris({"report.doc"}) << all << false << link << "report.doc" << true << "" << "";
         QTest::newRow("file, no link offered: a copy") << uriList << uris({"report.doc"}) << noLink << false << int(Qt::CopyAction) << "report.doc" << true << "" << "";
         QTest::newRow("markup") << uriList << uris({"<i>x.txt"}) << all << false << link << "<i>x.txt" << true << "" << "";
         QTest::newRow("refused: not UTF-8") << uriList << latin1 << all << false << link << "" << false << "" << "";
