@@ -5,12 +5,9 @@
 #include "helpers/TestFiles.h"
 #include "panel/SlotBoard.h"
 #include "panel/SlotView.h"
-#include "store/StoreFile.h"
 #include "support/disk/PatientStore.h"
 
 #include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 
@@ -38,12 +35,10 @@ struct RecordedView : SlotView
     bool drops = true;
 };
 
-// The panel's rules on a fake desktop and a store in memory, for the board's
-// tests: m_dir holds the real targets they drop or click.
-class BoardFixture : public QObject
+// The panel's rules without a window.
+class BoardFixture : public FakeDesktopFixture
 {
 protected:
-    QString path(const QString &relative) const { return m_dir.filePath(relative); }
     // The store as another program edits it: slot 2 and an entry past them.
     QStringList editedStore() const
     {
@@ -52,9 +47,7 @@ protected:
         return edited;
     }
 
-    // A fresh board on the store as it stands (missing unless written); with
-    // late, the disk's answers wait for the test.
-    void start(bool late = false)
+    void start(bool late = false) override
     {
         m_board.reset();
         m_patient.reset();
@@ -66,22 +59,7 @@ protected:
         m_board = std::make_unique<SlotBoard>(m_desktop->services(), *m_patient, m_view);
         m_board->load();
     }
-    void startOn(const QStringList &entries, bool late = false)
-    {
-        m_store.bytes = StoreFile::serialise(entries);
-        QVERIFY(m_store.bytes);
-        start(late);
-    }
-    void startEmpty()
-    {
-        m_store = MemoryStore();
-        startOn(emptyStore());
-    }
-
-    QTemporaryDir m_dir;
-    MemoryStore m_store;
     RecordedView m_view;
-    std::unique_ptr<FakeDesktop> m_desktop;
     std::unique_ptr<PatientStore> m_patient;
     std::unique_ptr<SlotBoard> m_board;
 };

@@ -3,6 +3,7 @@
 
 #include "catalogue/CatalogueLetters.h"
 #include "helpers/TestFiles.h"
+#include "store/StoreFile.h"
 #include "support/DesktopServices.h"
 #include "support/FolderMaker.h"
 #include "support/Pause.h"
@@ -16,6 +17,8 @@
 #include <QFileInfo>
 #include <QSemaphore>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -171,4 +174,31 @@ struct FakeDesktop
     MemoryFolders folders;
 
     DesktopServices services() { return {targets, messages, opener, pause, saveDialog, folders}; }
+};
+
+// The panel's tests: a fake desktop and a store in memory; m_dir holds the
+// real targets they drop or click. start() makes a fresh panel on the store
+// as it stands (missing unless written); with late, the disk's answers wait
+// for the test.
+class FakeDesktopFixture : public QObject
+{
+protected:
+    virtual void start(bool late = false) = 0;
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    // A fresh panel on a store of these entries.
+    void startOn(const QStringList &entries, bool late = false)
+    {
+        m_store.bytes = StoreFile::serialise(entries);
+        QVERIFY(m_store.bytes);
+        start(late);
+    }
+    void startEmpty()
+    {
+        m_store = MemoryStore();
+        startOn(emptyStore());
+    }
+
+    QTemporaryDir m_dir;
+    MemoryStore m_store;
+    std::unique_ptr<FakeDesktop> m_desktop;
 };

@@ -4,12 +4,9 @@
 #include "helpers/FakeDesktop.h"
 #include "helpers/TestFiles.h"
 #include "panel/ShowIconsForm.h"
-#include "store/StoreFile.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -52,17 +49,11 @@ std::shared_ptr<MenuSeen> watchForMenu(QObject *context)
 
 constexpr QRgb Plain = 0xFFFFFFC0, Red = 0xFFFF0000;
 
-// A panel on a fake desktop and a store in memory, for the widget tests.
-class PanelFixture : public QObject
+// The panel's widgets.
+class PanelFixture : public FakeDesktopFixture
 {
 protected:
-    // A panel on a fake desktop and a store in memory; m_dir holds whatever real
-    // targets a test drops or clicks.
-    QString path(const QString &relative) const { return m_dir.filePath(relative); }
-
-    // A fresh panel on the store as it stands (missing unless written); with
-    // late, the disk's answers wait for the test.
-    void startPanel(bool late = false)
+    void start(bool late = false) override
     {
         m_form.reset();
         m_desktop = std::make_unique<FakeDesktop>();
@@ -75,21 +66,5 @@ protected:
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
-    // A fresh panel on a store of these entries.
-    void startPanelOn(const QStringList &entries, bool late = false)
-    {
-        m_store.bytes = StoreFile::serialise(entries);
-        QVERIFY(m_store.bytes);
-        startPanel(late);
-    }
-    void startEmpty()
-    {
-        m_store = MemoryStore();
-        startPanelOn(emptyStore());
-    }
-
-    QTemporaryDir m_dir;
-    MemoryStore m_store;
-    std::unique_ptr<FakeDesktop> m_desktop;
     std::unique_ptr<ShowIconsForm> m_form;
 };

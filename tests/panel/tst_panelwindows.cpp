@@ -122,7 +122,7 @@ private Q_SLOTS:
         QStringList entries = emptyStore();
         entries[1] = path("Arch"), entries[13] = " Arch";
         entries[2] = path("Other"), entries[14] = " Other";
-        startPanelOn(entries);
+        startOn(entries);
         showPanel(); // the tiles are drawn as the row first shows, not before
         QVERIFY(m_form->letterTile(1)->picture().isNull());
         m_form->slotButton(1)->click();

@@ -56,7 +56,6 @@ private Q_SLOTS:
         const QString create = "создать", read = "прочитает его заново";
         // clang-format off
         QTest::newRow("new store: slot 12") << QStringList() << 12 << "1" << false << "" << "" << 0 << emptyStore() << true;
-        QTest::newRow("a folder that exists") << targets << 3 << " Games" << true << "" << "" << 0 << targets << true;
         QTest::newRow("a file that is gone") << targets << 4 << "gone.txt" << false << "" << "" << 0 << targets << true;
         QTest::newRow("short store: slot 1") << shortStore << 1 << "" << true << "" << "" << 0 << shortStore << true;
         QTest::newRow("cannot be created: refuses changes") << QStringList() << 2 << "" << false << create << "" << 3 << emptyStore() << true;
@@ -150,8 +149,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("meanwhile"); // what the store or the disk does
         QTest::addColumn<int>("messages");
         // clang-format off
-        QTest::newRow("file") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "" << 0;
-        QTest::newRow("folder") << QStringList{"Games"} << false << "" << " Games" << true << "" << 0;
         QTest::newRow("three, the last wins") << QStringList{"a.txt", "report.doc", "Games"} << false << "" << " Games" << true << "" << 0;
         QTest::newRow("refused: CR") << QStringList{"two\rlines"} << false << "" << "" << false << "" << 1;
         QTest::newRow("refused: no exact name") << QStringList{"a.txt", "café"} << false << "name" << "" << false << "" << 1;
@@ -175,7 +172,6 @@ private Q_SLOTS:
         QTest::newRow("closed before the answer: stored, then marked") << QStringList{"Games"} << false << "" << " Games" << true << "slow, closed" << 0;
         QTest::newRow("a folder stored unanswered, renamed outside before the answer: not marked") << QStringList{"Games"} << false << "" << "Игры" << true << "slow, renamed" << 0;
         QTest::newRow("a folder stored unanswered, renamed outside unheard of before the answer: not marked") << QStringList{"Games"} << false << "" << "Игры" << true << "slow, renamed unheard" << 0;
-        QTest::newRow("the disk stalls the save: another slot opens meanwhile") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled" << 0;
         QTest::newRow("the disk stalls the save: a drop on another slot meanwhile kept") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled, dropped" << 0;
         QTest::newRow("closed while the disk stalls the save: told") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled, closed" << 1;
         QTest::newRow("the display gone while the disk stalls the save: finished before a new start") << QStringList{"report.doc"} << false << "" << "report.doc" << true << "stalled, display gone" << 0;

@@ -31,7 +31,6 @@ private Q_SLOTS:
         QTest::newRow("unassigned") << "" << "1" << true << false << "" << "";
         QTest::newRow("cleared") << "" << " " << true << false << " " << "";
         QTest::newRow("empty caption") << "Arch" << "" << true << false << "" << "";
-        QTest::newRow("folder answered late") << "Games" << " Games" << true << false << " Games" << "once";
         QTest::newRow("clicked while the start's question is out: opens when it is answered") << "Games" << " Games" << true << false << " Games" << "from start";
         QTest::newRow("catalogue answered late") << "Arch" << " Arch" << false << true << " Arch" << "once";
         QTest::newRow("clicked again, answer still out: one open") << "Games" << " Games" << true << false << " Games" << "twice";

@@ -41,7 +41,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("empty file") << QByteArray() << QStringList() << true;
         QTest::newRow("a new store: 51 bytes, 25 placeholders") << QByteArray("1\r").repeated(24) + "1\r\n" << QStringList(25, "1") << false;
-        QTest::newRow("last line without an end") << QByteArray("a\r\nb") << QStringList{"a", "b"} << false;
         QTest::newRow("CR LF at the end gives no extra entry") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"} << true;
         QTest::newRow("bare CR ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"} << false;
         QTest::newRow("mixed ends") << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"} << false;
@@ -70,10 +69,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
 
         // clang-format off
-        QTest::newRow("ASCII") << u"report.doc"_qs << QByteArray("report.doc");
         QTest::newRow("Ё and ё") << u"Ёё"_qs << QByteArray("\xa8\xb8");
-        QTest::newRow("accented Latin") << u"Café"_qs << QByteArray("Caf\x98\xc3\xa9");
-        QTest::newRow("CJK") << u"数据"_qs << QByteArray("\x98\xe6\x95\xb0\x98\xe6\x8d\xae");
         QTest::newRow("emoji outside the BMP") << u"🎵"_qs << QByteArray("\x98\xf0\x9f\x8e\xb5");
         QTest::newRow("U+0098 itself") << u"\u0098"_qs << QByteArray("\x98");
         QTest::newRow("U+0098 twice, then é") << u"\u0098\u0098é"_qs << QByteArray("\x98\x98\x98\xc3\xa9");
@@ -114,7 +110,6 @@ private Q_SLOTS:
         const int write = int(StoreResult::Step::Write);
         // clang-format off
         QTest::newRow("slot 1 of 25") << 25 << 1 << "" << 0;
-        QTest::newRow("slot 12 of 25") << 25 << 12 << "" << 0;
         QTest::newRow("slot 12 of 30: extras kept after entry 24") << 30 << 12 << "" << 0;
         QTest::newRow("short store padded with empty entries") << 3 << 12 << "" << 0;
         QTest::newRow("write fails") << 25 << 5 << "write" << write;

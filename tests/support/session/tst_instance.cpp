@@ -196,7 +196,6 @@ private Q_SLOTS:
         QTest::newRow("a long line without its end") << QByteArray(4096, 'r') << 0 << QByteArray("refused\n") << "" << false;
         QTest::newRow("nothing said: let go") << QByteArray("") << -1 << QByteArray() << "" << false;
         QTest::newRow("replace without a runtime folder") << QByteArray() << replace << QByteArray("ok\n") << "replace" << true;
-        QTest::newRow("another program without a runtime folder") << QByteArray("quit\n") << 0 << QByteArray("refused\n") << "" << true;
         // clang-format on
     }
 

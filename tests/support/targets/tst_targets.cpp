@@ -71,8 +71,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("watchesLeft");   // the user's file watches not used up
         // clang-format off
         QTest::newRow("store replaced by a rename") << "rename store" << true << -1 << true;
-        QTest::newRow("store rewritten in place") << "rewrite store" << true << -1 << true;
-        QTest::newRow("target deleted") << "delete target" << false << 0 << true;
         QTest::newRow("target made again") << "make target" << false << 1 << true;
         QTest::newRow("target renamed away") << "rename target" << false << 0 << true;
         QTest::newRow("its volume unmounted") << "unmount" << false << 0 << true;
