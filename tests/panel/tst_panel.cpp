@@ -217,6 +217,9 @@ private Q_SLOTS:
         for (QWidget *other :
              QList<QWidget *>{m_form->letterTile(11), m_form->eraser(), m_form->hoverText()})
             QCOMPARE(over(other), "6");
+        for (int k = 1; k <= 12; ++k) // the slots in their column
+            QCOMPARE(m_form->slotButton(k)->geometry(), QRect(8, 44 + 38 * (k - 1), 37, 37));
+        QCOMPARE(m_form->hoverText()->document()->documentMargin(), 2);
     }
 
     // The menu from the mouse and the keyboard; a locked slot has it too.

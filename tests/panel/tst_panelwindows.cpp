@@ -15,6 +15,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QPlainTextEdit>
 
 class TestPanelWindows : public PanelFixture
 {
@@ -113,6 +114,9 @@ private Q_SLOTS:
         QCOMPARE(row->child(0)->text(QAccessible::Name), "А");
         QCOMPARE(row->child(row->childCount() - 1)->text(QAccessible::Name), "Я");
         QVERIFY(QAccessible::queryAccessibleInterface(m_form->dragPicture())->state().invisible);
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(m_form->hoverText())->text(QAccessible::Name),
+            "Подпись кнопки под указателем");
     }
 
     // Each tile, drawn once the row shows, opens its letter's folder of the
