@@ -222,6 +222,7 @@ private Q_SLOTS:
         QTest::newRow("an unknown desktop: the first application shown") << QStringList() << folder << "" << hidden << QStringList() << "org.gnome.Nautilus.desktop";
         QTest::newRow("removed by the user: neither the desktop's choice nor its own") << QStringList{"gnome"} << folder << "[Removed Associations]\ninode/directory=org.gnome.Nautilus.desktop" << "inode/directory=org.gnome.Nautilus.desktop" << QStringList() << "org.kde.dolphin.desktop";
         QTest::newRow("removed in a weaker list: the stronger choice stands") << QStringList{"gnome"} << folder << "inode/directory=thunar.desktop" << "[Removed Associations]\ninode/directory=thunar.desktop" << QStringList() << "thunar.desktop";
+        QTest::newRow("removed in the same list: its own choice stands") << QStringList{"gnome"} << folder << "inode/directory=thunar.desktop\n[Removed Associations]\ninode/directory=thunar.desktop" << "" << QStringList() << "thunar.desktop";
         QTest::newRow("a type nothing takes") << QStringList{"xfce"} << QStringList{"application/x-nothing"} << "" << "" << QStringList() << "";
         // clang-format on
     }
