@@ -14,6 +14,8 @@ wait_for 5 sh -c "xprop -id $W _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE" || f
 ! xprop -id "$W" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "no taskbar entry"
 geometry "$W"
 [ "$wx,$wy,$ww,$wh" = "683,127,81,523" ] || fail "client area $wx,$wy,$ww,$wh"
+# Started from the test's folder, it works in "/", as the programs it starts do.
+[ "$(readlink "/proc/$panel/cwd")" = / ] || fail "working folder $(readlink "/proc/$panel/cwd")"
 [ "$(xprop -id "$W" WM_NORMAL_HINTS | grep -c -E '(minimum|maximum) size: 81 by 523')" = 2 ] ||
     fail "resizable: $(xprop -id "$W" WM_NORMAL_HINTS)"
 # Motif hints: no iconify (0x8) or maximize (0x10) function, no minimize (0x20)

@@ -59,7 +59,9 @@ private Q_SLOTS:
             QVERIFY(!window->isVisible());
             window->show();
         }
-        QCOMPARE(help->windowType(), Qt::Window); // not a utility window one may hide
+        QCOMPARE(help->windowType(), Qt::Window);           // not a utility window one may hide
+        QCOMPARE(help->helpText()->text().count('\n'), 11); // eleven lines and an empty twelfth
+        QVERIFY(!help->helpText()->text().contains('\r'));
         for (QWidget *window : QList<QWidget *>{m_form.get(), help, about}) { // above the rest
             QCOMPARE(window->windowFlags() & ~Qt::WindowSystemMenuHint,
                      FixedWindow::flags(FixedWindow::TitleBar::CloseBox, true));

@@ -179,6 +179,7 @@ private Q_SLOTS:
         for (const char *file : {"report.doc", ".profile", "Games/Б", "Files/А", "1"})
             QVERIFY(QFile(dir.filePath(QString::fromUtf8(file))).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("dangling")));
+        QVERIFY(QFile::link(dir.filePath("Games"), dir.filePath("linked")));
     }
 
     // What the look-ups find (plain files only, then folders too), the
@@ -201,6 +202,7 @@ private Q_SLOTS:
         QTest::newRow("file named by a letter") << "Games/Б" << "Б" << "Б" << "Б" << false << "Б";
         QTest::newRow("plain file") << "report.doc" << "report.doc" << "report.doc" << "report.doc" << false << "report.doc";
         QTest::newRow("dangling link is a file") << "dangling" << "dangling" << "dangling" << "dangling" << false << "dangling";
+        QTest::newRow("link to a catalogue is one") << "linked" << "" << "linked" << " linked" << true << "Папка linked";
         QTest::newRow("missing name") << "nothing" << "" << "" << " " << false << "Пустая кнопка";
         QTest::newRow("hidden folder") << ".hidden" << "" << "" << " " << false << "Пустая кнопка";
         QTest::newRow("hidden file") << ".profile" << "" << "" << " " << false << "Пустая кнопка";
