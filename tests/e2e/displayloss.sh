@@ -43,6 +43,7 @@ wait_for 5 sh -c "xprop -id $W _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE" || f
 kill -0 "$panel" && cmp -s "$app/knw.dll" "$E2E_TMP/store" || fail "another process, or the store changed"
 grep -q "answers again: starting again" "$E2E_TMP/panel.log" || fail "not told"
 ! find "/proc/$panel/fd" -lname "$E2E_TMP/store" | grep -q . || fail "a descriptor passed on"
+[ "$(cat "/proc/$panel/comm")" = katalog ] || fail "run again as $(cat "/proc/$panel/comm")"
 pass "back by itself at (683, 127), above, its store untouched"
 
 kill "$compositor"
