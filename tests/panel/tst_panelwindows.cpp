@@ -76,6 +76,7 @@ private Q_SLOTS:
         QCOMPARE(m_desktop->opener.opened, QStringList(2, about->siteLink()->text()));
         // The address fits its fixed box in the face that stands in.
         const QLabel *link = about->siteLink();
+        QCOMPARE(link->geometry(), QRect(126, 80, 183, 19));
         QVERIFY(link->fontMetrics().horizontalAdvance(link->text()) <= link->width());
     }
 
