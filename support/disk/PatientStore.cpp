@@ -56,6 +56,7 @@ PatientStore::~PatientStore()
     const std::lock_guard lock(m_worker->mutex);
     m_worker->stopping = true;
     m_worker->more.notify_one();
+    m_answers.reset();
 }
 
 template <typename Result>
@@ -75,7 +76,10 @@ std::optional<Result> PatientStore::wait(std::function<Result()> work) const
         const std::lock_guard lock(m_worker->mutex);
         m_worker->work.push_back([worker = m_worker, answer, answers, work = std::move(work)] {
             Result result = work();
-            // Told on the user-interface thread, if this store is still there.
+            // Told on the user-interface thread, if this store is still there:
+            // it goes under the same lock, so that nothing is posted to it
+            // while it is being deleted.
+            const std::lock_guard lock(worker->mutex);
             QMetaObject::invokeMethod(
                 answers,
                 [worker, answer, result = std::move(result)] {
